@@ -1,0 +1,157 @@
+#include <algorithm>
+#include <cstdio>
+#include <span>
+
+#include "model/codec_tables.h"
+#include "model/config_codec.h"
+#include "model/frame_bytes.h"
+#include "model/hex_text.h"
+
+namespace fo = FrameOffset;
+
+namespace {
+
+constexpr int kUnknownSyncHighByte = 255;
+constexpr int kNoUartBaudMatch = static_cast<int>(kUartBaudCount);  // one past the last item
+
+// The position of the highest set bit plus one: masks 0x00, 0x01, 0x03, 0x07, 0x0F give 0-4.
+int BitLength(std::uint8_t value) {
+    int length = 0;
+    while (value != 0) {
+        ++length;
+        value = static_cast<std::uint8_t>(value >> 1);
+    }
+    return length;
+}
+
+}  // namespace
+
+void ConfigCodec::DecodeFrame(const ConfigFrame& frame) {
+    DecodeIdentity(frame);
+    DecodeNetworkGroup(frame);
+    DecodeFrequency(frame);
+    DecodeUartGroup(frame);
+    DecodeCommandStrings(frame);
+    DecodeTimingGroup(frame);
+    m_host.UpdateData(false);
+}
+
+void ConfigCodec::DecodeIdentity(const ConfigFrame& frame) {
+    char* text = m_s.m_szText.data();
+    const auto size = m_s.m_szText.size();
+
+    std::snprintf(text, size, "%d.%d", frame[fo::kVersionMajor], frame[fo::kVersionMinor]);
+    m_s.m_strVersion = text;
+
+    const std::uint8_t type = frame[fo::kType];
+    m_s.m_strType = type == 'N' ? "NODE" : (type == 'R' ? "ROOT" : "UNKNOWN");
+
+    const std::uint8_t powerClass = frame[fo::kPowerClass];
+    std::snprintf(text, size, "%c0dBm", powerClass);
+    m_s.m_strPowerMax = text;
+    if (powerClass == '2') {
+        m_s.m_nPowerMaxDbm = 20;
+        m_host.FillRfPowerList(std::span<const char* const>(RF_POWER_LIST_20DBM));
+    } else {
+        m_s.m_nPowerMaxDbm = 10;
+        m_host.FillRfPowerList(std::span<const char* const>(RF_POWER_LIST_10DBM));
+    }
+
+    std::snprintf(text, size, "4%c%cMHz", frame[fo::kBandDigit2], frame[fo::kBandDigit3]);
+    m_s.m_strFreqBand = text;
+    m_s.m_nBandMHz = frame[fo::kBandDigit2] == '7' ? 470 : 433;
+
+    if (frame[fo::kCrystal] == '7') {
+        m_s.m_nCrystalMHz = 27;
+        m_s.m_pBaudMantissa = &BAUD_M_27MHZ;
+    } else {
+        m_s.m_nCrystalMHz = 26;
+        m_s.m_pBaudMantissa = &BAUD_M_26MHZ;
+    }
+
+    BytesToHex(text, frame.data() + fo::kMac, static_cast<std::uint8_t>(fo::kMacLength));
+    m_s.m_strMac = text;
+}
+
+void ConfigCodec::DecodeNetworkGroup(const ConfigFrame& frame) {
+    const std::uint16_t syncWord = GetU16(frame, fo::kSyncWord);
+    // A sync word outside the table belongs to no high byte and reads as 255.
+    const auto searched = SYNC_WORD_TABLE.begin() + kUnknownSyncHighByte;
+    const auto found = std::find(SYNC_WORD_TABLE.begin(), searched, syncWord);
+    const int highByte = static_cast<int>(found - SYNC_WORD_TABLE.begin());
+    m_s.m_nNetworkId = 256 * highByte + frame[fo::kNetworkIdLow];
+
+    m_s.m_nMainChannel = frame[fo::kMainChannel];
+    m_s.m_nAuxStartChannel = frame[fo::kAuxStartChannel];
+    m_s.m_nAuxChInterval = frame[fo::kAuxChInterval];
+    m_s.m_iRfBaudDef = frame[fo::kRfBaudDef];
+    m_s.m_iRfBaudMax = frame[fo::kRfBaudMax];
+    m_s.m_iRfBaudMin = frame[fo::kRfBaudMin];
+    m_s.m_iRfPower = frame[fo::kRfPower];
+    m_s.m_bSleep = frame[fo::kSleep];
+    m_s.m_bRepeat = frame[fo::kRepeat];
+    m_s.m_bFlipActPin = frame[fo::kFlipActPin] & 0x01;
+    m_s.m_iDeviceNum = frame[fo::kDeviceNum];
+    m_s.m_bFlowCtrl = frame[fo::kFlowCtrl];
+    m_s.m_iActPin = frame[fo::kActPinWakeup] & 0x03;
+
+    m_s.m_nSleepWakeRate = GetU16(frame, fo::kSleepWakeRate);
+    m_s.m_nHostBootTime = GetU16(frame, fo::kHostBootTime);
+    m_s.m_nResponseTimeout = GetU16(frame, fo::kResponseTimeout);
+    m_s.m_nSyncInterval = GetU16(frame, fo::kSyncInterval);
+}
+
+void ConfigCodec::DecodeFrequency(const ConfigFrame& frame) {
+    const std::int32_t word =
+        frame[fo::kFreqWord] | (frame[fo::kFreqWord + 1] << 8) | (frame[fo::kFreqWord + 2] << 16);
+    m_s.m_dStartFreq = static_cast<double>(word) * m_s.m_nCrystalMHz / 65536.0;
+    m_s.m_iAuxChNum = BitLength(frame[fo::kAuxChMask]);
+}
+
+void ConfigCodec::DecodeUartGroup(const ConfigFrame& frame) {
+    m_s.m_iUartBaud = kNoUartBaudMatch;
+    for (std::size_t i = 0; i < kUartBaudCount; ++i) {
+        if ((*m_s.m_pBaudMantissa)[i] == frame[fo::kUartBaudMantissa] &&
+            BAUD_E_TABLE[i] == frame[fo::kUartBaudExponent]) {
+            m_s.m_iUartBaud = static_cast<int>(i);
+            break;
+        }
+    }
+
+    const std::uint8_t control = frame[fo::kUartControl];
+    m_s.m_iUartStartBit = control & 0x01;
+    m_s.m_iUartStopBit = (control >> 2) & 0x01;
+    if ((control & 0x08) == 0) {
+        m_s.m_iUartParity = 0;
+    } else {
+        m_s.m_iUartParity = (control & 0x20) != 0 ? 1 : 2;
+    }
+
+    m_s.m_nFrameStartSync = frame[fo::kFrameStartSync];
+    m_s.m_nFrameStopSync = frame[fo::kFrameStopSync];
+    m_s.m_iFrameMode = frame[fo::kFrameMode];
+    m_s.m_nAddrLength = frame[fo::kAddrLength];
+    m_s.m_nDownlinkAddrOffset = frame[fo::kDownlinkAddrOffset];
+    m_s.m_nUplinkAddrOffset = frame[fo::kUplinkAddrOffset];
+    m_s.m_nBroadcastWildcard = frame[fo::kBroadcastWildcard];
+    m_s.m_nMulticastWildcard = frame[fo::kMulticastWildcard];
+    m_s.m_nUartWakeupBytes = frame[fo::kActPinWakeup] >> 2;
+    m_s.m_nFrameLenOffset = frame[fo::kFrameLenOffset];
+    m_s.m_nFrameLenAmendment = frame[fo::kFrameLenAmendment];
+    m_s.m_iFrameEndCheck = frame[fo::kFrameEndCheck];
+}
+
+void ConfigCodec::DecodeCommandStrings(const ConfigFrame& frame) {
+    const auto decode = [&](std::string& text, std::size_t countOffset, std::size_t areaOffset) {
+        // A count past the 48-byte area (a damaged or foreign frame) reads the whole area and
+        // no further.
+        const auto count = static_cast<std::uint8_t>(
+            std::min<std::size_t>(frame[countOffset], fo::kCommandLength));
+        BytesToHex(m_s.m_szText.data(), frame.data() + areaOffset, count);
+        text = m_s.m_szText.data();
+    };
+    decode(m_s.m_strHandshakeAck, fo::kHandshakeAckCount, fo::kHandshakeAck);
+    decode(m_s.m_strHostAddrInquiry, fo::kHostAddrInquiryCount, fo::kHostAddrInquiry);
+    decode(m_s.m_strBroadcastCmd1, fo::kBroadcastCmd1Count, fo::kBroadcastCmd1);
+    decode(m_s.m_strBroadcastCmd2, fo::kBroadcastCmd2Count, fo::kBroadcastCmd2);
+}
