@@ -1,0 +1,29 @@
+#include "link/arrival/arrival_watcher.h"
+
+#include <utility>
+
+ArrivalWatcher::Setup ArrivalWatcher::CreateForUdev(AnnouncedPorts& announced) {
+    UdevDeviceSource::Setup udev = UdevDeviceSource::Create();
+    if (udev.outcome != UdevSetupOutcome::Ready) {
+        return {udev.outcome, nullptr};
+    }
+    return {UdevSetupOutcome::Ready,
+            std::make_unique<ArrivalWatcher>(std::move(udev.source), announced)};
+}
+
+std::optional<DeviceEvent> ArrivalWatcher::OnReadable() {
+    const std::optional<TtyDeviceReport> report = m_source->Receive();
+    if (!report) {
+        return std::nullopt;
+    }
+    std::optional<DeviceEvent> event = TranslateTtyReport(*report);
+    if (!event) {
+        return std::nullopt;
+    }
+    if (event->kind == DeviceEventKind::Arrival) {
+        m_announced.Announce(event->portNumber, event->devicePath);
+    } else if (m_announced.Lookup(event->portNumber) == event->devicePath) {
+        m_announced.Forget(event->portNumber);
+    }
+    return event;
+}

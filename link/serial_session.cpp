@@ -1,0 +1,153 @@
+#include "link/serial_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+#include <cerrno>
+
+#include "link/serial_read.h"
+
+namespace {
+
+OpenOutcome OutcomeOfFailedOpen(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return OpenOutcome::Missing;
+        case EBUSY:
+            return OpenOutcome::Busy;
+        default:
+            return OpenOutcome::Unopenable;
+    }
+}
+
+// Raw bytes at 115200 8N1: no echo, no line editing, no translation, no signals, no flow
+// control in either direction, and the modem lines ignored so nothing waits on carrier.
+// VMIN 1 makes a non-blocking read of an empty queue say EAGAIN, so a read of 0 bytes can
+// only mean the line hung up.
+void MakeRaw(termios& line) {
+    line.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                           ICRNL | IXON | IXOFF | IXANY | INPCK);
+    line.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    line.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+    line.c_cflag |= CS8 | CLOCAL | CREAD;
+    line.c_cc[VMIN] = 1;
+    line.c_cc[VTIME] = 0;
+    cfsetispeed(&line, B115200);
+    cfsetospeed(&line, B115200);
+}
+
+}  // namespace
+
+const char* OpenOutcomeName(OpenOutcome outcome) {
+    switch (outcome) {
+        case OpenOutcome::Opened:
+            return "Opened";
+        case OpenOutcome::Missing:
+            return "Missing";
+        case OpenOutcome::Busy:
+            return "Busy";
+        case OpenOutcome::Unopenable:
+            return "Unopenable";
+        case OpenOutcome::NotATerminal:
+            return "NotATerminal";
+        case OpenOutcome::SettingsRejected:
+            return "SettingsRejected";
+    }
+    return "?";
+}
+
+SerialSession::~SerialSession() {
+    Close();
+}
+
+SerialSession& SerialSession::operator=(SerialSession&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_fd = std::move(other.m_fd);
+    }
+    return *this;
+}
+
+OpenOutcome SerialSession::Open(const std::string& path) {
+    Close();
+    // O_NONBLOCK: never wait for carrier at open; the descriptor stays non-blocking and every
+    // wait goes through poll.
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.IsValid()) {
+        return OutcomeOfFailedOpen(errno);
+    }
+    // The advisory lock refuses a second session of ours and cooperating programs (picocom,
+    // pyserial with exclusive=True); exclusive mode below refuses any later open by others.
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        return errno == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable;
+    }
+    termios line{};
+    if (::tcgetattr(fd.Get(), &line) != 0) {
+        return OpenOutcome::NotATerminal;  // the descriptor closes with `fd`, the lock with it
+    }
+    if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
+        return OpenOutcome::SettingsRejected;
+    }
+    MakeRaw(line);
+    if (::tcsetattr(fd.Get(), TCSANOW, &line) != 0) {
+        ::ioctl(fd.Get(), TIOCNXCL);
+        return OpenOutcome::SettingsRejected;
+    }
+    // Whatever an earlier exchange left behind (the rest of an over-long answer) goes now. A
+    // failed flush does not stop the session.
+    static_cast<void>(::tcflush(fd.Get(), TCIOFLUSH));
+    m_fd = std::move(fd);
+    return OpenOutcome::Opened;
+}
+
+void SerialSession::Close() {
+    if (!m_fd.IsValid()) {
+        return;
+    }
+    ::ioctl(m_fd.Get(), TIOCNXCL);
+    ::flock(m_fd.Get(), LOCK_UN);
+    m_fd.Reset();
+}
+
+bool SerialSession::Write(std::span<const std::uint8_t> bytes) {
+    if (!m_fd.IsValid()) {
+        return false;
+    }
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::write(m_fd.Get(), bytes.data() + sent, bytes.size() - sent);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            return false;
+        }
+        pollfd waiter{m_fd.Get(), POLLOUT, 0};
+        const int ready = ::poll(&waiter, 1, -1);
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+        if (ready > 0 && (waiter.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SerialSession::Read(std::span<std::uint8_t> buffer, std::size_t& received) {
+    received = 0;
+    if (!m_fd.IsValid()) {
+        return false;
+    }
+    return ReadWithinLimits(m_fd.Get(), buffer, received);
+}

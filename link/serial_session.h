@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "link/unique_fd.h"
+
+// The line settings of every session, in the form the dialog leaves in its text scratch once a
+// port is open.
+inline constexpr char kLineModeText[] = "baud=115200 parity=N data=8 stop=1";
+
+// How an attempt to open a session ended. Callers only need Opened or not; the other values
+// name the step that failed.
+enum class OpenOutcome {
+    Opened,
+    Missing,           // no such device or file (also the empty name)
+    Busy,              // held by another session of ours or another program
+    Unopenable,        // the open was refused for another reason (permissions, a directory, ...)
+    NotATerminal,      // it opened, but it has no line settings: no serial port
+    SettingsRejected,  // the driver refused exclusive mode or the line settings
+};
+
+[[nodiscard]] const char* OpenOutcomeName(OpenOutcome outcome);
+
+// One exchange's hold on a serial port: raw 115200 8N1 without flow control, exclusive, both
+// queues emptied at the start. Opening never blocks on carrier. The port is freed when the
+// session is closed or destroyed, on every path. Move-only.
+//
+// Reads follow the limits of link/read_limits.h; writes have no time limit.
+class SerialSession {
+  public:
+    SerialSession() = default;
+    ~SerialSession();
+    SerialSession(SerialSession&& other) noexcept = default;
+    SerialSession& operator=(SerialSession&& other) noexcept;
+    SerialSession(const SerialSession&) = delete;
+    SerialSession& operator=(const SerialSession&) = delete;
+
+    // Opens the device at `path` exactly as given (see link/port_names.h for turning a port
+    // box text into a path). An open session is closed first. On any failure nothing stays
+    // open.
+    [[nodiscard]] OpenOutcome Open(const std::string& path);
+    [[nodiscard]] bool IsOpen() const { return m_fd.IsValid(); }
+    // Gives up exclusive mode and the lock and closes the port. Harmless when not open.
+    void Close();
+
+    // Hands all of `bytes` to the driver, waiting as long as it takes. false when the session
+    // is not open or the port fails (for example when the adapter is gone).
+    [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes);
+
+    // Reads up to buffer.size() bytes into `buffer` within the read limits; `received` gets
+    // the number that arrived, 0 included, also on failure. false only when the port itself
+    // fails or hangs up (an adapter pulled mid-answer): a failed read, never a short one.
+    [[nodiscard]] bool Read(std::span<std::uint8_t> buffer, std::size_t& received);
+
+  private:
+    UniqueFd m_fd;
+};

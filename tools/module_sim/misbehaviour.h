@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "model/config_frame.h"
+
+// Ways a simulated module can answer badly. Each names what happens to the answer it would
+// give: the 518-byte frame for "ATR0", "ATOK" for a sealed "ATW0" frame. The frame faults
+// (magic, CRC) leave an acknowledgement as it is.
+enum class Misbehaviour {
+    None,
+    Silent,            // no answer at all
+    ShortAnswer,       // the answer without its last byte: 517 frame bytes, or "ATO"
+    LongAnswer,        // the answer and kExtraAnswerBytes more: 519+ frame bytes, "ATOK..."
+    CorruptMagic,      // frame bytes 4-11 changed, CRC made to match, so only the magic fails
+    CorruptCrc,        // frame CRC wrong
+    CrcHighByteFirst,  // frame CRC stored high byte first (the two bytes differ)
+    PauseMidAnswer,    // half the answer, a pause longer than the quiet limit, the rest
+    VanishMidAnswer,   // half the answer, then the module is gone: the port hangs up for good
+};
+
+// Bytes appended by LongAnswer. They are no "ATOK" and no frame start.
+inline constexpr std::array<std::uint8_t, 6> kExtraAnswerBytes{0xA5, 0x5A, 0xA5, 0x5A, 0x0D, 0x0A};
+
+// The module's answers to good requests.
+inline constexpr std::array<std::uint8_t, 4> kAckOk{'A', 'T', 'O', 'K'};
+// Its answer to an "ATW0" frame whose magic or CRC is wrong; the block is not stored.
+inline constexpr std::array<std::uint8_t, 4> kAckRejected{'A', 'T', 'E', 'R'};
+
+// Names for the command line: none, silent, short, long, bad-magic, bad-crc, crc-high-first,
+// pause, vanish.
+[[nodiscard]] std::string_view MisbehaviourName(Misbehaviour misbehaviour);
+[[nodiscard]] std::optional<Misbehaviour> MisbehaviourFromName(std::string_view name);
+
+// The frame answer to "ATR0" with the frame faults applied (not the timing faults).
+[[nodiscard]] std::vector<std::uint8_t> ShapeFrameAnswer(const ConfigFrame& stored,
+                                                         Misbehaviour misbehaviour);
+// An acknowledgement with the length faults applied.
+[[nodiscard]] std::vector<std::uint8_t> ShapeAckAnswer(std::span<const std::uint8_t> ack,
+                                                       Misbehaviour misbehaviour);

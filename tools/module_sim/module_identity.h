@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "model/config_frame.h"
+
+// Who a simulated module is: the facts its identity bytes carry and its MAC address.
+enum class ModuleRole { Node, Root };
+
+struct ModuleIdentity {
+    ModuleRole role = ModuleRole::Node;
+    int powerDbm = 10;    // power class: 10 or 20
+    int bandMHz = 433;    // 433 or 470
+    int crystalMHz = 26;  // 26 or 27
+    std::array<std::uint8_t, FrameOffset::kMacLength> mac{0x4C, 0x56, 0x00, 0x00, 0x00, 0x01};
+};
+
+// The name a module reports; it begins with the magic.
+inline constexpr std::string_view kSimulatedModuleName = "Lumivaro KTR5520Q";
+
+// A sealed frame as such a module keeps it: the identity in bytes 4-37 (name NUL-padded to 24
+// bytes, type, power class, band digits, crystal digit, version 1.6), the MAC, and the settings
+// a factory-fresh module carries (500 kbps radio, UART 115200 8N1, address length 16).
+[[nodiscard]] ConfigFrame MakeModuleFrame(const ModuleIdentity& identity);

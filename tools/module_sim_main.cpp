@@ -1,0 +1,150 @@
+// lvcfg-module-sim: a simulated radio module on a pseudo-terminal, for trying lvcfg without
+// hardware. It prints the port path to type into lvcfg's port box and answers until stopped.
+
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/hex_text.h"
+#include "tools/module_sim/simulated_module.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: lvcfg-module-sim [options]\n"
+    "A simulated radio module on a pseudo-terminal. Prints the port path to type into the\n"
+    "port box of lvcfg, then answers Read (\"ATR0\") and Write (\"ATW0\" frame) requests until\n"
+    "interrupted (Ctrl+C).\n"
+    "\n"
+    "  --role node|root          module type (default node)\n"
+    "  --power 10|20             power class in dBm (default 10)\n"
+    "  --band 433|470            band in MHz (default 433)\n"
+    "  --crystal 26|27           crystal in MHz (default 26)\n"
+    "  --mac \"4C 56 00 00 00 01\" MAC address, six hex bytes (default shown)\n"
+    "  --at-once                 answer at once instead of at 115200 bit/s\n"
+    "  --misbehave NAME          misbehave on every request\n"
+    "  --misbehave-once NAME     misbehave on the first request only\n"
+    "  --pause MS                length of the mid-answer pause (default 100)\n"
+    "  --help                    show this text\n"
+    "\n"
+    "NAME is one of: silent, short, long, bad-magic, bad-crc, crc-high-first, pause, vanish.\n";
+
+struct CommandLine {
+    SimulatedModuleOptions options;
+    Misbehaviour always = Misbehaviour::None;
+    std::optional<Misbehaviour> once;
+    bool help = false;
+};
+
+bool ParseChoice(std::string_view value, std::string_view a, std::string_view b, int& out) {
+    if (value != a && value != b) {
+        return false;
+    }
+    out = std::atoi(std::string(value).c_str());
+    return true;
+}
+
+bool ParseMac(const std::string& text, ModuleIdentity& identity) {
+    std::uint8_t count = 0;
+    HexToBytes(text.c_str(), identity.mac.data(), count,
+               static_cast<std::uint8_t>(identity.mac.size()));
+    return count == identity.mac.size();
+}
+
+bool ParseOption(std::string_view name, const std::string& value, CommandLine& line) {
+    auto& identity = line.options.identity;
+    if (name == "--role") {
+        if (value != "node" && value != "root") {
+            return false;
+        }
+        identity.role = value == "root" ? ModuleRole::Root : ModuleRole::Node;
+        return true;
+    }
+    if (name == "--power") {
+        return ParseChoice(value, "10", "20", identity.powerDbm);
+    }
+    if (name == "--band") {
+        return ParseChoice(value, "433", "470", identity.bandMHz);
+    }
+    if (name == "--crystal") {
+        return ParseChoice(value, "26", "27", identity.crystalMHz);
+    }
+    if (name == "--mac") {
+        return ParseMac(value, identity);
+    }
+    if (name == "--pause") {
+        const int ms = std::atoi(value.c_str());
+        line.options.pause = std::chrono::milliseconds(ms);
+        return ms > 0;
+    }
+    const auto misbehaviour = MisbehaviourFromName(value);
+    if (name == "--misbehave" && misbehaviour) {
+        line.always = *misbehaviour;
+        return true;
+    }
+    if (name == "--misbehave-once" && misbehaviour) {
+        line.once = *misbehaviour;
+        return true;
+    }
+    return false;
+}
+
+bool ParseCommandLine(int argc, char** argv, CommandLine& line) {
+    line.options.pacing = Pacing::LineRate;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (arg == "--at-once") {
+            line.options.pacing = Pacing::AtOnce;
+        } else if (i + 1 >= argc || !ParseOption(arg, argv[i + 1], line)) {
+            std::fprintf(stderr, "lvcfg-module-sim: bad option %s\n", argv[i]);
+            return false;
+        } else {
+            ++i;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine line;
+    if (!ParseCommandLine(argc, argv, line)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    // Block the stop signals before the answering thread starts, so only sigwait sees them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    SimulatedModule module(line.options);
+    module.MisbehaveAlways(line.always);
+    if (line.once) {
+        module.MisbehaveOnce(*line.once);
+    }
+    if (!module.Start()) {
+        std::perror("lvcfg-module-sim: no pseudo-terminal");
+        return 1;
+    }
+    std::printf("%s\n", module.PortPath().c_str());
+    std::printf("Type %s into the port box of lvcfg. Ctrl+C stops the module.\n",
+                module.PortPath().c_str());
+    std::fflush(stdout);
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    module.Stop();
+    return 0;
+}
