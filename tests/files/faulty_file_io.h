@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cerrno>
+#include <cstddef>
+#include <optional>
+
+#include "files/file_io.h"
+
+// The real system calls, with faults on request: a disk that fills up after a given number of
+// written bytes, a flush or a rename that is refused. The writes before the fault really reach
+// the file, as they would on a full disk.
+class FaultyFileIo : public PosixFileIo {
+  public:
+    std::optional<std::size_t> writeBudget;  // bytes accepted in total before ENOSPC
+    bool failFsync = false;
+    bool failRename = false;
+
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+        if (!writeBudget) {
+            return PosixFileIo::Write(fd, data, size);
+        }
+        if (*writeBudget == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t accepted = size < *writeBudget ? size : *writeBudget;
+        const ssize_t put = PosixFileIo::Write(fd, data, accepted);
+        if (put > 0) {
+            *writeBudget -= static_cast<std::size_t>(put);
+        }
+        return put;
+    }
+
+    int Fsync(int fd) override {
+        if (failFsync) {
+            errno = EIO;
+            return -1;
+        }
+        return PosixFileIo::Fsync(fd);
+    }
+
+    int Rename(const char* from, const char* to) override {
+        if (failRename) {
+            errno = EXDEV;
+            return -1;
+        }
+        return PosixFileIo::Rename(from, to);
+    }
+};
