@@ -1,0 +1,53 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+// A dialog template as data: the window's caption, size and font, and its items in template
+// order (which is also the tab order). Positions are dialog units from the top left of the
+// client area. Both window backends build from these tables; nothing is positioned by hand.
+enum class ItemKind {
+    GroupBox,
+    LabelRight,       // static text, right-aligned
+    LabelCenter,      // static text, centred
+    LabelLeft,        // static text, left-aligned
+    IconPicture,      // static icon; `text` is empty and `iconId` names the icon
+    PushButton,       // plain push button, never a default button
+    DefPushButton,    // the default push button (About box OK)
+    CheckBox,         // automatic two-state check box, caption at the right
+    Edit,             // single-line edit with border, horizontal auto-scroll
+    ReadOnlyEdit,     // single-line edit without border, read-only
+    DropDownList,     // drop-down list without edit field; height is the opened list's
+    EditableDropDown  // drop-down with an edit field; height is the opened list's
+};
+
+inline constexpr int kNoId = -1;
+
+struct DialogItem {
+    ItemKind kind;
+    int id;                 // kNoId for labels, group boxes and the icon
+    std::string_view text;  // UTF-8
+    int x;
+    int y;
+    int width;
+    int height;
+    int iconId = 0;
+};
+
+// The items a list receives when the window is created, index 0 first.
+struct InitialList {
+    int id;
+    std::span<const std::string_view> items;
+};
+
+struct DialogTemplate {
+    int id;
+    std::string_view caption;  // UTF-8
+    int width;
+    int height;
+    std::string_view fontFace;
+    int fontPointSize;
+    bool hasSystemMenu;
+    std::span<const DialogItem> items;
+    std::span<const InitialList> lists;
+};

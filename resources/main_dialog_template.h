@@ -1,0 +1,17 @@
+#pragma once
+
+#include <span>
+
+#include "resources/dialog_template.h"
+
+inline constexpr int IDD_LVCFG_DIALOG = 102;
+
+// The first and last control id of the main window; every id in between names a control.
+inline constexpr int kFirstControlId = 1000;
+inline constexpr int kLastControlId = 1063;
+
+// The main window: caption, size, font, its 122 items in template order and its 14 lists.
+[[nodiscard]] const DialogTemplate& MainDialogTemplate();
+
+// The lists the main window receives when it is created, in the order they are filled.
+[[nodiscard]] std::span<const InitialList> MainDialogLists();

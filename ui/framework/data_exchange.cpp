@@ -1,0 +1,108 @@
+#include "ui/framework/data_exchange.h"
+
+#include <optional>
+
+#include "ui/framework/cdialog.h"
+#include "ui/framework/framework_prompts.h"
+#include "ui/framework/number_text.h"
+
+namespace {
+
+// The window of an exchange that may still run, or nothing once a binding has failed.
+DialogWindow* LiveWindow(CDataExchange* pDX) {
+    if (pDX == nullptr || pDX->Failed()) {
+        return nullptr;
+    }
+    return pDX->Dialog().Window();
+}
+
+std::string TextUpToNul(const std::string& text) {
+    return text.substr(0, text.find('\0'));
+}
+
+// The prompt of a text that does not parse; then the control takes the focus with its whole
+// text selected, and the rest of the exchange is skipped.
+void FailBinding(CDataExchange* pDX, DialogWindow& window, int id, const char* prompt) {
+    CDialog& dialog = pDX->Dialog();
+    dialog.MessageBox(prompt, dialog.ApplicationTitle().c_str(), MB_ICONEXCLAMATION);
+    window.SetFocus(id);
+    window.SelectAllText(id);
+    pDX->Fail();
+}
+
+}  // namespace
+
+void DDX_Check(CDataExchange* pDX, int id, int& value) {
+    DialogWindow* window = LiveWindow(pDX);
+    if (window == nullptr) {
+        return;
+    }
+    if (pDX->SaveAndValidate()) {
+        value = window->GetCheck(id);
+        return;
+    }
+    if (value < BST_UNCHECKED || value > BST_INDETERMINATE) {
+        value = BST_UNCHECKED;
+    }
+    window->SetCheck(id, value);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
+    DialogWindow* window = LiveWindow(pDX);
+    if (window == nullptr) {
+        return;
+    }
+    if (pDX->SaveAndValidate()) {
+        value = TextUpToNul(window->GetText(id));
+    } else {
+        window->SetText(id, value);
+    }
+}
+
+void DDX_Text(CDataExchange* pDX, int id, double& value) {
+    DialogWindow* window = LiveWindow(pDX);
+    if (window == nullptr) {
+        return;
+    }
+    if (!pDX->SaveAndValidate()) {
+        window->SetText(id, FormatRealText(value));
+        return;
+    }
+    const std::optional<double> scanned = ScanRealText(window->GetText(id));
+    if (!scanned) {
+        FailBinding(pDX, *window, id, kParseRealPrompt);
+        return;
+    }
+    value = *scanned;
+}
+
+void DDX_Text(CDataExchange* pDX, int id, int& value) {
+    DialogWindow* window = LiveWindow(pDX);
+    if (window == nullptr) {
+        return;
+    }
+    if (!pDX->SaveAndValidate()) {
+        window->SetText(id, FormatIntegerText(value));
+        return;
+    }
+    const std::optional<int> scanned = ScanIntegerText(window->GetText(id));
+    if (!scanned) {
+        FailBinding(pDX, *window, id, kParseIntPrompt);
+        return;
+    }
+    value = *scanned;
+}
+
+void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {
+    DialogWindow* window = LiveWindow(pDX);
+    if (window == nullptr) {
+        return;
+    }
+    if (pDX->SaveAndValidate()) {
+        const int selected = window->GetCurSel(id);
+        index = selected >= 0 && selected < window->GetCount(id) ? selected : CB_ERR;
+        return;
+    }
+    const bool inList = index >= 0 && index < window->GetCount(id);
+    window->SetCurSel(id, inList ? index : CB_ERR);
+}
