@@ -1,0 +1,358 @@
+#include <clocale>
+#include <set>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "tests/ui/main_window_fixture.h"
+#include "ui/framework/framework_prompts.h"
+
+namespace {
+
+enum class Exchange { Check, Text, Real, Integer, ListIndex };
+
+struct Binding {
+    int id;
+    Exchange kind;
+    std::variant<int ConfigSettings::*, double ConfigSettings::*, std::string ConfigSettings::*>
+        field;
+};
+
+// The bindings in the order the exchange runs them.
+const std::vector<Binding>& Bindings() {
+    using S = ConfigSettings;
+    static const std::vector<Binding> bindings{
+        {1000, Exchange::Check, &S::m_bAutoConfig},
+        {1048, Exchange::Check, &S::m_bFlowCtrl},
+        {1049, Exchange::Check, &S::m_bSleep},
+        {1050, Exchange::Check, &S::m_bRepeat},
+        {1051, Exchange::Check, &S::m_bFlipActPin},
+        {1002, Exchange::Text, &S::m_strName},
+        {1003, Exchange::Text, &S::m_strVersion},
+        {1004, Exchange::Text, &S::m_strType},
+        {1005, Exchange::Text, &S::m_strFreqBand},
+        {1006, Exchange::Text, &S::m_strPowerMax},
+        {1007, Exchange::Text, &S::m_strMac},
+        {1044, Exchange::Text, &S::m_strHandshakeAck},
+        {1046, Exchange::Text, &S::m_strBroadcastCmd1},
+        {1047, Exchange::Text, &S::m_strBroadcastCmd2},
+        {1045, Exchange::Text, &S::m_strHostAddrInquiry},
+        {1019, Exchange::Real, &S::m_dStartFreq},
+        {1053, Exchange::Real, &S::m_dCcaThreshold},
+        {1018, Exchange::Integer, &S::m_nMainChannel},
+        {1021, Exchange::Integer, &S::m_nAuxChInterval},
+        {1020, Exchange::Integer, &S::m_nAuxStartChannel},
+        {1040, Exchange::Integer, &S::m_nDownlinkAddrOffset},
+        {1041, Exchange::Integer, &S::m_nUplinkAddrOffset},
+        {1039, Exchange::Integer, &S::m_nAddrLength},
+        {1055, Exchange::Integer, &S::m_nAutoSleepTimeout},
+        {1059, Exchange::Integer, &S::m_nBeaconDuration},
+        {1062, Exchange::Integer, &S::m_nCompensationUnit},
+        {1027, Exchange::Integer, &S::m_nHostBootTime},
+        {1043, Exchange::Integer, &S::m_nFrameLenAmendment},
+        {1042, Exchange::Integer, &S::m_nFrameLenOffset},
+        {1023, Exchange::Integer, &S::m_nNetworkId},
+        {1028, Exchange::Integer, &S::m_nResponseTimeout},
+        {1056, Exchange::Integer, &S::m_nTimeoutDown},
+        {1057, Exchange::Integer, &S::m_nTimeoutUp},
+        {1058, Exchange::Integer, &S::m_nSyncDuration},
+        {1026, Exchange::Integer, &S::m_nSleepWakeRate},
+        {1036, Exchange::Integer, &S::m_nFrameStopSync},
+        {1035, Exchange::Integer, &S::m_nFrameStartSync},
+        {1054, Exchange::Integer, &S::m_nBackoffTick},
+        {1060, Exchange::Integer, &S::m_nAutoWakeSlot},
+        {1037, Exchange::Integer, &S::m_nBroadcastWildcard},
+        {1038, Exchange::Integer, &S::m_nMulticastWildcard},
+        {1030, Exchange::Integer, &S::m_nSyncInterval},
+        {1061, Exchange::Integer, &S::m_nUartWakeupBytes},
+        {1052, Exchange::ListIndex, &S::m_iFrameEndCheck},
+        {1016, Exchange::ListIndex, &S::m_iRfBaudMax},
+        {1017, Exchange::ListIndex, &S::m_iRfBaudMin},
+        {1025, Exchange::ListIndex, &S::m_iActPin},
+        {1015, Exchange::ListIndex, &S::m_iRfBaudDef},
+        {1022, Exchange::ListIndex, &S::m_iAuxChNum},
+        {1024, Exchange::ListIndex, &S::m_iRfPower},
+        {1029, Exchange::ListIndex, &S::m_iUartBaud},
+        {1032, Exchange::ListIndex, &S::m_iUartStartBit},
+        {1031, Exchange::ListIndex, &S::m_iFrameMode},
+        {1033, Exchange::ListIndex, &S::m_iUartParity},
+        {1034, Exchange::ListIndex, &S::m_iUartStopBit},
+        {1014, Exchange::ListIndex, &S::m_iDeviceNum},
+    };
+    return bindings;
+}
+
+// The field of a binding as text, whatever its kind ("1", "433.5", "name").
+std::string FieldText(const CLVCfgDlg& dlg, const Binding& binding) {
+    const ConfigSettings& settings = dlg;
+    return std::visit(
+        [&](auto member) {
+            const auto& value = settings.*member;
+            if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
+                return value;
+            } else {
+                return std::to_string(value);
+            }
+        },
+        binding.field);
+}
+
+// Puts a valid value into the control of `binding` that differs from every default, and
+// returns the field text it must read as.
+std::string EnterDistinctValue(HeadlessWindow& window, const Binding& binding) {
+    const int n = binding.id - 990;  // 10 .. 73, unique per control
+    switch (binding.kind) {
+        case Exchange::Check:
+            window.SetCheck(binding.id, BST_CHECKED);
+            return "1";
+        case Exchange::Text:
+            window.SetText(binding.id, "t" + std::to_string(binding.id));
+            return "t" + std::to_string(binding.id);
+        case Exchange::Real:
+            window.SetText(binding.id, std::to_string(n) + ".5");
+            return std::to_string(n + 0.5);
+        case Exchange::Integer:
+            window.SetText(binding.id, std::to_string(n));
+            return std::to_string(n);
+        case Exchange::ListIndex:
+            window.SetCurSel(binding.id, 1);
+            return "1";
+    }
+    return {};
+}
+
+TEST(BindingTable, Has56BindingsOnDistinctControls) {
+    std::set<int> ids;
+    for (const Binding& binding : Bindings()) {
+        ids.insert(binding.id);
+    }
+    EXPECT_EQ(Bindings().size(), 56U);
+    EXPECT_EQ(ids.size(), 56U);
+    for (const int unbound : {1001, 1008, 1009, 1010, 1011, 1012, 1013, 1063}) {
+        EXPECT_EQ(ids.count(unbound), 0U) << unbound;
+    }
+}
+
+TEST_F(MainWindow, SaveReadsTheControlsInBindingOrder) {
+    m_window->ClearLogs();
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    std::vector<int> expected;
+    for (const Binding& binding : Bindings()) {
+        expected.push_back(binding.id);
+    }
+    EXPECT_EQ(m_window->ValueReads(), expected);
+}
+
+TEST_F(MainWindow, SaveReadsEveryBoundControlIntoItsField) {
+    std::vector<std::string> expected;
+    for (const Binding& binding : Bindings()) {
+        expected.push_back(EnterDistinctValue(*m_window, binding));
+    }
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    for (std::size_t i = 0; i < Bindings().size(); ++i) {
+        EXPECT_EQ(FieldText(m_dlg, Bindings()[i]), expected[i]) << Bindings()[i].id;
+    }
+}
+
+TEST_F(MainWindow, LoadShowsEveryFieldInItsControl) {
+    std::vector<std::string> entered;
+    for (const Binding& binding : Bindings()) {
+        entered.push_back(EnterDistinctValue(*m_window, binding));
+    }
+    ASSERT_TRUE(m_dlg.UpdateData(true));
+    // Wipe the controls, then load: every control shows its field again.
+    for (const Binding& binding : Bindings()) {
+        m_window->SetText(binding.id, "");
+        m_window->SetCheck(binding.id, BST_UNCHECKED);
+        m_window->SetCurSel(binding.id, CB_ERR);
+    }
+    m_dlg.UpdateData(false);
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    for (std::size_t i = 0; i < Bindings().size(); ++i) {
+        EXPECT_EQ(FieldText(m_dlg, Bindings()[i]), entered[i]) << Bindings()[i].id;
+    }
+}
+
+// A text that does not parse at one numeric binding: everything before it is read, nothing
+// after it, and the prompt names the kind of number.
+class FailureAtBinding : public MainWindow, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(FailureAtBinding, ReadsEarlierBindingsOnly) {
+    const std::size_t failing = GetParam();
+    const Binding& bad = Bindings()[failing];
+    std::vector<std::string> before;
+    std::vector<std::string> entered;
+    for (const Binding& binding : Bindings()) {
+        before.push_back(FieldText(m_dlg, binding));
+        entered.push_back(EnterDistinctValue(*m_window, binding));
+    }
+    m_window->SetText(bad.id, "x");
+
+    EXPECT_FALSE(m_dlg.UpdateData(true));
+
+    for (std::size_t i = 0; i < Bindings().size(); ++i) {
+        const std::string& want = i < failing ? entered[i] : before[i];
+        EXPECT_EQ(FieldText(m_dlg, Bindings()[i]), want) << Bindings()[i].id;
+    }
+    ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_EQ(Boxes()[0].text, bad.kind == Exchange::Real ? kParseRealPrompt : kParseIntPrompt);
+    EXPECT_EQ(Boxes()[0].caption, "lvcfg");
+    EXPECT_EQ(Boxes()[0].type, 0x30U);
+    EXPECT_EQ(m_window->Focus(), bad.id);
+    EXPECT_EQ(m_window->TextSelection(bad.id), (std::pair<int, int>{0, 1}));
+}
+
+std::vector<std::size_t> NumericBindings() {
+    std::vector<std::size_t> rows;
+    for (std::size_t i = 0; i < Bindings().size(); ++i) {
+        if (Bindings()[i].kind == Exchange::Real || Bindings()[i].kind == Exchange::Integer) {
+            rows.push_back(i);
+        }
+    }
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(Numeric, FailureAtBinding, ::testing::ValuesIn(NumericBindings()),
+                         [](const auto& info) {
+                             return "Control" + std::to_string(Bindings()[info.param].id);
+                         });
+
+struct IntegerEntry {
+    const char* name;
+    const char* text;
+    int expected;
+};
+
+class NetworkIdEntry : public MainWindow, public ::testing::WithParamInterface<IntegerEntry> {};
+
+TEST_P(NetworkIdEntry, ReadsWithoutPrompt) {
+    m_window->Type(IDC_NETWORK_ID, GetParam().text);
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    EXPECT_EQ(m_dlg.m_nNetworkId, GetParam().expected);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, NetworkIdEntry,
+    ::testing::Values(IntegerEntry{"TrailingLetters", "12abc", 12},
+                      IntegerEntry{"TwoBlanksThenMinusFive", "  -5", -5},
+                      IntegerEntry{"TwoToThe31Saturates", "2147483648", 2147483647},
+                      IntegerEntry{"FarBelowSaturates", "-30000000000", -2147483647 - 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class NetworkIdUnparsable : public MainWindow, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NetworkIdUnparsable, PromptsForAnInteger) {
+    m_dlg.m_nNetworkId = 77;
+    m_window->Type(IDC_NETWORK_ID, GetParam());
+    EXPECT_FALSE(m_dlg.UpdateData(true));
+    EXPECT_EQ(m_dlg.m_nNetworkId, 77);
+    ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_EQ(Boxes()[0].text, "请输入一个整数。");
+    EXPECT_EQ(Boxes()[0].caption, "lvcfg");
+    EXPECT_EQ(Boxes()[0].type, MB_ICONEXCLAMATION);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NetworkIdUnparsable, ::testing::Values("abc", ""),
+                         [](const auto& info) {
+                             return std::string(*info.param ? "Letters" : "Empty");
+                         });
+
+TEST_F(MainWindow, StartFrequencyReadsExponentAndStopsAtComma) {
+    m_window->Type(IDC_START_FREQ, "4.5e2");
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 450.0);
+    m_window->Type(IDC_START_FREQ, "433,92");
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 433.0);
+}
+
+TEST_F(MainWindow, StartFrequencyThatIsNoFiniteNumberPromptsForANumber) {
+    for (const char* text : {"nan", "inf", "1e999"}) {
+        m_window->Type(IDC_START_FREQ, text);
+        EXPECT_FALSE(m_dlg.UpdateData(true)) << text;
+        EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 433.0) << text;
+    }
+    ASSERT_EQ(Boxes().size(), 3U);
+    for (const MessageBoxRecord& box : Boxes()) {
+        EXPECT_EQ(box.text, "请输入一个数字。");
+    }
+}
+
+TEST_F(MainWindow, SleepValueFiveLoadsUncheckedAndBecomesZero) {
+    m_dlg.m_bSleep = 5;
+    m_dlg.UpdateData(false);
+    EXPECT_EQ(m_window->GetCheck(IDC_SLEEP), BST_UNCHECKED);
+    EXPECT_EQ(m_dlg.m_bSleep, 0);
+}
+
+TEST_F(MainWindow, RfPowerNineLoadsWithoutSelectionAndReadsBackMinusOne) {
+    m_dlg.m_iRfPower = 9;
+    m_dlg.UpdateData(false);
+    EXPECT_EQ(m_window->GetCurSel(IDC_RF_POWER), CB_ERR);
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    EXPECT_EQ(m_dlg.m_iRfPower, -1);
+}
+
+TEST_F(MainWindow, UnparsableStartFrequencyStopsBeforeTheNetworkId) {
+    m_window->Click(IDC_SLEEP);
+    m_window->Type(IDC_MAC, "01 02 03 04 05 06");
+    m_window->Type(IDC_START_FREQ, "x");
+    m_window->Type(IDC_NETWORK_ID, "4660");
+
+    EXPECT_FALSE(m_dlg.UpdateData(true));
+
+    EXPECT_EQ(m_dlg.m_bSleep, 1);
+    EXPECT_EQ(m_dlg.m_strMac, "01 02 03 04 05 06");
+    EXPECT_EQ(m_dlg.m_nNetworkId, 0);
+    ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_EQ(Boxes()[0].text, "请输入一个数字。");
+    EXPECT_EQ(m_window->Focus(), IDC_START_FREQ);
+    EXPECT_EQ(m_window->TextSelection(IDC_START_FREQ), (std::pair<int, int>{0, 1}));
+}
+
+}  // namespace
+
+namespace {
+
+// The window under a process locale whose decimal point is a comma, as a desktop session in
+// Germany sets it at start.
+class MainWindowUnderGermanLocale : public MainWindow {
+  protected:
+    void SetUp() override {
+        m_previous = std::setlocale(LC_ALL, nullptr);
+        if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+            GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (locale-gen de_DE.UTF-8)";
+        }
+        MainWindow::SetUp();
+    }
+    void TearDown() override { std::setlocale(LC_ALL, m_previous.c_str()); }
+
+  private:
+    std::string m_previous;
+};
+
+TEST_F(MainWindowUnderGermanLocale, NumbersUseTheFullStopAndNoGrouping) {
+    m_dlg.m_dStartFreq = 433.92;
+    m_dlg.m_nNetworkId = 65535;
+    m_dlg.m_nBackoffTick = 160000;
+    m_dlg.UpdateData(false);
+    EXPECT_EQ(Text(IDC_START_FREQ), "433.92");
+    EXPECT_EQ(Text(IDC_NETWORK_ID), "65535");
+    EXPECT_EQ(Text(IDC_BACKOFF_TICK), "160000");
+
+    m_window->Type(IDC_START_FREQ, "470.5");
+    m_window->Type(IDC_CCA_THRESHOLD, "-80,5");
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 470.5);
+    EXPECT_DOUBLE_EQ(m_dlg.m_dCcaThreshold, -80.0);
+}
+
+TEST_F(MainWindowUnderGermanLocale, ApplyShowsTheCarriedFrequencyWithAFullStop) {
+    m_window->Type(IDC_START_FREQ, "500");
+    m_window->Click(IDC_APPLY);
+    EXPECT_EQ(Text(IDC_START_FREQ), "479.999847412109");
+    EXPECT_EQ(Boxes().size(), 1U);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// The Open and Save commands: configuration files holding one sealed frame, scrambled.
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "files/atomic_file_writer.h"
+#include "files/cfg_file_reader.h"
+#include "files/cfg_scramble.h"
+#include "files/file_io.h"
+#include "model/config_frame.h"
+#include "ui/lvcfg_dlg.h"
+
+namespace {
+
+constexpr const char* kOpenFailed = "Failed to open the configurarion file!";
+constexpr const char* kOpened = "Succeed to open the configurarion file!";
+constexpr const char* kFileRead = "Succeed to read the configurarion file!";
+constexpr const char* kFileWritten = "Succeed to write the configurarion file!";
+constexpr const char* kWriteFailed = "Failed to write the configurarion file!";
+
+// The chooser of both commands: no default extension, "*.cfg" as the name, configuration
+// files first. The save variant asks before an existing file is replaced; the open variant
+// takes a name that does not exist, which the open then refuses.
+FileChooserRequest CfgChooserRequest(bool save) {
+    FileChooserRequest request;
+    request.save = save;
+    request.defaultExtension = "";
+    request.initialName = "*.cfg";
+    request.filters = {{"Configuration files(*.cfg)", "*.cfg"}, {"All files(*.*)", "*.*"}};
+    return request;
+}
+
+// The chosen path, or nothing when the user cancelled or chose an empty name.
+std::optional<std::string> ChooseCfgFile(const CDialog& dialog, bool save) {
+    DialogWindow* window = dialog.Window();
+    if (window == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<std::string> path = window->ChooseFile(CfgChooserRequest(save));
+    if (!path || path->empty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+FileIo& FileIoOf(FileIo* injected) {
+    return injected != nullptr ? *injected : DefaultFileIo();
+}
+
+}  // namespace
+
+void CLVCfgDlg::XorFrame(std::uint8_t* buffer, std::size_t length) {
+    if (buffer == nullptr) {
+        return;
+    }
+    ScrambleCfgBytes(std::span<std::uint8_t>(buffer, length));
+}
+
+// The previous file is never emptied: the frame goes into a temporary file beside it, which
+// replaces it only once all 518 bytes are on disk. The user sees the same reports in the same
+// order as when writing the file in place, and a failed write leaves the old file as it was.
+void CLVCfgDlg::OnSave() {
+    const std::optional<std::string> path = ChooseCfgFile(*this, true);
+    if (!path) {
+        return;
+    }
+    AtomicFileWriter writer(FileIoOf(m_services.fileIo));
+    if (!writer.Open(*path)) {
+        m_reports.FailureReport(kOpenFailed);
+        return;
+    }
+    m_reports.StatusReport(kOpened);
+
+    m_bBuildingFrame = 1;
+    EncodeFrame(m_workFrame);
+    m_bBuildingFrame = 0;
+    SealFrame(m_workFrame);
+
+    XorFrame(m_workFrame.data(), m_workFrame.size());
+    const bool written = writer.Commit(m_workFrame);
+    // Plain again before any box opens, so a handler running inside the box never meets a
+    // scrambled working frame.
+    XorFrame(m_workFrame.data(), m_workFrame.size());
+
+    if (written) {
+        m_reports.StatusReport(kFileWritten);
+    } else {
+        m_reports.FailureReport(kWriteFailed);
+    }
+}
+
+// Reads into the module frame only; the working frame keeps its content, so a later Save or
+// Write keeps the identity of the module last read.
+void CLVCfgDlg::OnOpen() {
+    const std::optional<std::string> path = ChooseCfgFile(*this, false);
+    if (!path) {
+        return;
+    }
+    CfgFileReader reader(FileIoOf(m_services.fileIo));
+    if (!reader.Open(*path)) {
+        m_reports.FailureReport(kOpenFailed);
+        return;
+    }
+    m_reports.StatusReport(kOpened);
+
+    const std::size_t received = reader.Read(m_moduleFrame);
+    reader.Close();
+    if (received < m_moduleFrame.size()) {
+        m_reports.FailureReport(FrameCheckMessage(FrameCheck::LengthMismatch));
+        return;
+    }
+    XorFrame(m_moduleFrame.data(), m_moduleFrame.size());
+    const FrameCheck check = CheckFrameContent(m_moduleFrame);
+    if (check != FrameCheck::Accepted) {
+        m_reports.FailureReport(FrameCheckMessage(check));
+        return;
+    }
+    m_reports.StatusReport(kFileRead);
+    DecodeFrame(m_moduleFrame);
+}

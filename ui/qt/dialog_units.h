@@ -1,0 +1,15 @@
+#pragma once
+
+// Dialog units become pixels at 1.5 pixels per unit in both directions: the templates' 9-point
+// font at 96 dpi has an average character width of 6 pixels and a height of 12 pixels, and a
+// dialog unit is a quarter of the one and an eighth of the other. Halves round up, as the
+// window system's own mapping does.
+[[nodiscard]] constexpr int DialogUnitsToPixels(int units) {
+    return units >= 0 ? (units * 3 + 1) / 2 : -((-units * 3 + 1) / 2);
+}
+
+// The pixel size of a template font: its point size at 96 dpi, so that text keeps the
+// proportions the dialog units were measured with whatever the screen's logical dpi.
+[[nodiscard]] constexpr int FontPointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+class DialogEvents;
+class QMenu;
+
+// The QDialog of one template window. It ends only when its dialog object says so
+// (EndModal): Enter, Escape, the close box and Alt+F4 become commands for the dialog object,
+// and the window menu delivers its items as system commands.
+class TemplateDialog : public QDialog {
+  public:
+    TemplateDialog(DialogEvents& events, QWidget* owner);
+
+    // Our own small window menu, opened by Alt+Space and by a right-click on the dialog's
+    // background: window managers do not let a program extend theirs.
+    void AppendWindowMenuItem(unsigned commandId, const QString& text);
+    [[nodiscard]] QMenu& WindowMenu() const { return *m_windowMenu; }
+    void OpenWindowMenu(const QPoint& globalPosition);
+
+    // Runs the modal loop; a result given by EndModal before the loop started ends it at once.
+    int RunModal();
+    void EndModal(int result);
+
+    // The keyboard focus goes to the first tab stop unless the dialog object placed it.
+    void FocusFirstTabStopUnlessFocused();
+
+    void reject() override;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void RouteEnter();
+
+    DialogEvents& m_events;
+    QMenu* m_windowMenu;
+    bool m_inModalLoop = false;
+    bool m_ending = false;
+    std::optional<int> m_earlyResult;
+};

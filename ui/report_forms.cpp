@@ -1,0 +1,21 @@
+#include "ui/report_forms.h"
+
+#include "ui/control_ids.h"
+#include "ui/framework/cdialog.h"
+
+void ReportForms::StatusReport(const char* text) {
+    m_dialog.SetDlgItemText(IDC_STATUS, text);
+}
+
+void ReportForms::FailureReport(const char* text) {
+    StatusReport(text);
+    ErrorBox(text);
+}
+
+void ReportForms::ErrorBox(const char* text) {
+    m_dialog.MessageBox(text, kCaption, MB_ICONERROR);
+}
+
+void ReportForms::WarningBox(const char* text) {
+    m_dialog.MessageBox(text, kCaption, MB_ICONEXCLAMATION);
+}
