@@ -120,16 +120,7 @@ TEST(ModalDialog, NestedDialogRunsOnTheInnermostLoopAndIsOwnedByItsParent) {
     EXPECT_NE(innerOwner, nullptr);
 }
 
-class CreatedDialog : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dialog.Create());
-        m_window = m_backend.TopWindow();
-    }
-    HeadlessBackend m_backend;
-    TestDialog m_dialog{m_backend};
-    HeadlessWindow* m_window = nullptr;
-};
+using CreatedDialog = CreatedTestDialog;
 
 TEST_F(CreatedDialog, FocusStartsOnTheFirstTabStop) {
     EXPECT_EQ(m_window->Focus(), kText);

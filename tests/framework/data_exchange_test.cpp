@@ -11,18 +11,7 @@ namespace {
 
 using namespace test_dialog;
 
-class DataExchange : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dialog.Create());
-        m_window = m_backend.TopWindow();
-        ASSERT_NE(m_window, nullptr);
-    }
-
-    HeadlessBackend m_backend;
-    TestDialog m_dialog{m_backend};
-    HeadlessWindow* m_window = nullptr;
-};
+using DataExchange = CreatedTestDialog;
 
 TEST_F(DataExchange, CreationShowsEveryField) {
     EXPECT_EQ(m_window->GetCheck(kCheck), BST_UNCHECKED);

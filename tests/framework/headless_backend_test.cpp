@@ -8,16 +8,7 @@ namespace {
 
 using namespace test_dialog;
 
-class HeadlessUser : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dialog.Create());
-        m_window = m_backend.TopWindow();
-    }
-    HeadlessBackend m_backend;
-    TestDialog m_dialog{m_backend};
-    HeadlessWindow* m_window = nullptr;
-};
+using HeadlessUser = CreatedTestDialog;
 
 TEST_F(HeadlessUser, BuildsControlsAndListsFromTheTemplate) {
     EXPECT_EQ(m_window->ControlIds(), (std::vector<int>{10, 11, 12, 13, 14, 15, 16}));

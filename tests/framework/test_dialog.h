@@ -1,8 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "resources/dialog_template.h"
+#include "tests/support/headless_backend.h"
 #include "ui/framework/cdialog.h"
 
 // A small dialog with one binding of every kind, in this order: check 11, text 10, real 12,
@@ -35,4 +38,19 @@ class TestDialog : public CDialog {
     int m_nSecond = 8;
     int m_iChoice = 1;
     int m_buttonClicks = 0;
+};
+
+// The test dialog created on a headless backend, as a user finds it: window built, lists
+// filled, first load exchange done.
+class CreatedTestDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dialog.Create());
+        m_window = m_backend.TopWindow();
+        ASSERT_NE(m_window, nullptr);
+    }
+
+    HeadlessBackend m_backend;
+    TestDialog m_dialog{m_backend};
+    HeadlessWindow* m_window = nullptr;
 };

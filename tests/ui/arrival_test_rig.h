@@ -20,6 +20,7 @@
 #include "model/config_frame.h"
 #include "model/hex_text.h"
 #include "tests/support/headless_backend.h"
+#include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"
 #include "tools/module_sim/simulated_module.h"
 #include "ui/control_ids.h"
@@ -27,13 +28,7 @@
 
 namespace arrival_rig {
 
-inline constexpr const char* kCaption = "Lumivaro Configure Tool";
-inline constexpr const char* kRegistrationFailed =
-    "Failed to register notification of device change, please enable UPnP!";
-inline constexpr const char* kWriteSucceeded = "Succeed to write the module!";
-inline constexpr const char* kModuleWriteFailed = "Failed to write the module!";
-inline constexpr const char* kNoResponse = "Module does not response!";
-inline constexpr const char* kCrcMismatch = "The configuration block CRC error!";
+using namespace report_text;
 inline constexpr const char* kStartMac = "4C 56 00 00 10 FE";
 
 using Mac = std::array<std::uint8_t, FrameOffset::kMacLength>;

@@ -20,20 +20,13 @@
 #include "tests/files/faulty_file_io.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/headless_backend.h"
+#include "tests/support/report_texts.h"
 #include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
 
-constexpr const char* kCaption = "Lumivaro Configure Tool";
-constexpr const char* kOpenFailed = "Failed to open the configurarion file!";
-constexpr const char* kOpened = "Succeed to open the configurarion file!";
-constexpr const char* kFileRead = "Succeed to read the configurarion file!";
-constexpr const char* kFileWritten = "Succeed to write the configurarion file!";
-constexpr const char* kWriteFailed = "Failed to write the configurarion file!";
-constexpr const char* kLengthMismatch = "The configuration block length does not match!";
-constexpr const char* kMagicMismatch = "The configuration block verification word does not match!";
-constexpr const char* kCrcMismatch = "The configuration block CRC error!";
+using namespace report_text;
 
 // Bytes 4-37 of a module's own frame: the name beginning with the magic, node type, 10 dBm
 // class, 433 MHz band, 26 MHz crystal, version 1.6.
@@ -188,7 +181,7 @@ TEST_F(FileCommandsTest, SaveThenOpenShowsTheSettingsAsEncoded) {
     Save(folder.File("a.cfg"));
     ASSERT_EQ(backend.MessageBoxes().size(), 1u);
     EXPECT_EQ(backend.MessageBoxes()[0].type, MB_ICONEXCLAMATION);
-    EXPECT_EQ(statusDuringWarning, kOpened) << "the open is reported before the encode";
+    EXPECT_EQ(statusDuringWarning, kFileOpened) << "the open is reported before the encode";
     EXPECT_EQ(Status(), kFileWritten);
 
     // What the saved frame stands for, as the window shows a decoded frame.
@@ -246,8 +239,8 @@ TEST_F(FileCommandsTest, FailedWriteKeepsThePreviousFile) {
     std::string statusDuringBox;
     backend.WhileNextBoxOpen([&](const MessageBoxRecord&) { statusDuringBox = Status(); });
     Save(path);
-    ExpectFailureReport(kWriteFailed);
-    EXPECT_EQ(statusDuringBox, kWriteFailed) << "the status line is set before the box opens";
+    ExpectFailureReport(kFileWriteFailed);
+    EXPECT_EQ(statusDuringBox, kFileWriteFailed) << "the status line is set before the box opens";
     EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_EQ(folder.Entries(), std::set<std::string>{"a.cfg"});
     EXPECT_TRUE(
@@ -269,7 +262,7 @@ TEST_F(FileCommandsTest, SaveIntoADirectoryFailsBeforeEncoding) {
     window->Type(IDC_START_FREQ, "500");  // would warn if anything were encoded
     const ConfigFrame workBefore = dialog->m_workFrame;
     Save(directory);
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kFileOpenFailed);
     EXPECT_EQ(dialog->m_workFrame, workBefore);
     EXPECT_TRUE(std::filesystem::is_directory(directory));
     EXPECT_EQ(folder.Entries(), std::set<std::string>{"chosen.cfg"});
@@ -280,14 +273,14 @@ TEST_F(FileCommandsTest, OpenOfADirectoryFails) {
     std::filesystem::create_directory(directory);
     const WindowState before = Shown();
     Open(directory);
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kFileOpenFailed);
     EXPECT_EQ(Shown(), before);
 }
 
 TEST_F(FileCommandsTest, OpenOfANameThatDoesNotExistFails) {
     const WindowState before = Shown();
     Open(folder.File("absent.cfg"));
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kFileOpenFailed);
     EXPECT_EQ(Shown(), before);
 }
 

@@ -202,7 +202,7 @@ TEST_F(PortOpen, HeldBySomeoneElse) {
     SerialSession other;
     ASSERT_EQ(other.Open(m_module.PortPath()), OpenOutcome::Opened);
     ASSERT_TRUE(m_window->Click(IDC_READ));
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kPortOpenFailed);
     EXPECT_EQ(m_module.ReadRequests(), 0);
 }
 
@@ -211,7 +211,7 @@ TEST_F(PortOpen, RegularFileFailsAndTheRightNameThenWorks) {
     ASSERT_FALSE(file.Path().empty());
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, file.Path()));
     ASSERT_TRUE(m_window->Click(IDC_READ));
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kPortOpenFailed);
 
     m_backend.ClearMessageBoxes();
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, m_module.PortPath()));
@@ -222,7 +222,7 @@ TEST_F(PortOpen, RegularFileFailsAndTheRightNameThenWorks) {
 TEST_F(PortOpen, MissingDevice) {
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, "/dev/lvcfg-no-such-port"));
     ASSERT_TRUE(m_window->Click(IDC_READ));
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kPortOpenFailed);
 }
 
 TEST_F(PortOpen, OpenComPortLeavesTheModeTextAndShowsNothing) {

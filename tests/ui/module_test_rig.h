@@ -14,25 +14,14 @@
 #include "link/arrival/injected_device_source.h"
 #include "link/serial_session.h"
 #include "tests/support/headless_backend.h"
+#include "tests/support/report_texts.h"
 #include "tools/module_sim/simulated_module.h"
 #include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace module_rig {
 
-inline constexpr const char* kCaption = "Lumivaro Configure Tool";
-inline constexpr const char* kChoosePort = "Please choose a serial COM port!";
-inline constexpr const char* kOpenFailed = "Failed to open the COM port!";
-inline constexpr const char* kPortWriteFailed = "Failed to write the COM port!";
-inline constexpr const char* kPortReadFailed = "Failed to read  the COM port!";
-inline constexpr const char* kNoResponse = "Module does not response!";
-inline constexpr const char* kModuleWriteFailed = "Failed to write the module!";
-inline constexpr const char* kLengthMismatch = "The configuration block length does not match!";
-inline constexpr const char* kMagicMismatch =
-    "The configuration block verification word does not match!";
-inline constexpr const char* kCrcMismatch = "The configuration block CRC error!";
-inline constexpr const char* kReadSucceeded = "Succeed to read the module!";
-inline constexpr const char* kWriteSucceeded = "Succeed to write the module!";
+using namespace report_text;
 
 // What one control shows: text, check state, selection.
 using ControlState = std::tuple<std::string, int, int>;

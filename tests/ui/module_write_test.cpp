@@ -139,7 +139,7 @@ TEST_F(WriteCommand, HeldPortReportsOpenFailure) {
     SerialSession other;
     ASSERT_EQ(other.Open(m_module.PortPath()), OpenOutcome::Opened);
     ASSERT_TRUE(m_window->Click(IDC_WRITE));
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kPortOpenFailed);
     EXPECT_EQ(Text(IDC_MAC), macField);
 }
 
@@ -167,7 +167,7 @@ TEST_F(WriteCommand, UnopenablePortEncodesNothingSoNoRangeWarning) {
 
     EXPECT_EQ(m_dlg.WriteModule(), 0);
 
-    ExpectFailureReport(kOpenFailed);
+    ExpectFailureReport(kPortOpenFailed);
     EXPECT_EQ(m_dlg.m_workFrame, workBefore);
 }
 

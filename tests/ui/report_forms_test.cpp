@@ -1,10 +1,11 @@
 #include <array>
 
+#include "tests/support/report_texts.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace {
 
-constexpr const char* kCaption = "Lumivaro Configure Tool";
+using report_text::kCaption;
 
 class ReportFormsOnMainWindow : public MainWindow {
   protected:

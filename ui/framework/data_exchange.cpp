@@ -30,6 +30,27 @@ void FailBinding(CDataExchange* pDX, DialogWindow& window, int id, const char* p
     pDX->Fail();
 }
 
+// A number shown as text: printed on load; on save scanned, or the prompt when no number reads.
+template <typename Number>
+void ExchangeNumber(CDataExchange* pDX, int id, Number& value,
+                    std::optional<Number> (*scan)(std::string_view), std::string (*format)(Number),
+                    const char* prompt) {
+    DialogWindow* window = LiveWindow(pDX);
+    if (window == nullptr) {
+        return;
+    }
+    if (!pDX->SaveAndValidate()) {
+        window->SetText(id, format(value));
+        return;
+    }
+    const std::optional<Number> scanned = scan(window->GetText(id));
+    if (!scanned) {
+        FailBinding(pDX, *window, id, prompt);
+        return;
+    }
+    value = *scanned;
+}
+
 }  // namespace
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
@@ -60,37 +81,11 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int id, double& value) {
-    DialogWindow* window = LiveWindow(pDX);
-    if (window == nullptr) {
-        return;
-    }
-    if (!pDX->SaveAndValidate()) {
-        window->SetText(id, FormatRealText(value));
-        return;
-    }
-    const std::optional<double> scanned = ScanRealText(window->GetText(id));
-    if (!scanned) {
-        FailBinding(pDX, *window, id, kParseRealPrompt);
-        return;
-    }
-    value = *scanned;
+    ExchangeNumber(pDX, id, value, ScanRealText, FormatRealText, kParseRealPrompt);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
-    DialogWindow* window = LiveWindow(pDX);
-    if (window == nullptr) {
-        return;
-    }
-    if (!pDX->SaveAndValidate()) {
-        window->SetText(id, FormatIntegerText(value));
-        return;
-    }
-    const std::optional<int> scanned = ScanIntegerText(window->GetText(id));
-    if (!scanned) {
-        FailBinding(pDX, *window, id, kParseIntPrompt);
-        return;
-    }
-    value = *scanned;
+    ExchangeNumber(pDX, id, value, ScanIntegerText, FormatIntegerText, kParseIntPrompt);
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int id, int& index) {

@@ -98,16 +98,20 @@ bool IsUnderflow(std::string_view number) {
     return leadingExponent < 0;
 }
 
+// Steps over one optional sign at `pos`; true when it was a minus.
+bool SkipSign(std::string_view text, std::size_t& pos) {
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        return text[pos++] == '-';
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<int> ScanIntegerText(std::string_view text) {
     text = ScanWindow(text, kIntegerScanLength);
     std::size_t pos = SkipSpace(text, 0);
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    const bool negative = SkipSign(text, pos);
     const std::size_t digitsEnd = SkipDigits(text, pos);
     if (digitsEnd == pos) {
         return std::nullopt;
@@ -134,11 +138,7 @@ std::optional<int> ScanIntegerText(std::string_view text) {
 std::optional<double> ScanRealText(std::string_view text) {
     text = ScanWindow(text, kRealScanLength);
     std::size_t pos = SkipSpace(text, 0);
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    const bool negative = SkipSign(text, pos);
     const std::string_view number = RealNumberPrefix(text.substr(pos));
     if (number.empty()) {
         return std::nullopt;
