@@ -12,56 +12,13 @@
 #include <QTimer>
 #include <functional>
 
+#include "main_window_session.h"
 #include "modal_answerer.h"
 #include "resources/main_dialog_template.h"
 #include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"
-
-namespace {
-
-constexpr int kSessionTimedOut = -100;
-
-// One run of the main window as the program runs it (DoModal). `script` acts in the window
-// once its loop runs, as a person would: clicks, keys, answers to boxes.
-class MainWindowSession : public ::testing::Test {
-  protected:
-    MainWindowSession() { backend.SetApplicationTitle("lvcfg"); }
-
-    int Run(std::function<void()> script) {
-        QTimer::singleShot(0, qApp, [this, script = std::move(script)] {
-            window = dynamic_cast<QtDialogWindow*>(dlg.Window());
-            ASSERT_NE(window, nullptr);
-            script();
-        });
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, qApp,
-                         [this] { dlg.EndDialog(kSessionTimedOut); });
-        guard.start(20000);
-        return dlg.DoModal();
-    }
-
-    QWidget& Dialog() { return *window->Dialog(); }
-    QWidget& Control(int id) { return *window->Control(id); }
-    void Click(int id) { QTest::mouseClick(&Control(id), Qt::LeftButton); }
-    void Type(int id, const char* text) {
-        auto* edit = qobject_cast<QLineEdit*>(&Control(id));
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
-    }
-    void Key(int id, Qt::Key key) { QTest::keyClick(&Control(id), key); }
-    int FullHeight() const { return dlg.m_rcFull.bottom - dlg.m_rcFull.top; }
-
-    QtBackend backend;
-    CLVCfgDlg dlg{backend};
-    QtDialogWindow* window = nullptr;
-};
-
-}  // namespace
 
 TEST_F(MainWindowSession, EscapeEndsTheDialogAtOnce) {
     EXPECT_EQ(Run([this] { Key(IDC_NETWORK_ID, Qt::Key_Escape); }), IDCANCEL);
@@ -120,12 +77,12 @@ TEST_F(MainWindowSession, AdvancedTwiceShowsThenHidesThePanel) {
     Run([this] {
         const int shrunk = window->GetWindowRect().Height();
         Click(IDC_ADVANCED);
-        EXPECT_EQ(window->GetWindowRect().Height(), FullHeight());
+        EXPECT_EQ(window->GetWindowRect().Height(), (dlg.m_rcFull.bottom - dlg.m_rcFull.top));
         EXPECT_EQ(window->GetText(IDC_ADVANCED), "Advanced<<");
         EXPECT_EQ(dlg.m_bAdvancedShown, 1);
         Click(IDC_ADVANCED);
         EXPECT_EQ(window->GetWindowRect().Height(), shrunk);
-        EXPECT_EQ(shrunk, FullHeight() - 93);
+        EXPECT_EQ(shrunk, (dlg.m_rcFull.bottom - dlg.m_rcFull.top) - 93);
         EXPECT_EQ(window->GetText(IDC_ADVANCED), "Advanced>>");
         EXPECT_EQ(dlg.m_bAdvancedShown, 0);
         Key(IDC_ADVANCED, Qt::Key_Escape);

@@ -2,8 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
+#include <utility>
 
 void AnswerNextModal(std::function<void(QWidget&)> answer, QWidget* besides) {
     constexpr int kPollMilliseconds = 10;
@@ -40,4 +45,136 @@ void ClickOkInNextMessageBox(SeenMessageBox& seen, QWidget* besides) {
             box->button(QMessageBox::Ok)->click();
         },
         besides);
+}
+
+namespace {
+
+constexpr int kScriptPollMilliseconds = 5;
+constexpr int kStuckPolls = 600;
+
+void Dismiss(QWidget& modal) {
+    if (auto* dialog = qobject_cast<QDialog*>(&modal)) {
+        dialog->reject();
+    } else {
+        modal.close();
+    }
+}
+
+SeenModal Describe(QWidget& modal) {
+    SeenModal seen;
+    seen.kind = QString::fromLatin1(modal.metaObject()->className());
+    seen.caption = modal.windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+        seen.text = box->text();
+        seen.icon = box->icon();
+    }
+    if (auto* chooser = qobject_cast<QFileDialog*>(&modal)) {
+        seen.acceptMode = chooser->acceptMode();
+        seen.nameFilter = chooser->selectedNameFilter();
+        if (auto* name = chooser->findChild<QLineEdit*>("fileNameEdit")) {
+            seen.offeredName = name->text();
+        }
+    }
+    return seen;
+}
+
+QAbstractButton* ChooserButton(QFileDialog& chooser, QDialogButtonBox::ButtonRole role) {
+    auto* buttons = chooser.findChild<QDialogButtonBox*>("buttonBox");
+    if (buttons == nullptr) {
+        return nullptr;
+    }
+    for (QAbstractButton* button : buttons->buttons()) {
+        if (buttons->buttonRole(button) == role) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ModalScript::ModalScript(QWidget* besides) : m_besides(besides), m_timer(new QTimer(qApp)) {
+    QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] { Poll(); });
+    m_timer->start(kScriptPollMilliseconds);
+}
+
+ModalScript::~ModalScript() {
+    m_timer->stop();
+    m_timer->deleteLater();
+}
+
+ModalScript& ModalScript::Then(Answer answer) {
+    m_answers.push_back(std::move(answer));
+    return *this;
+}
+
+void ModalScript::Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == m_besides || !modal->isVisible()) {
+        m_pollsOnAnswered = 0;
+        return;
+    }
+    if (modal == m_lastAnswered) {
+        if (++m_pollsOnAnswered >= kStuckPolls) {
+            m_pollsOnAnswered = 0;
+            ++m_stuck;
+            Dismiss(*modal);
+        }
+        return;
+    }
+    m_pollsOnAnswered = 0;
+    m_lastAnswered = modal;
+    m_seen.push_back(Describe(*modal));
+    Answer answer = m_next < m_answers.size() ? m_answers[m_next++] : Answer(Dismiss);
+    // Queued, so that this timer is free to answer whatever the answer opens.
+    QTimer::singleShot(0, modal, [target = QPointer<QWidget>(modal), answer = std::move(answer)] {
+        if (target != nullptr) {
+            answer(*target);
+        }
+    });
+}
+
+ModalScript::Answer ClickInBox(int button) {
+    return [button](QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        QAbstractButton* target =
+            box != nullptr ? box->button(static_cast<QMessageBox::StandardButton>(button))
+                           : nullptr;
+        if (target == nullptr) {
+            Dismiss(modal);
+            return;
+        }
+        target->click();
+    };
+}
+
+ModalScript::Answer ChooseFile(const QString& path) {
+    return [path](QWidget& modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(&modal);
+        auto* name = chooser != nullptr ? chooser->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+        QAbstractButton* accept =
+            chooser != nullptr ? ChooserButton(*chooser, QDialogButtonBox::AcceptRole) : nullptr;
+        if (name == nullptr || accept == nullptr) {
+            Dismiss(modal);
+            return;
+        }
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClick(name, Qt::Key_Delete);
+        QTest::keyClicks(name, path);
+        accept->click();
+    };
+}
+
+ModalScript::Answer CancelChooser() {
+    return [](QWidget& modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(&modal);
+        QAbstractButton* cancel =
+            chooser != nullptr ? ChooserButton(*chooser, QDialogButtonBox::RejectRole) : nullptr;
+        if (cancel == nullptr) {
+            Dismiss(modal);
+            return;
+        }
+        cancel->click();
+    };
 }

@@ -81,13 +81,15 @@ TEST_F(QtWindowOperations, TextsOfEditsListsAndButtons) {
     EXPECT_EQ(window.GetCurSel(1031), 1);
 }
 
-TEST_F(QtWindowOperations, TypingIntoThePortBoxStopsAtItsVisibleWidth) {
+// Port names on Linux are device paths, longer than the box is wide: the box scrolls and keeps
+// all that was typed.
+TEST_F(QtWindowOperations, PortBoxTakesADevicePathLongerThanItsWidth) {
     auto* edit = qobject_cast<QComboBox*>(window.Control(1008))->lineEdit();
-    QTest::keyClicks(edit, "COM7");
-    EXPECT_EQ(window.GetText(1008), "COM7");
+    QTest::keyClicks(edit, "COM12");
+    EXPECT_EQ(window.GetText(1008), "COM12");
+    edit->clear();
     QTest::keyClicks(edit, "/dev/serial/by-id/usb-adapter");
-    EXPECT_LT(window.GetText(1008).size(), 12u);
-    EXPECT_EQ(window.GetText(1008).substr(0, 4), "COM7");
+    EXPECT_EQ(window.GetText(1008), "/dev/serial/by-id/usb-adapter");
 }
 
 TEST_F(QtWindowOperations, FocusAndSelectAll) {
