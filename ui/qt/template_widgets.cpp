@@ -13,7 +13,6 @@
 #include "ui/qt/app_icon_qt.h"
 #include "ui/qt/compact_combo_style.h"
 #include "ui/qt/dialog_units.h"
-#include "ui/qt/fit_width_validator.h"
 
 namespace {
 
@@ -93,7 +92,7 @@ QComboBox* CreateDropDown(QWidget& parent, bool editable) {
     if (editable) {
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
-        combo->lineEdit()->setValidator(new FitWidthValidator(*combo->lineEdit()));
+        // The port box scrolls: device paths such as /dev/ttyUSB0 are longer than it is wide.
     }
     return combo;
 }
