@@ -14,14 +14,15 @@
 #include "modal_answerer.h"
 #include "model/config_frame.h"
 #include "plugged_module_session.h"
+#include "tests/support/report_texts.h"
 #include "ui/control_ids.h"
 
 namespace {
 
+using namespace report_text;
+
 constexpr const char* kStartMac = "4C 56 00 00 10 FE";
 constexpr const char* kNextMac = "4C 56 00 00 10 FF";
-constexpr const char* kReadSucceeded = "Succeed to read the module!";
-constexpr const char* kWriteSucceeded = "Succeed to write the module!";
 constexpr int kComNumber = 3;
 
 class ArrivalSession : public PluggedModuleSession {

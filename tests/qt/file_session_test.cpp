@@ -17,16 +17,14 @@
 #include "modal_answerer.h"
 #include "model/config_frame.h"
 #include "tests/files/temp_folder.h"
+#include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"
 #include "ui/control_ids.h"
 
 namespace {
 
-constexpr const char* kCaption = "Lumivaro Configure Tool";
-constexpr const char* kFileWritten = "Succeed to write the configurarion file!";
-constexpr const char* kFileRead = "Succeed to read the configurarion file!";
-constexpr const char* kOpenFailed = "Failed to open the configurarion file!";
-constexpr const char* kMagicMismatch = "The configuration block verification word does not match!";
+using namespace report_text;
+
 constexpr const char* kModuleMac = "4C 56 AB CD EF 01";
 
 std::vector<std::uint8_t> Unscrambled(std::vector<std::uint8_t> bytes) {
@@ -224,10 +222,10 @@ TEST_F(FileSession, OpeningANameThatDoesNotExistShowsTheErrorBox) {
     });
     ASSERT_EQ(seen.size(), 2U);
     EXPECT_EQ(seen[1].kind, "QMessageBox");
-    EXPECT_EQ(seen[1].text, kOpenFailed);
+    EXPECT_EQ(seen[1].text, kFileOpenFailed);
     EXPECT_EQ(seen[1].caption, kCaption);
     EXPECT_EQ(seen[1].icon, QMessageBox::Critical);
-    EXPECT_EQ(status, kOpenFailed);
+    EXPECT_EQ(status, kFileOpenFailed);
     EXPECT_TRUE(folder.Entries().empty());
 }
 

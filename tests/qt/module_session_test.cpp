@@ -13,17 +13,14 @@
 #include "modal_answerer.h"
 #include "model/config_frame.h"
 #include "plugged_module_session.h"
+#include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"
 #include "tools/module_sim/simulated_module.h"
 #include "ui/control_ids.h"
 
 namespace {
 
-constexpr const char* kCaption = "Lumivaro Configure Tool";
-constexpr const char* kChoosePort = "Please choose a serial COM port!";
-constexpr const char* kReadSucceeded = "Succeed to read the module!";
-constexpr const char* kWriteSucceeded = "Succeed to write the module!";
-constexpr const char* kModuleWriteFailed = "Failed to write the module!";
+using namespace report_text;
 
 // The module's own address ends in FF, so the advance after a Write carries into the next byte.
 constexpr const char* kModuleMac = "4C 56 12 34 56 FF";
