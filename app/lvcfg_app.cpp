@@ -1,5 +1,6 @@
 #include "app/lvcfg_app.h"
 
+#include "app/udev_device_events.h"
 #include "ui/lvcfg_dlg.h"
 
 CLVCfgApp theApp;

@@ -29,10 +29,6 @@ struct LVCfgDlgServices {
     std::function<std::unique_ptr<DeviceEventSource>()> deviceEvents = nullptr;
 };
 
-// The program's source of port arrivals and removals: a udev monitor, or nothing when udev
-// cannot report them here.
-[[nodiscard]] std::unique_ptr<DeviceEventSource> UdevDeviceEvents();
-
 // The main window: the settings record with its frames, the bindings of the controls, and the
 // commands behind the buttons.
 class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "link/arrival/arrival_watcher.h"
-#include "link/arrival/udev_device_source.h"
 #include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
@@ -18,14 +17,6 @@ constexpr const char* kRegistrationFailed =
     "Failed to register notification of device change, please enable UPnP!";
 
 }  // namespace
-
-std::unique_ptr<DeviceEventSource> UdevDeviceEvents() {
-    UdevDeviceSource::Setup setup = UdevDeviceSource::Create();
-    if (setup.outcome != UdevSetupOutcome::Ready) {
-        return nullptr;
-    }
-    return std::move(setup.source);
-}
 
 void CLVCfgDlg::RegisterForDeviceChanges() {
     if (!m_services.deviceEvents) {

@@ -2,15 +2,6 @@
 
 #include <utility>
 
-ArrivalWatcher::Setup ArrivalWatcher::CreateForUdev(AnnouncedPorts& announced) {
-    UdevDeviceSource::Setup udev = UdevDeviceSource::Create();
-    if (udev.outcome != UdevSetupOutcome::Ready) {
-        return {udev.outcome, nullptr};
-    }
-    return {UdevSetupOutcome::Ready,
-            std::make_unique<ArrivalWatcher>(std::move(udev.source), announced)};
-}
-
 std::optional<DeviceEvent> ArrivalWatcher::OnReadable() {
     const std::optional<TtyDeviceReport> report = m_source->Receive();
     if (!report) {

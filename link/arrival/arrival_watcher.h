@@ -6,7 +6,6 @@
 #include "link/announced_ports.h"
 #include "link/arrival/device_event_source.h"
 #include "link/arrival/tty_device.h"
-#include "link/arrival/udev_device_source.h"
 
 // Learns of serial ports being plugged in and pulled out. The window watches Descriptor() and
 // calls OnReadable when it is readable; each call takes one report from the source and gives
@@ -20,13 +19,6 @@ class ArrivalWatcher {
   public:
     ArrivalWatcher(std::unique_ptr<DeviceEventSource> source, AnnouncedPorts& announced)
         : m_source(std::move(source)), m_announced(announced) {}
-
-    struct Setup {
-        UdevSetupOutcome outcome;
-        std::unique_ptr<ArrivalWatcher> watcher;  // set exactly when outcome is Ready
-    };
-    // The watcher of the real program, on udev; a failed setup is for the window to report.
-    [[nodiscard]] static Setup CreateForUdev(AnnouncedPorts& announced);
 
     [[nodiscard]] int Descriptor() const { return m_source->Descriptor(); }
     [[nodiscard]] std::optional<DeviceEvent> OnReadable();

@@ -8,8 +8,6 @@
 #include <fstream>
 #include <string>
 
-#include "link/announced_ports.h"
-#include "link/arrival/arrival_watcher.h"
 
 namespace {
 
@@ -43,11 +41,10 @@ TEST(UdevDeviceSource, MonitorIsCreatedWhereUdevRuns) {
         GTEST_SKIP() << "no udev daemon on this machine (" << kSystemRunDir
                      << "/control is missing, as in most containers)";
     }
-    AnnouncedPorts announced;
-    ArrivalWatcher::Setup setup = ArrivalWatcher::CreateForUdev(announced);
+    UdevDeviceSource::Setup setup = UdevDeviceSource::Create();
     ASSERT_EQ(setup.outcome, UdevSetupOutcome::Ready) << UdevSetupOutcomeName(setup.outcome);
-    ASSERT_NE(setup.watcher, nullptr);
-    EXPECT_GE(setup.watcher->Descriptor(), 0);
+    ASSERT_NE(setup.source, nullptr);
+    EXPECT_GE(setup.source->Descriptor(), 0);
 }
 
 TEST(UdevDeviceSource, WithoutDaemonTheSetupFailsAndSaysWhy) {
