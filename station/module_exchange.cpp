@@ -80,21 +80,16 @@ ModuleOutcome ReadModule(const PortOpener& open, ConfigFrame& frame, ModuleSteps
     return outcome;
 }
 
-ModuleOutcome ProgramModule(const PortOpener& open, ConfigFrame& moduleFrame,
-                            ConfigFrame& workFrame, ModuleSteps& steps, ProgramOptions options,
-                            ProgramReport* report) {
-    ProgramReport local;
-    ProgramReport& times = report != nullptr ? *report : local;
-
-    Clock::time_point start = Clock::now();
-    const ModuleOutcome read = ReadModule(open, moduleFrame, steps);
-    times.readTime = Since(start);
-    if (read != ModuleOutcome::Succeeded) {
-        return read;
-    }
+void CopyModuleIdentity(const ConfigFrame& moduleFrame, ConfigFrame& workFrame) {
     std::copy(moduleFrame.begin() + FrameOffset::kName,
               moduleFrame.begin() + FrameOffset::kIdentityEnd,
               workFrame.begin() + FrameOffset::kName);
+}
+
+ModuleOutcome WriteModule(const PortOpener& open, ConfigFrame& workFrame, ModuleSteps& steps,
+                          ProgramOptions options, ProgramReport* report) {
+    ProgramReport local;
+    ProgramReport& times = report != nullptr ? *report : local;
 
     const PortOpening opening = open();
     if (!opening.Opened()) {
@@ -104,12 +99,13 @@ ModuleOutcome ProgramModule(const PortOpener& open, ConfigFrame& moduleFrame,
     SealFrame(workFrame);
 
     steps.Writing();
-    start = Clock::now();
+    Clock::time_point start = Clock::now();
     const ModuleOutcome written = OutcomeOfWrite(WriteModuleFrame(*opening.session, workFrame));
     times.writeTime = Since(start);
     if (written != ModuleOutcome::Succeeded) {
         return Fail(written, opening, steps);
     }
+    times.acknowledged = true;
     if (options.verify) {
         steps.Verifying();
         start = Clock::now();
@@ -121,4 +117,20 @@ ModuleOutcome ProgramModule(const PortOpener& open, ConfigFrame& moduleFrame,
     }
     steps.Written();
     return ModuleOutcome::Succeeded;
+}
+
+ModuleOutcome ProgramModule(const PortOpener& open, ConfigFrame& moduleFrame,
+                            ConfigFrame& workFrame, ModuleSteps& steps, ProgramOptions options,
+                            ProgramReport* report) {
+    ProgramReport local;
+    ProgramReport& times = report != nullptr ? *report : local;
+
+    const Clock::time_point start = Clock::now();
+    const ModuleOutcome read = ReadModule(open, moduleFrame, steps);
+    times.readTime = Since(start);
+    if (read != ModuleOutcome::Succeeded) {
+        return read;
+    }
+    CopyModuleIdentity(moduleFrame, workFrame);
+    return WriteModule(open, workFrame, steps, options, &times);
 }

@@ -40,12 +40,20 @@ struct ProgramReport {
     std::chrono::milliseconds writeTime{0};
     std::chrono::milliseconds verifyTime{0};
     ConfigFrame readBack{};  // the module's frame after the write, when verified
+    bool acknowledged = false;  // the module answered "ATOK" (it may hold the frame)
 };
 
-// Programs a module while keeping its identity: reads its frame into `moduleFrame`, copies the
-// identity bytes 4-37 into `workFrame`, opens the port again, has the settings built into
-// `workFrame`, seals it, sends it and waits for "ATOK"; with `options.verify`, reads the module
-// back over the same session and compares bytes 4-515.
+// Opens the port, has the settings built into `workFrame` (whose identity bytes the caller has
+// set), seals it, sends it and waits for "ATOK"; with `options.verify`, reads the module back
+// over the same session and compares bytes 4-515. `workFrame` stays sealed whatever happens.
+ModuleOutcome WriteModule(const PortOpener& open, ConfigFrame& workFrame, ModuleSteps& steps,
+                          ProgramOptions options = {}, ProgramReport* report = nullptr);
+
+// The module keeps its identity: bytes 4-37 of its frame go into the frame to be sent.
+void CopyModuleIdentity(const ConfigFrame& moduleFrame, ConfigFrame& workFrame);
+
+// Programs a module while keeping its identity: ReadModule into `moduleFrame`, then
+// CopyModuleIdentity, then WriteModule. The port is given back between the read and the write.
 ModuleOutcome ProgramModule(const PortOpener& open, ConfigFrame& moduleFrame,
                             ConfigFrame& workFrame, ModuleSteps& steps, ProgramOptions options = {},
                             ProgramReport* report = nullptr);

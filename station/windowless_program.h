@@ -43,17 +43,21 @@ struct ModuleJob {
     std::function<void(ProgramStage)> progress;  // optional; called on the programming thread
 };
 
+// Why a port did not open, for messages and records.
+struct PortFailure {
+    std::string device;  // the device tried
+    OpenOutcome outcome = OpenOutcome::Opened;
+    int error = 0;
+    std::string detail;  // PortFailureDetail; empty while the port opened
+};
+
 struct ModuleJobResult {
     ModuleOutcome outcome = ModuleOutcome::OpenFailed;
-    std::string device;                      // the device tried
-    OpenOutcome openOutcome = OpenOutcome::Opened;
-    int openError = 0;
-    std::string portFailureDetail;           // PortFailureDetail when a port did not open
-    ConfigFrame moduleFrame{};               // the module's frame as read before programming
-    ConfigFrame sent{};                      // the sealed frame sent (valid once written)
-    ProgramReport report;                    // times and the read-back
-    std::vector<std::string> warnings;       // range warnings of the build, exact texts
-    bool written = false;                    // the module acknowledged
+    PortFailure port;
+    ConfigFrame moduleFrame{};          // the module's frame as read before programming
+    ConfigFrame sent{};                 // the sealed frame sent (valid once acknowledged)
+    ProgramReport report;               // times, acknowledgement, read-back
+    std::vector<std::string> warnings;  // range warnings of the build, exact texts
 };
 
 // Programs one module without a window: exactly what the window sends for these settings
@@ -65,10 +69,7 @@ struct ModuleJobResult {
 
 struct ModuleReadResult {
     ModuleOutcome outcome = ModuleOutcome::OpenFailed;
-    std::string device;
-    OpenOutcome openOutcome = OpenOutcome::Opened;
-    int openError = 0;
-    std::string portFailureDetail;
+    PortFailure port;
     ConfigFrame frame{};
 };
 [[nodiscard]] ModuleReadResult ReadModuleWindowless(const std::string& portText,
