@@ -43,7 +43,7 @@ void ConfigCodec::EncodeFrame(ConfigFrame& frame) {
 
 void ConfigCodec::EncodeMac(ConfigFrame& frame) {
     std::uint8_t count = 0;
-    HexToBytes(m_s.m_strMac.c_str(), frame.data() + fo::kMac, count,
+    MacTextToBytes(m_s.m_strMac.c_str(), frame.data() + fo::kMac, count,
                    static_cast<std::uint8_t>(fo::kMacLength));
     std::fill(frame.begin() + fo::kMac + count, frame.begin() + fo::kMac + fo::kMacLength, 0);
 }
