@@ -14,14 +14,9 @@ namespace {
 
 using MacBytes = std::array<std::uint8_t, FrameOffset::kMacLength>;
 
-template <typename T>
-T* MemberOf(ConfigSettings& s, const SettingField& f) {
-    const auto* member = std::get_if<T ConfigSettings::*>(&f.member);
-    return member != nullptr ? &(s.**member) : nullptr;
-}
-
-template <typename T>
-const T* MemberOf(const ConfigSettings& s, const SettingField& f) {
+// The member the field names, when it has the type asked for.
+template <typename T, typename Settings>
+auto* MemberOf(Settings& s, const SettingField& f) {
     const auto* member = std::get_if<T ConfigSettings::*>(&f.member);
     return member != nullptr ? &(s.**member) : nullptr;
 }
@@ -35,16 +30,10 @@ std::string MacValueText(const std::string& windowText) {
     MacBytes mac{};
     std::uint8_t count = 0;
     MacTextToBytes(windowText.c_str(), mac.data(), count, static_cast<std::uint8_t>(mac.size()));
-    constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (const std::uint8_t byte : mac) {
-        if (!text.empty()) {
-            text += ':';
-        }
-        text += kHex[byte >> 4];
-        text += kHex[byte & 0x0F];
-    }
-    return text;
+    std::array<char, 3 * FrameOffset::kMacLength> text{};
+    BytesToHex(text.data(), mac.data(), static_cast<std::uint8_t>(mac.size()));
+    std::replace(text.begin(), text.end(), ' ', ':');
+    return std::string(text.data());
 }
 
 bool IsHexDigit(char c) {

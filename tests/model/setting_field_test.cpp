@@ -32,6 +32,29 @@ TEST(SettingFields, ListsBelongToListSettingsAlone) {
     }
 }
 
+TEST(SettingFields, EachKindNamesAMemberOfItsType) {
+    for (const SettingField& field : SettingFields()) {
+        switch (field.kind) {
+            case SettingKind::Integer:
+            case SettingKind::List:
+            case SettingKind::Check:
+                EXPECT_TRUE(std::holds_alternative<int ConfigSettings::*>(field.member))
+                    << field.name;
+                break;
+            case SettingKind::Real:
+                EXPECT_TRUE(std::holds_alternative<double ConfigSettings::*>(field.member))
+                    << field.name;
+                break;
+            case SettingKind::HexText:
+            case SettingKind::Mac:
+            case SettingKind::Identity:
+                EXPECT_TRUE(std::holds_alternative<std::string ConfigSettings::*>(field.member))
+                    << field.name;
+                break;
+        }
+    }
+}
+
 TEST(SettingFields, EveryPlainFieldIsASetting) {
     for (const PlainField& plain : PlainFields()) {
         const SettingMember member = plain.member;
