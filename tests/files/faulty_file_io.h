@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <functional>
 #include <optional>
 
 #include "files/file_io.h"
@@ -14,8 +15,12 @@ class FaultyFileIo : public PosixFileIo {
     std::optional<std::size_t> writeBudget;  // bytes accepted in total before ENOSPC
     bool failFsync = false;
     bool failRename = false;
+    std::function<void()> beforeWrite;  // runs as each write begins
 
     ssize_t Write(int fd, const void* data, std::size_t size) override {
+        if (beforeWrite) {
+            beforeWrite();
+        }
         if (!writeBudget) {
             return PosixFileIo::Write(fd, data, size);
         }

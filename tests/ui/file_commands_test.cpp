@@ -172,6 +172,19 @@ TEST_F(FileCommandsTest, SaveWritesTheScrambledSealedWorkingFrame) {
     EXPECT_EQ(folder.Entries(), std::set<std::string>{"batch.cfg"});
 }
 
+TEST_F(FileCommandsTest, WorkingFrameStaysPlainWhileTheFileIsWritten) {
+    GiveModuleIdentity();
+    std::vector<ConfigFrame> duringWrites;
+    io.beforeWrite = [&] { duringWrites.push_back(dialog->m_workFrame); };
+    Save(folder.File("a.cfg"));
+    EXPECT_EQ(Status(), kFileWritten);
+    ASSERT_FALSE(duringWrites.empty());
+    for (const ConfigFrame& work : duringWrites) {
+        EXPECT_EQ(work, dialog->m_workFrame);
+        EXPECT_EQ(CheckFrameContent(work), FrameCheck::Accepted);
+    }
+}
+
 TEST_F(FileCommandsTest, SaveThenOpenShowsTheSettingsAsEncoded) {
     GiveModuleIdentity();
     window->Type(IDC_MAIN_CHANNEL, "7");
