@@ -26,7 +26,8 @@ TEST_P(CfgGoldenFile, LoadsAndSavesAgainByteForByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CfgGoldenFile,
-                         testing::Values("read_module.cfg", "many_settings.cfg"),
+                         testing::Values("window_defaults.cfg", "read_module.cfg",
+                                         "many_settings.cfg"),
                          [](const testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              name.resize(name.find('.'));

@@ -47,13 +47,28 @@ TEST_P(CfgFileLoad, ChecksTheFileInOrder) {
         ScrambleCfgBytes(expected);  // all bytes came: the frame holds them unscrambled
     }
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), frame.begin()));
-    if (GetParam().outcome == CfgLoadOutcome::Loaded) {
-        EXPECT_TRUE(std::equal(sealed.begin() + 4, sealed.end(), frame.begin() + 4));
-    }
 }
 
 void Flip(std::vector<std::uint8_t>& file, std::size_t offset) {
     file[offset] ^= 0x01;
+}
+
+// Unscrambles the file, lets `change` alter the frame, seals it again and scrambles it back.
+void Reseal(std::vector<std::uint8_t>& file, void (*change)(ConfigFrame& frame)) {
+    ConfigFrame frame{};
+    ScrambleCfgBytes(file);
+    std::copy(file.begin(), file.end(), frame.begin());
+    change(frame);
+    SealFrame(frame);
+    file = ScrambledFileOf(frame);
+}
+
+// The name field (bytes 4-27) of the window's default working frame where the magic would be.
+void PutDefaultName(ConfigFrame& frame) {
+    ConfigFrame defaults{};
+    MakeDefaultWorkFrame(defaults);
+    std::copy_n(defaults.begin() + FrameOffset::kName, FrameOffset::kNameLength,
+                frame.begin() + FrameOffset::kName);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -83,6 +98,31 @@ INSTANTIATE_TEST_SUITE_P(
                  CfgLoadOutcome::CrcMismatch},
         LoadCase{"ChangedUninterpretedByte", [](std::vector<std::uint8_t>& f) { Flip(f, 515); },
                  CfgLoadOutcome::CrcMismatch},
+        LoadCase{"DefaultNameInsteadOfMagic",
+                 [](std::vector<std::uint8_t>& f) { Reseal(f, PutDefaultName); },
+                 CfgLoadOutcome::Loaded},
+        LoadCase{"DefaultNameWithChangedSetting",
+                 [](std::vector<std::uint8_t>& f) {
+                     Reseal(f, PutDefaultName);
+                     Flip(f, 54);
+                 },
+                 CfgLoadOutcome::CrcMismatch},
+        LoadCase{"DefaultNameWithTextAfterIt",
+                 [](std::vector<std::uint8_t>& f) {
+                     Reseal(f, [](ConfigFrame& frame) {
+                         PutDefaultName(frame);
+                         frame[23] = 'X';
+                     });
+                 },
+                 CfgLoadOutcome::MagicMismatch},
+        LoadCase{"DefaultNameCutShort",
+                 [](std::vector<std::uint8_t>& f) {
+                     Reseal(f, [](ConfigFrame& frame) {
+                         PutDefaultName(frame);
+                         frame[20] = 0;
+                     });
+                 },
+                 CfgLoadOutcome::MagicMismatch},
         LoadCase{"ChangedStoredCrc", [](std::vector<std::uint8_t>& f) { Flip(f, 517); },
                  CfgLoadOutcome::CrcMismatch}),
     [](const testing::TestParamInfo<LoadCase>& info) { return info.param.name; });

@@ -59,8 +59,7 @@ class GoldenWindow {
     HeadlessWindow* m_window = nullptr;
 };
 
-// A root module of the 20 dBm class on 470 MHz with a 27 MHz crystal, and most settings of the
-// window moved away from what that module holds, the advanced panel shown.
+// Most settings of the window moved away from what a module holds.
 void ChangeManySettings(HeadlessWindow& window) {
     window.Type(IDC_DEVICE_NUM, "17");
     window.Type(IDC_MAIN_CHANNEL, "12");
@@ -86,8 +85,6 @@ void ChangeManySettings(HeadlessWindow& window) {
     window.Click(IDC_REPEAT);
     window.Click(IDC_FLIP_ACT_PIN);
     window.Click(IDC_FRAME_END_CHECK);
-    window.Click(IDC_ADVANCED);
-    window.Type(IDC_BACKOFF_TICK, "320");
     window.Type(IDC_AUTO_SLEEP_TIMEOUT, "1000");
     window.Type(IDC_TIMEOUT_UP, "40");
     window.Type(IDC_TIMEOUT_DOWN, "60");
@@ -97,6 +94,27 @@ void ChangeManySettings(HeadlessWindow& window) {
     window.Type(IDC_COMPENSATION_UNIT, "2");
 }
 
+void ChangeManySettingsWithAdvancedShown(HeadlessWindow& window) {
+    ChangeManySettings(window);
+    window.Click(IDC_ADVANCED);
+}
+
+// Settings a file sets, all moved to values no golden file holds.
+void MoveSettingsAway(HeadlessWindow& window) {
+    window.Type(IDC_DEVICE_NUM, "99");
+    window.Type(IDC_MAIN_CHANNEL, "31");
+    window.Type(IDC_NETWORK_ID, "1");
+    window.Type(IDC_MAC, "01 02 03 04 05 06");
+    window.Select(IDC_UART_BAUD, 0);
+    window.Select(IDC_UART_STOP_BIT, 1);
+    window.Type(IDC_HANDSHAKE_ACK, "01 02");
+    window.Click(IDC_SLEEP);
+    window.Click(IDC_REPEAT);
+    window.Type(IDC_BACKOFF_TICK, "5000");
+    window.Type(IDC_COMPENSATION_UNIT, "9");
+}
+
+// A root module of the 20 dBm class on 470 MHz with a 27 MHz crystal.
 ModuleIdentity RootModule() {
     ModuleIdentity identity;
     identity.role = ModuleRole::Root;
@@ -113,6 +131,7 @@ struct GoldenFile {
     ModuleIdentity module;
     bool readModule;  // the module is read before anything else
     void (*change)(HeadlessWindow& window);
+    bool advancedShown;  // when the file was saved
 };
 
 void PrintTo(const GoldenFile& row, std::ostream* out) {
@@ -145,12 +164,32 @@ TEST_P(CfgGoldenFiles, SavingFromTheSameStepsGivesTheSameBytes) {
     EXPECT_EQ(ReadBytes(saved), golden);
 }
 
+// A window that holds what the file was saved over (the same module read, or none) shows the
+// file's settings on Open, after they were changed, and saves the same bytes again.
+TEST_P(CfgGoldenFiles, OpenThenSaveGivesTheSameBytes) {
+    const std::string golden = GoldenPath(GetParam());
+    GoldenWindow window(GetParam().module);
+    ASSERT_TRUE(window.Start());
+    if (GetParam().readModule) {
+        ASSERT_TRUE(window.ReadModule());
+    }
+    MoveSettingsAway(window.Window());
+    if (GetParam().advancedShown) {
+        window.Window().Click(IDC_ADVANCED);
+    }
+    ASSERT_TRUE(window.Open(golden)) << window.Status();
+
+    const std::string saved = folder.File("saved.cfg");
+    ASSERT_TRUE(window.Save(saved)) << window.Status();
+    EXPECT_EQ(ReadBytes(saved), ReadBytes(golden));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Files, CfgGoldenFiles,
-    testing::Values(GoldenFile{"WindowDefaults", "window_defaults.cfg", {}, false, nullptr},
-                    GoldenFile{"ReadModule", "read_module.cfg", {}, true, nullptr},
+    testing::Values(GoldenFile{"WindowDefaults", "window_defaults.cfg", {}, false, nullptr, false},
+                    GoldenFile{"ReadModule", "read_module.cfg", {}, true, nullptr, false},
                     GoldenFile{"ManySettings", "many_settings.cfg", RootModule(), true,
-                               ChangeManySettings}),
+                               ChangeManySettingsWithAdvancedShown, true}),
     [](const testing::TestParamInfo<GoldenFile>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -214,13 +214,33 @@ TEST_F(FileCommandsTest, SaveThenOpenShowsTheSettingsAsEncoded) {
     EXPECT_EQ(dialog->m_workFrame, work) << "Open never touches the working frame";
 }
 
-TEST_F(FileCommandsTest, FileSavedBeforeAnyModuleWasReadIsRefused) {
+// Such a file holds the default module name where the magic would be; it opens all the same.
+TEST_F(FileCommandsTest, FileSavedBeforeAnyModuleWasReadOpensAgain) {
     const std::string path = folder.File("default.cfg");
+    window->Type(IDC_MAIN_CHANNEL, "7");
     Save(path);
     EXPECT_EQ(Status(), kFileWritten);
+    const ConfigFrame work = dialog->m_workFrame;
+    dialog->DecodeFrame(work);
+    const WindowState encoded = Shown();
+    window->Type(IDC_MAIN_CHANNEL, "99");
+    Open(path);
+    EXPECT_EQ(Status(), kFileRead);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    EXPECT_EQ(Shown(), encoded);
+    EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "7");
+}
+
+// Damage to such a file is still found: the CRC is checked as for any other file.
+TEST_F(FileCommandsTest, DamagedFileSavedBeforeAnyModuleWasReadIsRefused) {
+    const std::string path = folder.File("default.cfg");
+    Save(path);
+    std::vector<std::uint8_t> file = ReadBytes(path);
+    file[54] ^= 0x01;
+    WriteBytes(path, file);
     const WindowState before = Shown();
     Open(path);
-    ExpectFailureReport(kMagicMismatch);
+    ExpectFailureReport(kCrcMismatch);
     EXPECT_EQ(Shown(), before);
 }
 
