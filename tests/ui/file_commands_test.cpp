@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -286,6 +288,37 @@ TEST_F(FileCommandsTest, FailedWriteKeepsThePreviousFile) {
     window->Type(IDC_MAIN_CHANNEL, "9");
     Open(path);
     EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "3");
+}
+
+TEST_F(FileCommandsTest, SaveThroughADanglingLinkCreatesItsTargetAndKeepsTheLink) {
+    GiveModuleIdentity();
+    std::filesystem::create_symlink("target.cfg", folder.File("link.cfg"));
+    window->Type(IDC_MAIN_CHANNEL, "3");
+    Save(folder.File("link.cfg"));
+    EXPECT_EQ(Status(), kFileWritten);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.cfg")));
+    EXPECT_EQ(ReadBytes(folder.File("target.cfg")).size(), kFrameSize);
+
+    window->Type(IDC_MAIN_CHANNEL, "9");
+    Open(folder.File("link.cfg"));
+    EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "3");
+}
+
+// A folder we may not write, holding a file we may: the file is written in place.
+TEST_F(FileCommandsTest, SaveIntoAFolderThatTakesNoNewFileWritesTheFileItself) {
+    GiveModuleIdentity();
+    const std::string path = folder.File("a.cfg");
+    WriteBytes(path, std::vector<std::uint8_t>(kFrameSize, 0));
+    io.refuseNewFiles = EACCES;
+    window->Type(IDC_MAIN_CHANNEL, "5");
+    Save(path);
+    EXPECT_EQ(Status(), kFileWritten);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+
+    window->Type(IDC_MAIN_CHANNEL, "9");
+    Open(path);
+    EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "5");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"a.cfg"});
 }
 
 TEST_F(FileCommandsTest, SaveIntoADirectoryFailsBeforeEncoding) {
