@@ -43,7 +43,8 @@ std::string ResolveTarget(const std::string& target) {
     return target;
 }
 
-// The refusals of a folder to take a new file that a file already in it does not share.
+// A folder that refuses us a new file (we may not write it), as against a full disk or a
+// missing folder, which would refuse a write in place just the same.
 bool IsRefusedByTheFolder(int error) {
     return error == EACCES || error == EPERM;
 }
