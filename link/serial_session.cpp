@@ -7,7 +7,9 @@
 #include <termios.h>
 
 #include <cerrno>
+#include <utility>
 
+#include "link/low_latency.h"
 #include "link/serial_read.h"
 
 namespace {
@@ -18,8 +20,13 @@ OpenOutcome OutcomeOfFailedOpen(int error) {
         case ENODEV:
         case ENXIO:
             return OpenOutcome::Missing;
-        case EBUSY:
+        case EBUSY:  // also a port another program holds in exclusive mode
             return OpenOutcome::Busy;
+        case EACCES:
+        case EPERM:
+            return OpenOutcome::PermissionDenied;
+        case EISDIR:
+            return OpenOutcome::NotATerminal;
         default:
             return OpenOutcome::Unopenable;
     }
@@ -52,12 +59,14 @@ const char* OpenOutcomeName(OpenOutcome outcome) {
             return "Missing";
         case OpenOutcome::Busy:
             return "Busy";
-        case OpenOutcome::Unopenable:
-            return "Unopenable";
+        case OpenOutcome::PermissionDenied:
+            return "PermissionDenied";
         case OpenOutcome::NotATerminal:
             return "NotATerminal";
         case OpenOutcome::SettingsRejected:
             return "SettingsRejected";
+        case OpenOutcome::Unopenable:
+            return "Unopenable";
     }
     return "?";
 }
@@ -70,8 +79,15 @@ SerialSession& SerialSession::operator=(SerialSession&& other) noexcept {
     if (this != &other) {
         Close();
         m_fd = std::move(other.m_fd);
+        m_lastOpenError = other.m_lastOpenError;
+        m_serialFlagsBefore = std::exchange(other.m_serialFlagsBefore, std::nullopt);
     }
     return *this;
+}
+
+OpenOutcome SerialSession::Fail(OpenOutcome outcome, int error) {
+    m_lastOpenError = error;
+    return outcome;
 }
 
 OpenOutcome SerialSession::Open(const std::string& path) {
@@ -80,35 +96,45 @@ OpenOutcome SerialSession::Open(const std::string& path) {
     // wait goes through poll.
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.IsValid()) {
-        return OutcomeOfFailedOpen(errno);
+        const int error = errno;
+        return Fail(OutcomeOfFailedOpen(error), error);
     }
     // The advisory lock refuses a second session of ours and cooperating programs (picocom,
     // pyserial with exclusive=True); exclusive mode below refuses any later open by others.
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        return errno == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable;
+        const int error = errno;
+        return Fail(error == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable, error);
     }
     termios line{};
     if (::tcgetattr(fd.Get(), &line) != 0) {
-        return OpenOutcome::NotATerminal;  // the descriptor closes with `fd`, the lock with it
+        // The descriptor closes with `fd`, the lock with it.
+        return Fail(OpenOutcome::NotATerminal, errno);
     }
     if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
-        return OpenOutcome::SettingsRejected;
+        return Fail(OpenOutcome::SettingsRejected, errno);
     }
     MakeRaw(line);
     if (::tcsetattr(fd.Get(), TCSANOW, &line) != 0) {
+        const int error = errno;
         ::ioctl(fd.Get(), TIOCNXCL);
-        return OpenOutcome::SettingsRejected;
+        return Fail(OpenOutcome::SettingsRejected, error);
     }
+    m_serialFlagsBefore = RequestLowLatency(fd.Get());
     // Whatever an earlier exchange left behind (the rest of an over-long answer) goes now. A
     // failed flush does not stop the session.
     static_cast<void>(::tcflush(fd.Get(), TCIOFLUSH));
     m_fd = std::move(fd);
+    m_lastOpenError = 0;
     return OpenOutcome::Opened;
 }
 
 void SerialSession::Close() {
     if (!m_fd.IsValid()) {
         return;
+    }
+    if (m_serialFlagsBefore) {
+        RestoreSerialFlags(m_fd.Get(), *m_serialFlagsBefore);
+        m_serialFlagsBefore.reset();
     }
     ::ioctl(m_fd.Get(), TIOCNXCL);
     ::flock(m_fd.Get(), LOCK_UN);
