@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <system_error>
-#include <tuple>
 #include <utility>
 
 #include "link/announced_ports.h"
@@ -81,9 +81,13 @@ std::vector<PortDescription> PortInventory::List() const {
             ports.push_back(std::move(*port));
         }
     }
-    std::sort(ports.begin(), ports.end(), [](const auto& a, const auto& b) {
-        return std::tie(a.comNumber, a.kernelName) < std::tie(b.comNumber, b.kernelName);
-    });
+    // Ports without a COM number (ttyAMA0 and the like) come last.
+    const auto order = [](const PortDescription& port) {
+        return std::make_pair(port.comNumber.value_or(std::numeric_limits<int>::max()),
+                              std::string_view(port.kernelName));
+    };
+    std::sort(ports.begin(), ports.end(),
+              [&](const auto& a, const auto& b) { return order(a) < order(b); });
     return ports;
 }
 

@@ -36,7 +36,7 @@ class PortInventory {
   public:
     explicit PortInventory(std::string sysfsRoot = "/sys", std::string deviceRoot = "/dev");
 
-    // Every port, by COM number, then by kernel name.
+    // Every port, by COM number, then by kernel name; ports without a number last.
     [[nodiscard]] std::vector<PortDescription> List() const;
     // One port by kernel name or device path ("ttyUSB0", "/dev/ttyUSB0"), as for a port that
     // has just arrived. Nothing when sysfs knows no such tty or it has no hardware behind.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <optional>
+#include <ostream>
 
 #include "link/module_exchange.h"
 #include "link_test_support.h"
@@ -16,6 +17,10 @@ struct ExchangeRow {
     bool sealed = true;       // the written frame carries a matching CRC
     bool sessionOpen = true;  // false: the exchange runs on a closed session
 };
+
+void PrintTo(const ExchangeRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 ExchangeRow ReadRow(const char* name, Misbehaviour misbehaviour, ModuleReadOutcome outcome) {
     return {name, misbehaviour, outcome, std::nullopt};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 
 #include "link_test_support.h"
 #include "tools/module_sim/module_identity.h"
@@ -314,6 +315,10 @@ struct MacRow {
     MacAddress sum;
 };
 
+void PrintTo(const MacRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class MacPlusTest : public ::testing::TestWithParam<MacRow> {};
 
 TEST_P(MacPlusTest, AddsAsOneBigEndianNumber) {
@@ -478,6 +483,10 @@ struct BadCountRow {
     const char* name;
     const char* count;
 };
+
+void PrintTo(const BadCountRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ModuleSimBadCountTest : public ::testing::TestWithParam<BadCountRow> {};
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 
 #include "link/unique_fd.h"
 #include "link_test_support.h"
@@ -25,6 +26,10 @@ struct OpenRow {
     OpenOutcome outcome;
     int error;  // the expected LastOpenError; -1: any error number but 0
 };
+
+void PrintTo(const OpenRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class OpenOutcomeTest : public ::testing::TestWithParam<OpenRow> {
   public:

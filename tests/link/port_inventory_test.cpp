@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,10 @@ constexpr const char* kUsbFtdi = "devices/pci0000:00/0000:00:14.0/usb1/1-1";
 constexpr const char* kUsbAcm = "devices/pci0000:00/0000:00:14.0/usb1/1-2";
 
 // A small machine in a temporary folder: sysfs with an FTDI adapter (ttyUSB0), a CDC-ACM
-// device (ttyACM1), an on-board UART (ttyS0), and the ttys that are no ports (a
-// pseudo-terminal master, an 8250 placeholder); /dev with the nodes and the udev links. The
-// nodes of ttyUSB0 and ttyACM1 are links to simulated modules' pseudo-terminals, so their
-// access is real; ttyS0 has no node.
+// device (ttyACM1), on-board UARTs (ttyS0, and ttyAMA0 without a COM number), and the ttys
+// that are no ports (a pseudo-terminal master, an 8250 placeholder); /dev with the nodes and
+// the udev links. The nodes of ttyUSB0 and ttyACM1 are links to simulated modules'
+// pseudo-terminals, so their access is real; ttyS0 and ttyAMA0 have no node.
 class PortInventoryTree {
   public:
     PortInventoryTree() {
@@ -42,6 +43,7 @@ class PortInventoryTree {
         Tty(acmInterface, "ttyACM1", "bus/usb/drivers/cdc_acm");
 
         Tty("devices/pnp0/00:04", "ttyS0", "bus/pnp/drivers/serial");
+        Tty("devices/platform/soc/fe201000.serial", "ttyAMA0", "bus/amba/drivers/uart-pl011");
         Tty("devices/platform/serial8250", "ttyS5", "bus/platform/drivers/serial8250");
         fs::create_directories(Sys("devices/virtual/tty/ptmx"));
         fs::create_directory_symlink("../../devices/virtual/tty/ptmx", Sys("class/tty/ptmx"));
@@ -96,7 +98,7 @@ class PortInventoryTree {
 
 struct PortRow {
     const char* kernelName;
-    int comNumber;
+    std::optional<int> comNumber;
     bool comNameReaches;
     const char* driver;
     const char* vendor;
@@ -107,6 +109,10 @@ struct PortRow {
     std::vector<std::string> byPath;
     OpenOutcome access;
 };
+
+void PrintTo(const PortRow& row, std::ostream* out) {
+    *out << row.kernelName;
+}
 
 class PortInventoryTest : public ::testing::TestWithParam<PortRow> {
   protected:
@@ -168,13 +174,13 @@ INSTANTIATE_TEST_SUITE_P(
             "ttyS0", 1, false, "serial", "", "", "", std::nullopt, {}, {}, OpenOutcome::Missing}),
     [](const auto& info) { return std::string(info.param.kernelName); });
 
-TEST(PortInventoryListTest, ListsOnlyPortsWithHardwareByComNumber) {
+TEST(PortInventoryListTest, ListsOnlyPortsWithHardwareByComNumberUnnumberedLast) {
     const PortInventoryTree tree;
     std::vector<std::string> names;
     for (const auto& port : tree.Inventory().List()) {
         names.push_back(port.kernelName);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"ttyS0", "ttyUSB0", "ttyACM1"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"ttyS0", "ttyUSB0", "ttyACM1", "ttyAMA0"}));
 }
 
 TEST(PortInventoryListTest, DescribesAPortByDevicePathButNotTtysWithoutHardware) {
