@@ -15,6 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::string_view kSerialCoreBus = "serial-base";
+
 // The first line of a sysfs attribute, without its newline; empty when there is none.
 std::string ReadAttribute(const fs::path& file) {
     std::ifstream in(file);
@@ -151,7 +153,15 @@ void PortInventory::AddLinks(PortDescription& port) const {
 
 // The driver bound to the tty's parent device and the attributes that driver adds there.
 void PortInventory::AddDeviceDetails(const std::string& deviceDir, PortDescription& port) const {
-    port.driver = LinkTarget(fs::path(deviceDir) / "driver").filename().string();
+    // Newer kernels put the serial core's own port and controller devices (drivers "port"
+    // and "ctrl" on the serial-base bus) between a UART's tty and its chip; the driver worth
+    // naming is the chip's.
+    fs::path driven = deviceDir;
+    while (LinkTarget(driven / "subsystem").filename() == kSerialCoreBus &&
+           driven.has_relative_path()) {
+        driven = driven.parent_path();
+    }
+    port.driver = LinkTarget(driven / "driver").filename().string();
     port.latencyTimerMs = ReadNumber(fs::path(deviceDir) / "latency_timer");
 }
 

@@ -42,7 +42,11 @@ class PortInventoryTree {
         Attributes(kUsbAcm, {{"idVendor", "2341"}, {"idProduct", "0043"}});
         Tty(acmInterface, "ttyACM1", "bus/usb/drivers/cdc_acm");
 
-        Tty("devices/pnp0/00:04", "ttyS0", "bus/pnp/drivers/serial");
+        // A UART as newer kernels show it, the serial core's devices between tty and chip.
+        Tty("devices/pnp0/00:04/00:04:0/00:04:0.0", "ttyS0", "bus/serial-base/drivers/port");
+        Bind("devices/pnp0/00:04/00:04:0/00:04:0.0", "bus/serial-base");
+        Bind("devices/pnp0/00:04/00:04:0", "bus/serial-base", "bus/serial-base/drivers/ctrl");
+        Bind("devices/pnp0/00:04", "bus/pnp", "bus/pnp/drivers/serial");
         Tty("devices/platform/soc/fe201000.serial", "ttyAMA0", "bus/amba/drivers/uart-pl011");
         Tty("devices/platform/serial8250", "ttyS5", "bus/platform/drivers/serial8250");
         fs::create_directories(Sys("devices/virtual/tty/ptmx"));
@@ -74,6 +78,19 @@ class PortInventoryTree {
         fs::create_directories(Sys(dir));
         for (const auto& [name, value] : values) {
             std::ofstream(Sys(dir + "/" + name)) << value << '\n';
+        }
+    }
+
+    // Puts `dir` on the bus at `subsystemDir` and, when given, binds it to `driverDir`.
+    void Bind(const std::string& dir, const std::string& subsystemDir,
+              const std::string& driverDir = {}) {
+        fs::create_directories(Sys(subsystemDir));
+        fs::create_directory_symlink(fs::relative(Sys(subsystemDir), Sys(dir)),
+                                     Sys(dir + "/subsystem"));
+        if (!driverDir.empty()) {
+            fs::create_directories(Sys(driverDir));
+            fs::create_directory_symlink(fs::relative(Sys(driverDir), Sys(dir)),
+                                         Sys(dir + "/driver"));
         }
     }
 
