@@ -130,8 +130,7 @@ std::optional<PortDescription> PortInventory::DescribeKernelName(
         AddDeviceDetails(deviceDir.string(), port);
         AddUsbDetails(deviceDir.string(), port);
     }
-    SerialSession probe;
-    port.access = probe.Open(port.devicePath);
+    port.access = ProbePort(port.devicePath);
     return port;
 }
 

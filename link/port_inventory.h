@@ -30,8 +30,7 @@ struct PortDescription {
 
 // The serial ports of this machine: the ttys with hardware behind them, read from sysfs and
 // the device directory. The roots are parameters so a test can give a small tree of its own.
-// Each port's access is found by opening a session and closing it at once, which leaves a
-// port that someone else holds alone.
+// Each port's access is found with ProbePort, which leaves the port as it was.
 class PortInventory {
   public:
     explicit PortInventory(std::string sysfsRoot = "/sys", std::string deviceRoot = "/dev");

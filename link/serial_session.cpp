@@ -49,7 +49,48 @@ void MakeRaw(termios& line) {
     cfsetospeed(&line, B115200);
 }
 
+// The first steps of every open, which change nothing on the port: the device itself, the
+// advisory lock, its line settings. On success `fd` holds the port, locked, and `line` its
+// settings; on failure `error` gets the system's error of the failed step.
+OpenOutcome OpenAndLock(const std::string& path, UniqueFd& fd, termios& line, int& error) {
+    // O_NONBLOCK: never wait for carrier at open; the descriptor stays non-blocking and every
+    // wait goes through poll.
+    fd.Reset(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.IsValid()) {
+        error = errno;
+        return OutcomeOfFailedOpen(error);
+    }
+    // The advisory lock refuses a second session of ours and cooperating programs (picocom,
+    // pyserial with exclusive=True); exclusive mode, set later, refuses any later open by
+    // others.
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        error = errno;
+        return error == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable;
+    }
+    if (::tcgetattr(fd.Get(), &line) != 0) {
+        error = errno;
+        return OpenOutcome::NotATerminal;
+    }
+    return OpenOutcome::Opened;
+}
+
 }  // namespace
+
+OpenOutcome ProbePort(const std::string& path, int& error) {
+    error = 0;
+    UniqueFd fd;
+    termios line{};
+    const OpenOutcome outcome = OpenAndLock(path, fd, line, error);
+    if (fd.IsValid()) {
+        ::flock(fd.Get(), LOCK_UN);
+    }
+    return outcome;
+}
+
+OpenOutcome ProbePort(const std::string& path) {
+    int error = 0;
+    return ProbePort(path, error);
+}
 
 const char* OpenOutcomeName(OpenOutcome outcome) {
     switch (outcome) {
@@ -92,23 +133,12 @@ OpenOutcome SerialSession::Fail(OpenOutcome outcome, int error) {
 
 OpenOutcome SerialSession::Open(const std::string& path) {
     Close();
-    // O_NONBLOCK: never wait for carrier at open; the descriptor stays non-blocking and every
-    // wait goes through poll.
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.IsValid()) {
-        const int error = errno;
-        return Fail(OutcomeOfFailedOpen(error), error);
-    }
-    // The advisory lock refuses a second session of ours and cooperating programs (picocom,
-    // pyserial with exclusive=True); exclusive mode below refuses any later open by others.
-    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        return Fail(error == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable, error);
-    }
+    UniqueFd fd;
     termios line{};
-    if (::tcgetattr(fd.Get(), &line) != 0) {
-        // The descriptor closes with `fd`, the lock with it.
-        return Fail(OpenOutcome::NotATerminal, errno);
+    int error = 0;
+    const OpenOutcome locked = OpenAndLock(path, fd, line, error);
+    if (locked != OpenOutcome::Opened) {
+        return Fail(locked, error);  // the descriptor closes with `fd`, the lock with it
     }
     if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
         return Fail(OpenOutcome::SettingsRejected, errno);

@@ -26,6 +26,15 @@ enum class OpenOutcome {
 
 [[nodiscard]] const char* OpenOutcomeName(OpenOutcome outcome);
 
+// How SerialSession::Open would end on `path` now, found without taking or changing the port:
+// the device is opened, locked and its line settings read, then it is let go again. Neither
+// the line settings nor the queues are touched (the open may pulse the modem lines of a port
+// nobody has open, as any open does). Opened means free. `error` gets the system's
+// error of the failed step, 0 when none failed. A program that holds the port without a lock
+// or exclusive mode (a terminal login, a shell's redirection) goes unseen.
+[[nodiscard]] OpenOutcome ProbePort(const std::string& path, int& error);
+[[nodiscard]] OpenOutcome ProbePort(const std::string& path);
+
 // One exchange's hold on a serial port: raw 115200 8N1 without flow control, exclusive, both
 // queues emptied at the start. Opening never blocks on carrier. The port is freed when the
 // session is closed or destroyed, on every path. Where the driver has the flag, the port runs

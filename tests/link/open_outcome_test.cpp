@@ -1,6 +1,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <ostream>
+#include <thread>
 
 #include "link/unique_fd.h"
 #include "link_test_support.h"
@@ -87,6 +90,19 @@ TEST_P(OpenOutcomeTest, SaysWhyAndKeepsTheSystemError) {
     }
 }
 
+TEST_P(OpenOutcomeTest, ProbeForeseesTheOutcomeAndLeavesThePortFree) {
+    const OpenRow& row = GetParam();
+    if (row.outcome == OpenOutcome::PermissionDenied && ::geteuid() == 0) {
+        GTEST_SKIP() << "running as root: file permissions do not stop an open";
+    }
+    const std::string path = row.prepare(*this);
+    int error = -1;
+    EXPECT_EQ(OpenOutcomeName(ProbePort(path, error)), std::string(OpenOutcomeName(row.outcome)));
+    EXPECT_EQ(error != 0, row.error != 0);
+    SerialSession session;
+    EXPECT_EQ(OpenOutcomeName(session.Open(path)), std::string(OpenOutcomeName(row.outcome)));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, OpenOutcomeTest,
     ::testing::Values(
@@ -107,6 +123,49 @@ INSTANTIATE_TEST_SUITE_P(
         OpenRow{"Directory", [](auto& t) { return t.Directory(); }, OpenOutcome::NotATerminal,
                 EISDIR}),
     [](const auto& info) { return std::string(info.param.name); });
+
+std::size_t InputWaiting(int fd) {
+    int waiting = 0;
+    return ::ioctl(fd, FIONREAD, &waiting) == 0 ? static_cast<std::size_t>(waiting) : 0;
+}
+
+// Waits until `count` bytes can be read from `fd`; false when the wait ends without them.
+bool WaitForInput(int fd, std::size_t count) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (InputWaiting(fd) < count) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+TEST(ProbePortTest, LeavesLineSettingsAndWaitingInputAlone) {
+    SimulatedModule module;
+    ASSERT_TRUE(module.Start());
+    SerialSession session;
+    ASSERT_EQ(session.Open(module.PortPath()), OpenOutcome::Opened);
+    ASSERT_TRUE(session.Write(kReadRequestBytes));
+    ASSERT_TRUE(module.WaitForAnswers(1, std::chrono::seconds(2)));
+    session.Close();  // the answer waits in the input queue
+    const UniqueFd other(::open(module.PortPath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK));
+    termios cooked{};
+    ASSERT_EQ(::tcgetattr(other.Get(), &cooked), 0);
+    cfsetspeed(&cooked, B9600);
+    cooked.c_cflag |= CSTOPB;
+    ASSERT_EQ(::tcsetattr(other.Get(), TCSANOW, &cooked), 0);
+
+    // The pseudo-terminal hands the module's bytes over on its own schedule; wait for all.
+    ASSERT_TRUE(WaitForInput(other.Get(), kFrameSize));
+
+    EXPECT_EQ(ProbePort(module.PortPath()), OpenOutcome::Opened);
+    termios after{};
+    ASSERT_EQ(::tcgetattr(other.Get(), &after), 0);
+    EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
+    EXPECT_NE(after.c_cflag & CSTOPB, 0U);
+    EXPECT_EQ(InputWaiting(other.Get()), kFrameSize);
+}
 
 TEST(OpenErrorTest, SuccessClearsTheErrorOfAnEarlierFailure) {
     SimulatedModule module;
