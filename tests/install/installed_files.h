@@ -1,0 +1,59 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// What an install of lvcfg holds, as paths from the root of the installed system.
+enum class InstalledKind {
+    Program,  // an executable
+    Data,     // a file read by the desktop or by udev
+    ManPage,  // a roff manual page
+    Icon,     // a square PNG of `iconSize` pixels
+};
+
+struct InstalledFile {
+    std::string name;  // the test's name for the file
+    std::string path;  // absolute, as on the installed system
+    InstalledKind kind;
+    bool window;  // part of the Qt window: absent from a build without Qt
+    int iconSize = 0;
+};
+
+// The folder the udev rule goes to, as this build was configured.
+inline const std::string kUdevRulesDir = LVCFG_UDEV_RULES_DIR;
+inline const std::string kDesktopId = "io.github.lvcfg.lvcfg";
+inline const std::string kIconName = "lvcfg";
+
+// Whether this build installs the Qt window.
+inline constexpr bool kBuildHasWindow = LVCFG_INSTALLS_WINDOW != 0;
+
+inline std::string hicolorIconPath(int size) {
+    const std::string pixels = std::to_string(size);
+    return "/usr/share/icons/hicolor/" + pixels + "x" + pixels + "/apps/" + kIconName + ".png";
+}
+
+inline std::vector<InstalledFile> installedFiles() {
+    std::vector<InstalledFile> files{
+        {"ProgramLvcfg", "/usr/bin/lvcfg", InstalledKind::Program, true},
+        {"ProgramModuleSim", "/usr/bin/lvcfg-module-sim", InstalledKind::Program, false},
+        {"DesktopEntry", "/usr/share/applications/" + kDesktopId + ".desktop", InstalledKind::Data,
+         true},
+        {"Metainfo", "/usr/share/metainfo/" + kDesktopId + ".metainfo.xml", InstalledKind::Data,
+         true},
+        {"ManPageLvcfg", "/usr/share/man/man1/lvcfg.1", InstalledKind::ManPage, true},
+        {"ManPageModuleSim", "/usr/share/man/man1/lvcfg-module-sim.1", InstalledKind::ManPage,
+         false},
+        {"UdevRule", kUdevRulesDir + "/60-lvcfg.rules", InstalledKind::Data, false},
+    };
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        files.push_back({"Icon" + std::to_string(size), hicolorIconPath(size), InstalledKind::Icon,
+                         true, size});
+    }
+    return files;
+}
+
+// Failure messages name the file rather than dumping its bytes.
+inline void PrintTo(const InstalledFile& file, std::ostream* out) {
+    *out << file.path;
+}
