@@ -107,6 +107,11 @@ TEST_P(InstalledFileTest, IsInPlaceAndUsable) {
                 runChecker("groff", "-man -Tutf8 -ww -z " + shellWord(path), "groff-base");
             EXPECT_EQ(groff.exitStatus, 0) << groff.text;
             EXPECT_EQ(groff.text, "") << "groff warns about " << path;
+            // The title line names the version the page describes.
+            EXPECT_NE(firstMatch(readText(path), R"((?:^|\n)(\.TH [^\n]*))")
+                          .find("\"lvcfg " LVCFG_VERSION "\""),
+                      std::string::npos)
+                << path;
             break;
         }
         case InstalledKind::Icon: {
@@ -123,9 +128,6 @@ INSTANTIATE_TEST_SUITE_P(Install, InstalledFileTest, ::testing::ValuesIn(install
                          [](const ::testing::TestParamInfo<InstalledFile>& info) {
                              return info.param.name;
                          });
-
-const std::string kDesktopEntry = "/usr/share/applications/" + kDesktopId + ".desktop";
-const std::string kMetainfo = "/usr/share/metainfo/" + kDesktopId + ".metainfo.xml";
 
 TEST_F(InstalledWindow, DesktopEntryPassesDesktopFileValidate) {
     const CommandOutput check = runChecker(

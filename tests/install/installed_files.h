@@ -22,7 +22,8 @@ struct InstalledFile {
 
 // The folder the udev rule goes to, as this build was configured.
 inline const std::string kUdevRulesDir = LVCFG_UDEV_RULES_DIR;
-inline const std::string kDesktopId = "io.github.lvcfg.lvcfg";
+inline const std::string kDesktopEntry = "/usr/share/applications/lvcfg.desktop";
+inline const std::string kMetainfo = "/usr/share/metainfo/io.github.lvcfg.lvcfg.metainfo.xml";
 inline const std::string kIconName = "lvcfg";
 
 // Whether this build installs the Qt window.
@@ -37,10 +38,8 @@ inline std::vector<InstalledFile> installedFiles() {
     std::vector<InstalledFile> files{
         {"ProgramLvcfg", "/usr/bin/lvcfg", InstalledKind::Program, true},
         {"ProgramModuleSim", "/usr/bin/lvcfg-module-sim", InstalledKind::Program, false},
-        {"DesktopEntry", "/usr/share/applications/" + kDesktopId + ".desktop", InstalledKind::Data,
-         true},
-        {"Metainfo", "/usr/share/metainfo/" + kDesktopId + ".metainfo.xml", InstalledKind::Data,
-         true},
+        {"DesktopEntry", kDesktopEntry, InstalledKind::Data, true},
+        {"Metainfo", kMetainfo, InstalledKind::Data, true},
         {"ManPageLvcfg", "/usr/share/man/man1/lvcfg.1", InstalledKind::ManPage, true},
         {"ManPageModuleSim", "/usr/share/man/man1/lvcfg-module-sim.1", InstalledKind::ManPage,
          false},
