@@ -98,6 +98,12 @@ TEST_P(InstalledFileTest, IsInPlaceAndUsable) {
     switch (file.kind) {
         case InstalledKind::Program:
             EXPECT_TRUE(isExecutable(path)) << path;
+            if (!file.helpOption.empty()) {
+                // The installed copy runs on its own, away from the build tree.
+                const CommandOutput help = runCommand(shellWord(path) + " " + file.helpOption);
+                EXPECT_EQ(help.exitStatus, 0) << help.text;
+                EXPECT_NE(help.text.find("Usage:"), std::string::npos) << help.text;
+            }
             break;
         case InstalledKind::Data:
             EXPECT_GT(fs::file_size(path), 0u) << path;

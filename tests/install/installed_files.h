@@ -18,6 +18,7 @@ struct InstalledFile {
     InstalledKind kind;
     bool window;  // part of the Qt window: absent from a build without Qt
     int iconSize = 0;
+    std::string helpOption = {};  // a program that runs without a display: how to ask it for help
 };
 
 // The folder the udev rule goes to, as this build was configured.
@@ -36,18 +37,39 @@ inline std::string hicolorIconPath(int size) {
 
 inline std::vector<InstalledFile> installedFiles() {
     std::vector<InstalledFile> files{
-        {"ProgramLvcfg", "/usr/bin/lvcfg", InstalledKind::Program, true},
-        {"ProgramModuleSim", "/usr/bin/lvcfg-module-sim", InstalledKind::Program, false},
-        {"DesktopEntry", kDesktopEntry, InstalledKind::Data, true},
-        {"Metainfo", kMetainfo, InstalledKind::Data, true},
-        {"ManPageLvcfg", "/usr/share/man/man1/lvcfg.1", InstalledKind::ManPage, true},
-        {"ManPageModuleSim", "/usr/share/man/man1/lvcfg-module-sim.1", InstalledKind::ManPage,
-         false},
-        {"UdevRule", kUdevRulesDir + "/60-lvcfg.rules", InstalledKind::Data, false},
+        {.name = "ProgramLvcfg",
+         .path = "/usr/bin/lvcfg",
+         .kind = InstalledKind::Program,
+         .window = true},
+        {.name = "ProgramModuleSim",
+         .path = "/usr/bin/lvcfg-module-sim",
+         .kind = InstalledKind::Program,
+         .window = false,
+         .helpOption = "--help"},
+        {.name = "DesktopEntry",
+         .path = kDesktopEntry,
+         .kind = InstalledKind::Data,
+         .window = true},
+        {.name = "Metainfo", .path = kMetainfo, .kind = InstalledKind::Data, .window = true},
+        {.name = "ManPageLvcfg",
+         .path = "/usr/share/man/man1/lvcfg.1",
+         .kind = InstalledKind::ManPage,
+         .window = true},
+        {.name = "ManPageModuleSim",
+         .path = "/usr/share/man/man1/lvcfg-module-sim.1",
+         .kind = InstalledKind::ManPage,
+         .window = false},
+        {.name = "UdevRule",
+         .path = kUdevRulesDir + "/60-lvcfg.rules",
+         .kind = InstalledKind::Data,
+         .window = false},
     };
     for (int size : {16, 32, 48, 64, 128, 256}) {
-        files.push_back({"Icon" + std::to_string(size), hicolorIconPath(size), InstalledKind::Icon,
-                         true, size});
+        files.push_back({.name = "Icon" + std::to_string(size),
+                         .path = hicolorIconPath(size),
+                         .kind = InstalledKind::Icon,
+                         .window = true,
+                         .iconSize = size});
     }
     return files;
 }
