@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -27,14 +28,19 @@ class SqlDatabase {
     [[nodiscard]] virtual const std::string& LastError() const = 0;
 };
 
-// Commits only when asked; rolls back when it goes without a commit, on every path.
+// Commits only when asked; rolls back when it goes without a commit, on every path. `endSql`,
+// when given, runs once the transaction has ended either way.
 class SqlTransaction {
   public:
-    SqlTransaction(SqlDatabase& database, const std::string& beginSql)
-        : m_database(database), m_open(database.RunScript(beginSql)) {}
+    SqlTransaction(SqlDatabase& database, const std::string& beginSql,
+                   std::string endSql = std::string())
+        : m_database(database), m_endSql(std::move(endSql)), m_open(database.RunScript(beginSql)) {}
     ~SqlTransaction() {
         if (m_open) {
             (void)m_database.RunScript("ROLLBACK");
+        }
+        if (!m_endSql.empty()) {
+            (void)m_database.RunScript(m_endSql);
         }
     }
     SqlTransaction(const SqlTransaction&) = delete;
@@ -51,5 +57,6 @@ class SqlTransaction {
 
   private:
     SqlDatabase& m_database;
+    std::string m_endSql;
     bool m_open;
 };

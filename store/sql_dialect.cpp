@@ -6,6 +6,8 @@ const SqlDialect& SqliteDialect() {
     static const SqlDialect dialect{
         .name = "SQLite",
         .beginWrite = "BEGIN IMMEDIATE",
+        .beginRelaxed = "PRAGMA synchronous = NORMAL; BEGIN IMMEDIATE",
+        .endRelaxed = "PRAGMA synchronous = FULL",
         .beginRead = "BEGIN",
         .serialiseSchemaChange = "",
         .serialiseRangeChange = "",
@@ -25,6 +27,8 @@ const SqlDialect& PostgresDialect() {
     static const SqlDialect dialect{
         .name = "PostgreSQL",
         .beginWrite = "BEGIN",
+        .beginRelaxed = "BEGIN; SET LOCAL synchronous_commit = off",
+        .endRelaxed = "",
         .beginRead = "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY",
         .serialiseSchemaChange = "SELECT pg_advisory_xact_lock(7716053)",
         .serialiseRangeChange = "LOCK TABLE pool_range IN SHARE ROW EXCLUSIVE MODE",

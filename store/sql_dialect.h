@@ -6,6 +6,13 @@ struct SqlDialect {
     const char* name;
     // Opens a transaction that may write.
     const char* beginWrite;
+    // Opens a transaction that may write and whose commit need not reach the disk at once,
+    // and what restores full durability once it has ended. Used for the steps after a
+    // reservation and for records: a power cut may lose the latest of them, but never a
+    // reservation, which each later durable commit carries to disk with it; a reservation
+    // whose later steps were lost is quarantined, never handed out again.
+    const char* beginRelaxed;
+    const char* endRelaxed;
     // Opens a transaction that only reads, all of it from one snapshot.
     const char* beginRead;
     // Run first in a transaction that changes the schema, so that concurrent first starts

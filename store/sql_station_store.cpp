@@ -327,7 +327,7 @@ StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& r
 StoreStatus SqlStationStore::Advance(std::int64_t reservationId, const Step& step,
                                      const ProductionRecord* record) {
     const std::string what = std::string("cannot mark the MAC ") + step.name;
-    SqlTransaction transaction(*m_database, m_dialect.beginWrite);
+    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
     if (!transaction.IsOpen()) {
         return Failure(what);
     }
@@ -437,7 +437,8 @@ bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
 }
 
 StoreStatus SqlStationStore::AddRecord(const ProductionRecord& record) {
-    if (!InsertRecord(record)) {
+    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
+    if (!transaction.IsOpen() || !InsertRecord(record) || !transaction.Commit()) {
         return Failure("cannot add the production record");
     }
     return {};
