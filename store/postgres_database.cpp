@@ -22,12 +22,14 @@ std::string OneLine(const char* message) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
         text.pop_back();
     }
-    for (char& c : text) {
-        if (c == '\n') {
-            c = ' ';
+    std::string line;
+    for (const char c : text) {
+        const bool blank = c == '\n' || c == '\t' || c == ' ';
+        if (!blank || (!line.empty() && line.back() != ' ')) {
+            line += blank ? ' ' : c;
         }
     }
-    return text;
+    return line;
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 // write goes unacknowledged (its MAC goes back, the module tries again) and every 13th
 // read-back fails (its MAC stays used). Prints one line per finished module, "verified MAC"
 // or "failed MAC", and "returned MAC" for each MAC given back. With --stop-after-reserve it
-// reserves one MAC, prints "reserved MAC" and waits to be killed.
+// reserves one MAC, prints "reserved MAC" and waits to be killed. Like a station's command, it
+// first quarantines what its station left unfinished, and fails (exit 6) if that finds any.
 #include <unistd.h>
 
 #include <cstdio>
@@ -51,6 +52,15 @@ int main(int argc, char** argv) {
         return Fail(opened.message);
     }
     StationStore& store = *opened.value;
+    // As every command that uses the pool begins. Sibling workers under the same station
+    // name are running, so nothing of theirs may be quarantined.
+    const StoreResult<std::vector<MacNumber>> quarantined = store.QuarantineUnfinished(station);
+    if (!quarantined.Ok()) {
+        return Fail(quarantined.message);
+    }
+    if (!quarantined.value.empty()) {
+        return Fail("quarantined a running station's reservation");
+    }
     const ReservationRequest request{station, "/dev/ttyUSB0"};
     if (stopAfterReserve) {
         const StoreResult<Reservation> held = store.Reserve(request);

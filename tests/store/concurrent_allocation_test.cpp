@@ -19,6 +19,8 @@ constexpr std::uint64_t kPoolSize = 2000;
 
 using ConcurrentAllocation = StoreTest;
 
+// Four processes under one station name, as four batches of one station would run; each
+// starts by quarantining its station's unfinished reservations, which must spare the others'.
 TEST_P(ConcurrentAllocation, FourStationsGetDistinctMacsWithoutGapsBeyondTheirFailures) {
     {
         std::unique_ptr<StationStore> store = Open();
@@ -27,8 +29,8 @@ TEST_P(ConcurrentAllocation, FourStationsGetDistinctMacsWithoutGapsBeyondTheirFa
     }
     std::vector<std::unique_ptr<WorkerProcess>> workers;
     for (int i = 0; i < kStations; ++i) {
-        workers.push_back(std::make_unique<WorkerProcess>(std::vector<std::string>{
-            Url(), "station-" + std::to_string(i), std::to_string(kModulesPerStation)}));
+        workers.push_back(std::make_unique<WorkerProcess>(
+            std::vector<std::string>{Url(), "line-1", std::to_string(kModulesPerStation)}));
         ASSERT_TRUE(workers.back()->Started());
     }
     // Every MAC that ended in a module, and how each ended.

@@ -51,6 +51,10 @@ class PostgresBackend final : public StoreBackend {
 
   private:
     bool Exec(const std::string& sql) {
+        // A test may have stopped and restarted the server under this connection.
+        if (PQstatus(m_admin) != CONNECTION_OK) {
+            PQreset(m_admin);
+        }
         PGresult* result = PQexec(m_admin, sql.c_str());
         const ExecStatusType status = PQresultStatus(result);
         PQclear(result);
