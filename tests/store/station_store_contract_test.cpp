@@ -1,6 +1,7 @@
 // The contract of StationStore, run against SQLite and PostgreSQL alike.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,12 +25,14 @@ ProductionRecord RecordAt(std::int64_t timeStart, const std::string& macWritten)
     return record;
 }
 
-class StationStoreContract : public StoreTest {
+// A store opened for the test, with shorthands for the steps every test takes.
+template <class Param>
+class OpenStoreTest : public BasicStoreTest<Param> {
   protected:
     void SetUp() override {
-        StoreTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            m_store = Open();
+        BasicStoreTest<Param>::SetUp();
+        if (!this->IsSkipped() && !this->HasFatalFailure()) {
+            m_store = this->Open();
             ASSERT_TRUE(m_store);
         }
     }
@@ -50,6 +53,8 @@ class StationStoreContract : public StoreTest {
 
     std::unique_ptr<StationStore> m_store;
 };
+
+using StationStoreContract = OpenStoreTest<BackendKind>;
 
 TEST_P(StationStoreContract, ANewStoreHasTheCurrentSchemaAndAnEmptyPool) {
     EXPECT_EQ(m_store->SchemaVersion(), kCurrentSchemaVersion);
@@ -142,6 +147,10 @@ struct ClosedStep {
     MacState stateAfter;
 };
 
+void PrintTo(const ClosedStep& row, std::ostream* out) {
+    *out << row.name;
+}
+
 const ClosedStep kClosedSteps[] = {
     {"VerifiedBeforeWritten", false,
      [](StationStore& s, std::int64_t id) { return s.MarkVerified(id, RecordAt(1, "")); },
@@ -155,19 +164,21 @@ const ClosedStep kClosedSteps[] = {
      [](StationStore& s, std::int64_t id) { return s.MarkWritten(id + 1000); }, MacState::Reserved},
 };
 
-TEST_P(StationStoreContract, StepsOutOfOrderAreRefusedAndChangeNothing) {
-    ASSERT_TRUE(m_store->AddRange(0x10, 64).Ok());
-    for (const ClosedStep& row : kClosedSteps) {
-        SCOPED_TRACE(row.name);
-        const Reservation held = Reserve();
-        if (row.markWrittenFirst) {
-            ASSERT_TRUE(m_store->MarkWritten(held.id).Ok());
-        }
-        EXPECT_EQ(row.step(*m_store, held.id).outcome, StoreOutcome::ReservationClosed);
-        EXPECT_EQ(StateOf(held.mac), row.stateAfter);
+class StationStoreClosedStep : public OpenStoreTest<std::tuple<BackendKind, ClosedStep>> {};
+
+TEST_P(StationStoreClosedStep, IsRefusedAndChangesNothing) {
+    const ClosedStep& row = std::get<1>(GetParam());
+    ASSERT_TRUE(m_store->AddRange(0x10, 4).Ok());
+    const Reservation held = Reserve();
+    if (row.markWrittenFirst) {
+        ASSERT_TRUE(m_store->MarkWritten(held.id).Ok());
     }
+    EXPECT_EQ(row.step(*m_store, held.id).outcome, StoreOutcome::ReservationClosed);
+    EXPECT_EQ(StateOf(held.mac), row.stateAfter);
     EXPECT_TRUE(m_store->Records(std::nullopt).value.empty());
 }
+
+INSTANTIATE_TABLE_FOR_BOTH_BACKENDS(StationStoreClosedStep, kClosedSteps);
 
 TEST_P(StationStoreContract, AReservationOfAKilledStationIsQuarantinedAndNeverReissued) {
     ASSERT_TRUE(m_store->AddRange(0x20, 3).Ok());
@@ -261,13 +272,17 @@ TEST_P(StationStoreContract, ValuesThatLookLikeSqlAreKeptAsText) {
     EXPECT_EQ(StateOf(held.mac), MacState::Reserved);
 }
 
-// Ranges the pool refuses, each against a pool holding 0x1000..0x10FF; none changes it.
+// Ranges the pool refuses, each against a pool holding 0x1000..0x10FF.
 struct RefusedRange {
     const char* name;
     MacNumber start;
     std::uint64_t count;
     StoreOutcome outcome;
 };
+
+void PrintTo(const RefusedRange& row, std::ostream* out) {
+    *out << row.name;
+}
 
 const RefusedRange kRefusedRanges[] = {
     {"Empty", 0x2000, 0, StoreOutcome::RangeInvalid},
@@ -281,16 +296,21 @@ const RefusedRange kRefusedRanges[] = {
     {"Around", 0x0800, 0x1000, StoreOutcome::RangeOverlaps},
 };
 
-TEST_P(StationStoreContract, RangesThatAreEmptyTooLongOrOverlappingAreRefused) {
+class StationStoreRefusedRange : public OpenStoreTest<std::tuple<BackendKind, RefusedRange>> {};
+
+TEST_P(StationStoreRefusedRange, IsRefusedAndLeavesThePoolAsItWas) {
+    const RefusedRange& row = std::get<1>(GetParam());
     ASSERT_TRUE(m_store->AddRange(0x1000, 0x100).Ok());
-    for (const RefusedRange& row : kRefusedRanges) {
-        SCOPED_TRACE(row.name);
-        const StoreStatus added = m_store->AddRange(row.start, row.count);
-        EXPECT_EQ(added.outcome, row.outcome);
-        EXPECT_FALSE(added.message.empty());
-    }
+    const StoreStatus added = m_store->AddRange(row.start, row.count);
+    EXPECT_EQ(added.outcome, row.outcome);
+    EXPECT_FALSE(added.message.empty());
     EXPECT_EQ(Status().ranges, (std::vector<PoolRange>{{0x1000, 0x100}}));
-    // Neighbours on both sides touch it without overlapping.
+}
+
+INSTANTIATE_TABLE_FOR_BOTH_BACKENDS(StationStoreRefusedRange, kRefusedRanges);
+
+TEST_P(StationStoreContract, RangesThatOnlyTouchAreAccepted) {
+    ASSERT_TRUE(m_store->AddRange(0x1000, 0x100).Ok());
     EXPECT_TRUE(m_store->AddRange(0x0F00, 0x100).Ok());
     EXPECT_TRUE(m_store->AddRange(0x1100, 1).Ok());
     EXPECT_TRUE(m_store->AddRange(0xFFFFFFFFFFFF, 1).Ok());
