@@ -1,11 +1,10 @@
 #include "store/sql_station_store.h"
 
 #include <array>
-#include <charconv>
 #include <chrono>
-#include <limits>
 
 #include "store/holder_process.h"
+#include "store/sql_values.h"
 #include "store/station_schema.h"
 
 namespace {
@@ -19,31 +18,6 @@ std::int64_t NowMs() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-bool ToInt(const std::optional<std::string>& text, std::int64_t& value) {
-    if (!text) {
-        return false;
-    }
-    const char* end = text->data() + text->size();
-    return std::from_chars(text->data(), end, value).ptr == end && !text->empty();
-}
-
-std::int64_t Int(MacNumber mac) {
-    return static_cast<std::int64_t>(mac);
-}
-
-SqlValue Optional(const std::optional<std::int64_t>& value) {
-    return value ? SqlValue(*value) : SqlValue();
-}
-
-std::optional<std::int64_t> VerifiedFlag(const std::optional<bool>& verified) {
-    return verified ? std::optional<std::int64_t>(*verified ? 1 : 0) : std::nullopt;
-}
-
-std::optional<std::int64_t> OptionalInt(const std::optional<std::string>& text) {
-    std::int64_t value = 0;
-    return ToInt(text, value) ? std::optional<std::int64_t>(value) : std::nullopt;
-}
-
 const std::array<std::pair<const char*, MacState>, 6> kStateWords{{
     {"free", MacState::Free},
     {"reserved", MacState::Reserved},
@@ -52,11 +26,6 @@ const std::array<std::pair<const char*, MacState>, 6> kStateWords{{
     {"failed", MacState::Failed},
     {"quarantined", MacState::Quarantined},
 }};
-
-const char* const kRecordColumns =
-    "time_start, time_end, station, port, port_by_path, module_name, module_version, "
-    "module_type, mac_before, mac_written, config_file, config_sha256, outcome, reason, "
-    "verified, read_ms, write_ms, verify_ms";
 
 }  // namespace
 
@@ -95,7 +64,7 @@ StoreResult<int> SqlStationStore::ReadSchemaVersion() {
     if (!m_database->Run("SELECT version FROM schema_version", {}, &rows)) {
         return Failure("cannot read the schema version");
     }
-    if (rows.size() != 1 || rows[0].empty() || !ToInt(rows[0][0], version) || version < 0) {
+    if (rows.size() != 1 || rows[0].empty() || !ParseInt(rows[0][0], version) || version < 0) {
         return Unexpected("cannot read the schema version");
     }
     return static_cast<int>(version);
@@ -146,7 +115,7 @@ StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
         return Failure("cannot add the range");
     }
     std::vector<SqlRow> overlapping;
-    const std::array<SqlValue, 2> bounds{Int(start), Int(start + count)};
+    const std::array<SqlValue, 2> bounds{MacValue(start), MacValue(start + count)};
     if (!m_database->Run("SELECT start_mac FROM pool_range "
                          "WHERE start_mac < $2 AND start_mac + mac_count > $1",
                          bounds, &overlapping)) {
@@ -156,7 +125,7 @@ StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
         return StoreFailure(StoreOutcome::RangeOverlaps,
                             "the range overlaps a range already in the pool");
     }
-    const std::array<SqlValue, 3> range{Int(start), Int(count), NowMs()};
+    const std::array<SqlValue, 3> range{MacValue(start), MacValue(count), NowMs()};
     if (!m_database->Run("INSERT INTO pool_range (start_mac, mac_count, added_at) "
                          "VALUES ($1, $2, $3)",
                          range) ||
@@ -183,8 +152,8 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
         std::int64_t start = 0;
         std::int64_t count = 0;
         std::int64_t taken = 0;
-        if (row.size() != 3 || !ToInt(row[0], start) || !ToInt(row[1], count) ||
-            !ToInt(row[2], taken)) {
+        if (row.size() != 3 || !ParseInt(row[0], start) || !ParseInt(row[1], count) ||
+            !ParseInt(row[2], taken)) {
             return Unexpected("cannot read the pool");
         }
         status.ranges.push_back({static_cast<MacNumber>(start), static_cast<std::uint64_t>(count)});
@@ -192,7 +161,7 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
     }
     for (const SqlRow& row : states) {
         std::int64_t count = 0;
-        if (row.size() != 2 || !row[0] || !ToInt(row[1], count)) {
+        if (row.size() != 2 || !row[0] || !ParseInt(row[1], count)) {
             return Unexpected("cannot read the pool");
         }
         const auto n = static_cast<std::uint64_t>(count);
@@ -212,7 +181,7 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
 
 StoreStatus SqlStationStore::Release(MacNumber mac) {
     std::vector<SqlRow> released;
-    const std::array<SqlValue, 2> values{Int(mac), NowMs()};
+    const std::array<SqlValue, 2> values{MacValue(mac), NowMs()};
     if (!m_database->Run("UPDATE pool_mac SET state = 'free', changed_at = $2 "
                          "WHERE mac = $1 AND state = 'quarantined' RETURNING mac",
                          values, &released)) {
@@ -226,7 +195,7 @@ StoreStatus SqlStationStore::Release(MacNumber mac) {
 
 StoreResult<MacState> SqlStationStore::StateOf(MacNumber mac) {
     std::vector<SqlRow> rows;
-    const std::array<SqlValue, 1> value{Int(mac)};
+    const std::array<SqlValue, 1> value{MacValue(mac)};
     if (!m_database->Run("SELECT state FROM pool_mac WHERE mac = $1", value, &rows)) {
         return Failure("cannot read the MAC's state");
     }
@@ -295,7 +264,7 @@ StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& r
         return StoreFailure(StoreOutcome::PoolEmpty, "the MAC pool is empty");
     }
     std::int64_t mac = 0;
-    if (taken[0].empty() || !ToInt(taken[0][0], mac)) {
+    if (taken[0].empty() || !ParseInt(taken[0][0], mac)) {
         return Unexpected("cannot reserve a MAC");
     }
     const HolderProcess holder = CurrentHolderProcess();
@@ -309,7 +278,7 @@ StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& r
                          hold, &ids)) {
         return Failure("cannot reserve a MAC");
     }
-    if (ids.empty() || ids[0].empty() || !ToInt(ids[0][0], id)) {
+    if (ids.empty() || ids[0].empty() || !ParseInt(ids[0][0], id)) {
         return Unexpected("cannot reserve a MAC");
     }
     const std::array<SqlValue, 3> state{mac, id, now};
@@ -390,7 +359,7 @@ StoreResult<std::vector<MacNumber>> SqlStationStore::QuarantineUnfinished(
     for (const SqlRow& row : unfinished) {
         std::int64_t mac = 0;
         HolderProcess holder;
-        if (row.size() != 3 || !ToInt(row[0], mac) || !row[1] || !ToInt(row[2], holder.pid)) {
+        if (row.size() != 3 || !ParseInt(row[0], mac) || !row[1] || !ParseInt(row[2], holder.pid)) {
             return Unexpected("cannot look for unfinished reservations");
         }
         holder.host = *row[1];
@@ -409,74 +378,4 @@ StoreResult<std::vector<MacNumber>> SqlStationStore::QuarantineUnfinished(
         return Failure("cannot quarantine unfinished reservations");
     }
     return quarantined;
-}
-
-bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
-    const std::array<SqlValue, 18> values{record.timeStart,
-                                          record.timeEnd,
-                                          record.station,
-                                          record.port,
-                                          record.portByPath,
-                                          record.moduleName,
-                                          record.moduleVersion,
-                                          record.moduleType,
-                                          record.macBefore,
-                                          record.macWritten,
-                                          record.configFile,
-                                          record.configSha256,
-                                          record.outcome,
-                                          record.reason,
-                                          Optional(VerifiedFlag(record.verified)),
-                                          Optional(record.readMs),
-                                          Optional(record.writeMs),
-                                          Optional(record.verifyMs)};
-    return m_database->Run(std::string("INSERT INTO production_record (") + kRecordColumns +
-                               ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, "
-                               "$13, $14, $15, $16, $17, $18)",
-                           values);
-}
-
-StoreStatus SqlStationStore::AddRecord(const ProductionRecord& record) {
-    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
-    if (!transaction.IsOpen() || !InsertRecord(record) || !transaction.Commit()) {
-        return Failure("cannot add the production record");
-    }
-    return {};
-}
-
-StoreResult<std::vector<ProductionRecord>> SqlStationStore::Records(
-    std::optional<std::int64_t> since) {
-    std::vector<SqlRow> rows;
-    const std::array<SqlValue, 1> from{since.value_or(std::numeric_limits<std::int64_t>::min())};
-    if (!m_database->Run(std::string("SELECT ") + kRecordColumns +
-                             " FROM production_record WHERE time_start >= $1 "
-                             "ORDER BY time_start, id",
-                         from, &rows)) {
-        return Failure("cannot read the production records");
-    }
-    std::vector<ProductionRecord> records;
-    records.reserve(rows.size());
-    for (const SqlRow& row : rows) {
-        if (row.size() != 18) {
-            return Unexpected("cannot read the production records");
-        }
-        ProductionRecord& record = records.emplace_back();
-        if (!ToInt(row[0], record.timeStart) || !ToInt(row[1], record.timeEnd)) {
-            return Unexpected("cannot read the production records");
-        }
-        std::string* texts[] = {&record.station,      &record.port,          &record.portByPath,
-                                &record.moduleName,   &record.moduleVersion, &record.moduleType,
-                                &record.macBefore,    &record.macWritten,    &record.configFile,
-                                &record.configSha256, &record.outcome,       &record.reason};
-        for (std::size_t i = 0; i < std::size(texts); ++i) {
-            *texts[i] = row[2 + i].value_or("");
-        }
-        if (const auto verified = OptionalInt(row[14])) {
-            record.verified = *verified != 0;
-        }
-        record.readMs = OptionalInt(row[15]);
-        record.writeMs = OptionalInt(row[16]);
-        record.verifyMs = OptionalInt(row[17]);
-    }
-    return records;
 }
