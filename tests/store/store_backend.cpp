@@ -42,9 +42,11 @@ class PostgresBackend final : public StoreBackend {
                "&application_name=" + m_schema;
     }
 
+    // Waits until the server has ended them, so the store's next statement meets a closed
+    // connection every time.
     bool DropConnections() override {
         return Exec(
-            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+            "SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity WHERE "
             "application_name = '" +
             m_schema + "' AND pid <> pg_backend_pid()");
     }
