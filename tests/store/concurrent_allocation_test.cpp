@@ -70,6 +70,22 @@ TEST_P(ConcurrentAllocation, FourStationsGetDistinctMacsWithoutGapsBeyondTheirFa
     EXPECT_EQ(store->Records(std::nullopt).value.size(), programmed.size() + returned);
 }
 
+TEST_P(ConcurrentAllocation, StationsStartingTogetherOnANewStoreCreateItOnce) {
+    std::vector<std::unique_ptr<WorkerProcess>> workers;
+    for (int i = 0; i < kStations; ++i) {
+        workers.push_back(
+            std::make_unique<WorkerProcess>(std::vector<std::string>{Url(), "line-1", "0"}));
+        ASSERT_TRUE(workers.back()->Started());
+    }
+    for (auto& worker : workers) {
+        EXPECT_EQ(worker->Wait(), 0);
+    }
+    std::unique_ptr<StationStore> store = Open();
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->SchemaVersion(), kCurrentSchemaVersion);
+    EXPECT_TRUE(store->Status().value.ranges.empty());
+}
+
 INSTANTIATE_FOR_BOTH_BACKENDS(ConcurrentAllocation);
 
 }  // namespace
