@@ -180,7 +180,7 @@ TEST_P(StationStoreClosedStep, IsRefusedAndChangesNothing) {
 
 INSTANTIATE_TABLE_FOR_BOTH_BACKENDS(StationStoreClosedStep, kClosedSteps);
 
-TEST_P(StationStoreContract, AReservationOfAKilledStationIsQuarantinedAndNeverReissued) {
+TEST_P(StationStoreContract, AReservationOfAKilledStationIsQuarantinedAndNeverHandedOutAgain) {
     ASSERT_TRUE(m_store->AddRange(0x20, 3).Ok());
     MacNumber orphan = 0;
     {
@@ -201,8 +201,8 @@ TEST_P(StationStoreContract, AReservationOfAKilledStationIsQuarantinedAndNeverRe
     EXPECT_EQ(StateOf(orphan), MacState::Quarantined);
     EXPECT_TRUE(m_store->QuarantineUnfinished("station-a").value.empty());
 
-    std::set<MacNumber> reissued{Reserve().mac, Reserve().mac};
-    EXPECT_EQ(reissued.count(orphan), 0u);
+    std::set<MacNumber> handedOut{Reserve().mac, Reserve().mac};
+    EXPECT_EQ(handedOut.count(orphan), 0u);
     EXPECT_EQ(m_store->Reserve(kStationA).outcome, StoreOutcome::PoolEmpty);
     EXPECT_EQ(Status().quarantined, 1u);
 
