@@ -1,0 +1,106 @@
+#include "station/port_batch.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+PortBatch::PortBatch(ConfigSettings settings, bool verify, MacSource& macs,
+                     const AnnouncedPorts& announced, Listener listener)
+    : m_settings(std::move(settings)),
+      m_verify(verify),
+      m_macs(macs),
+      m_announced(announced),
+      m_listener(std::move(listener)) {}
+
+PortBatch::~PortBatch() {
+    Wait();
+}
+
+bool PortBatch::Start(const std::string& port) {
+    std::unique_lock lock(m_mutex);
+    JoinFinished(lock);
+    const bool busy = std::any_of(m_workers.begin(), m_workers.end(),
+                                  [&](const Worker& w) { return w.port == port && !w.done; });
+    if (busy) {
+        return false;
+    }
+    Worker& worker = m_workers.emplace_back();
+    worker.port = port;
+    ++m_running;
+    // The thread starts under the lock, so it cannot finish before it is stored.
+    worker.thread = std::thread([this, &worker] { Program(worker); });
+    return true;
+}
+
+bool PortBatch::WaitFor(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(m_mutex);
+    const bool idle = m_finished.wait_for(lock, timeout, [this] { return m_running == 0; });
+    JoinFinished(lock);
+    return idle;
+}
+
+void PortBatch::Wait() {
+    std::unique_lock lock(m_mutex);
+    m_finished.wait(lock, [this] { return m_running == 0; });
+    JoinFinished(lock);
+}
+
+std::size_t PortBatch::Running() const {
+    const std::lock_guard lock(m_mutex);
+    return m_running;
+}
+
+void PortBatch::JoinFinished(std::unique_lock<std::mutex>& lock) {
+    std::list<Worker> finished;
+    for (auto it = m_workers.begin(); it != m_workers.end();) {
+        const auto next = std::next(it);
+        if (it->done) {
+            finished.splice(finished.end(), m_workers, it);
+        }
+        it = next;
+    }
+    // A finished worker may still be returning from its thread function: join outside the lock.
+    lock.unlock();
+    for (Worker& worker : finished) {
+        worker.thread.join();
+    }
+    lock.lock();
+}
+
+void PortBatch::Tell(const BatchEvent& event) {
+    const std::lock_guard lock(m_listenerMutex);
+    if (m_listener) {
+        m_listener(event);
+    }
+}
+
+void PortBatch::Program(Worker& worker) {
+    BatchEvent event;
+    event.port = worker.port;
+    event.mac = m_macs.Take(worker.port);
+    if (!event.mac) {
+        event.kind = BatchEventKind::NoMacLeft;
+        Tell(event);
+    } else {
+        event.kind = BatchEventKind::Started;
+        Tell(event);
+
+        ModuleJob job{worker.port, m_settings, event.mac, m_verify, {}};
+        job.progress = [this, &worker, mac = event.mac](ProgramStage stage) {
+            Tell(BatchEvent{BatchEventKind::Stage, worker.port, mac, stage, nullptr});
+        };
+        const ModuleJobResult result = ProgramModuleWindowless(std::move(job), m_announced);
+        if (result.report.acknowledged) {
+            m_macs.Written(*event.mac, result.outcome == ModuleOutcome::Succeeded);
+        } else {
+            m_macs.GiveBack(*event.mac);
+        }
+        event.kind = BatchEventKind::Finished;
+        event.result = &result;
+        Tell(event);
+    }
+    const std::lock_guard lock(m_mutex);
+    worker.done = true;
+    --m_running;
+    m_finished.notify_all();
+}
