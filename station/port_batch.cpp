@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 PortBatch::PortBatch(ConfigSettings settings, bool verify, MacSource& macs,
                      const AnnouncedPorts& announced, Listener listener)
@@ -91,7 +90,7 @@ void PortBatch::Program(Worker& worker) {
         };
         const ModuleJobResult result = ProgramModuleWindowless(std::move(job), m_announced);
         if (result.report.acknowledged) {
-            m_macs.Written(*event.mac, result.outcome == ModuleOutcome::Succeeded);
+            m_macs.Written(*event.mac, m_verify && result.outcome == ModuleOutcome::Succeeded);
         } else {
             m_macs.GiveBack(*event.mac);
         }

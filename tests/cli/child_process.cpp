@@ -45,8 +45,7 @@ std::vector<std::string> ChildEnvironment(const std::map<std::string, std::strin
 }
 
 // In the child: the streams in place, then the program. Never returns.
-[[noreturn]] void ExecChild(const char* program, char** argv, char** envp, int outFd,
-                            int errFd) {
+[[noreturn]] void ExecChild(const char* program, char** argv, char** envp, int outFd, int errFd) {
     const int devNull = ::open("/dev/null", O_RDONLY);
     ::dup2(devNull, STDIN_FILENO);
     ::dup2(outFd, STDOUT_FILENO);
@@ -58,7 +57,8 @@ std::vector<std::string> ChildEnvironment(const std::map<std::string, std::strin
 void Drain(std::array<UniqueFd, 2>& ends, ProgramRun& run) {
     std::array<std::string*, 2> into{&run.out, &run.err};
     for (;;) {
-        std::array<pollfd, 2> fds{pollfd{ends[0].Get(), POLLIN, 0}, pollfd{ends[1].Get(), POLLIN, 0}};
+        std::array<pollfd, 2> fds{pollfd{ends[0].Get(), POLLIN, 0},
+                                  pollfd{ends[1].Get(), POLLIN, 0}};
         if (!ends[0].IsValid() && !ends[1].IsValid()) {
             return;
         }

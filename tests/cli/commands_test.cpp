@@ -144,12 +144,12 @@ TEST_F(CommandsTest, DiffNamesTheFieldsThatDiffer) {
 }
 
 TEST_F(CommandsTest, BatchGivesConsecutiveMacsAndReturnsThoseOfFailedModules) {
-    const std::vector<std::string> ports{m_modules.Start(), m_modules.Start({"--misbehave", "silent"}),
+    const std::vector<std::string> ports{m_modules.Start(),
+                                         m_modules.Start({"--misbehave", "silent"}),
                                          m_modules.Start(), m_modules.Start()};
-    const ProgramRun run =
-        Cli({"batch", "--config", m_config, "--ports",
-             ports[0] + "," + ports[1] + "," + ports[2] + "," + ports[3], "--mac-start",
-             "4C:56:00:00:00:FE", "--json"});
+    const ProgramRun run = Cli({"batch", "--config", m_config, "--ports",
+                                ports[0] + "," + ports[1] + "," + ports[2] + "," + ports[3],
+                                "--mac-start", "4C:56:00:00:00:FE", "--json"});
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     const auto lines = JsonLines(run.out);
     std::set<std::string> macs;
@@ -212,8 +212,8 @@ TEST_F(CommandsTest, JsonMayStandBeforeOrAfterTheCommand) {
 
 TEST_F(CommandsTest, TextOutputCarriesNoTerminalControlsWhenPiped) {
     const std::string port = m_modules.Start();
-    const ProgramRun run = Cli({"batch", "--config", m_config, "--ports", port, "--mac-start",
-                                "4C:56:00:00:00:50"});
+    const ProgramRun run =
+        Cli({"batch", "--config", m_config, "--ports", port, "--mac-start", "4C:56:00:00:00:50"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
     EXPECT_NE(run.out.find(port + ": written, MAC 4C:56:00:00:00:50, verified"), std::string::npos)
