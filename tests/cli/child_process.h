@@ -33,6 +33,7 @@ class RunningProgram {
     // The next line of its standard output, without the newline; empty at its end.
     [[nodiscard]] std::string ReadLine();
     [[nodiscard]] bool Started() const { return m_pid > 0; }
+    [[nodiscard]] pid_t Pid() const { return m_pid; }
 
   private:
     pid_t m_pid = -1;
