@@ -53,7 +53,9 @@ ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchRep
         [&](const PortChange& change) {
             report.PortChanged(change.action, change.device);
             if (change.action == "add") {
-                (void)batch.Start(change.device);  // a second report of a busy port is no module
+                (void)batch.Start(change.device, PortBatch::WhenBusy::Queue);
+            } else {
+                batch.Forget(change.device);
             }
         },
         [&] { report.Tick(); }, kLiveTick);

@@ -1,6 +1,5 @@
 #include "station/port_batch.h"
 
-#include <algorithm>
 #include <utility>
 
 PortBatch::PortBatch(ConfigSettings settings, bool verify, MacSource& macs,
@@ -15,20 +14,32 @@ PortBatch::~PortBatch() {
     Wait();
 }
 
-bool PortBatch::Start(const std::string& port) {
+bool PortBatch::Start(const std::string& port, WhenBusy whenBusy) {
     std::unique_lock lock(m_mutex);
     JoinFinished(lock);
-    const bool busy = std::any_of(m_workers.begin(), m_workers.end(),
-                                  [&](const Worker& w) { return w.port == port && !w.done; });
-    if (busy) {
-        return false;
+    if (m_busy.count(port) != 0) {
+        if (whenBusy == WhenBusy::Refuse) {
+            return false;
+        }
+        m_queued.insert(port);
+        return true;
     }
+    m_busy.insert(port);
+    Launch(port);
+    return true;
+}
+
+void PortBatch::Forget(const std::string& port) {
+    const std::lock_guard lock(m_mutex);
+    m_queued.erase(port);
+}
+
+// Under m_mutex: the thread starts under the lock, so it cannot finish before it is stored.
+void PortBatch::Launch(const std::string& port) {
     Worker& worker = m_workers.emplace_back();
     worker.port = port;
     ++m_running;
-    // The thread starts under the lock, so it cannot finish before it is stored.
     worker.thread = std::thread([this, &worker] { Program(worker); });
-    return true;
 }
 
 bool PortBatch::WaitFor(std::chrono::milliseconds timeout) {
@@ -100,6 +111,11 @@ void PortBatch::Program(Worker& worker) {
     }
     const std::lock_guard lock(m_mutex);
     worker.done = true;
+    if (m_queued.erase(worker.port) != 0) {
+        Launch(worker.port);  // still busy: the next module on the port goes on at once
+    } else {
+        m_busy.erase(worker.port);
+    }
     --m_running;
     m_finished.notify_all();
 }

@@ -7,6 +7,7 @@
 #include <list>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -40,9 +41,11 @@ struct BatchEvent {
 // gives it back, and one that acknowledged keeps it used, verified or not.
 //
 // Events reach the listener from the programming threads, one at a time (never two calls at
-// once). A port is programmed by one thread at a time: a second Start for a port still busy
-// is refused, as when an adapter is announced twice. The batch waits for every thread when it
-// goes, and joins finished threads as it goes along, so a long watch keeps no dead threads.
+// once). A port is programmed by one thread at a time: a Start for a port still busy is
+// refused (a port listed twice) or, in a watch, queued until the port is free (a module
+// plugged in where one was just pulled out, before its job has ended). The batch waits for
+// every thread when it goes, and joins finished threads as it goes along, so a long watch
+// keeps no dead threads.
 class PortBatch {
   public:
     using Listener = std::function<void(const BatchEvent&)>;
@@ -55,8 +58,13 @@ class PortBatch {
     PortBatch(const PortBatch&) = delete;
     PortBatch& operator=(const PortBatch&) = delete;
 
-    // Starts programming the module on `port`. false when that port is still being programmed.
-    bool Start(const std::string& port);
+    enum class WhenBusy { Refuse, Queue };
+
+    // Starts programming the module on `port`. When that port is still being programmed: false
+    // with Refuse; with Queue, true, and the port is programmed again once it is free.
+    bool Start(const std::string& port, WhenBusy whenBusy = WhenBusy::Refuse);
+    // Drops a queued start of `port` (its module was pulled out before its turn).
+    void Forget(const std::string& port);
     // Waits up to `timeout` for every started port to finish; true when none is running.
     [[nodiscard]] bool WaitFor(std::chrono::milliseconds timeout);
     // Waits until every started port has finished.
@@ -70,6 +78,7 @@ class PortBatch {
         bool done = false;
     };
 
+    void Launch(const std::string& port);
     void Program(Worker& worker);
     void Tell(const BatchEvent& event);
     void JoinFinished(std::unique_lock<std::mutex>& lock);
@@ -83,6 +92,8 @@ class PortBatch {
     mutable std::mutex m_mutex;
     std::condition_variable m_finished;
     std::list<Worker> m_workers;
+    std::set<std::string> m_busy;    // ports with a running job
+    std::set<std::string> m_queued;  // busy ports to program again once free
     std::size_t m_running = 0;
     std::mutex m_listenerMutex;
 };
