@@ -115,37 +115,69 @@ const BatchRow kBatchRows[] = {
 INSTANTIATE_TEST_SUITE_P(Batches, PortBatchTest, ::testing::ValuesIn(kBatchRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CliTest, BatchRefusesAPortStillBeingProgrammed) {
-    const std::string port = m_modules.Start();
-    MacSequence macs(MacFromNumber(0x4C5600000200));
-    const AnnouncedPorts announced;
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool started = false;
-    bool release = false;
-    PortBatch batch(ConfigSettings(0), true, macs, announced, [&](const BatchEvent& event) {
-        if (event.kind != BatchEventKind::Started) {
+// Holds each port's thread at its start until released, so a port is surely busy.
+class HeldBatchTest : public CliTest {
+  protected:
+    void OnEvent(const BatchEvent& event) {
+        std::unique_lock lock(m_mutex);
+        if (event.kind == BatchEventKind::Finished) {
+            ++m_finished;
             return;
         }
-        std::unique_lock lock(mutex);
-        started = true;
-        changed.notify_all();
-        changed.wait(lock, [&] { return release; });  // holds the port's thread here
-    });
+        if (event.kind == BatchEventKind::Started) {
+            m_started = true;
+            m_changed.notify_all();
+            m_changed.wait(lock, [&] { return m_release; });
+        }
+    }
+    void AwaitStart() {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_started; });
+    }
+    void Release() {
+        const std::lock_guard lock(m_mutex);
+        m_release = true;
+        m_changed.notify_all();
+    }
+
+    MacSequence m_macs{MacFromNumber(0x4C5600000200)};
+    const AnnouncedPorts m_announced;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_started = false;
+    bool m_release = false;
+    int m_finished = 0;
+};
+
+TEST_F(HeldBatchTest, RefusesAPortStillBeingProgrammed) {
+    const std::string port = m_modules.Start();
+    PortBatch batch(ConfigSettings(0), true, m_macs, m_announced,
+                    [this](const BatchEvent& event) { OnEvent(event); });
     ASSERT_TRUE(batch.Start(port));
-    {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return started; });
-    }
+    AwaitStart();
     EXPECT_FALSE(batch.Start(port));
-    {
-        const std::lock_guard lock(mutex);
-        release = true;
-    }
-    changed.notify_all();
+    Release();
     batch.Wait();
+    EXPECT_EQ(m_finished, 1);
     EXPECT_TRUE(batch.Start(port));  // once finished, the port may come again
     batch.Wait();
+    EXPECT_EQ(m_finished, 2);
+}
+
+TEST_F(HeldBatchTest, QueuesAModuleArrivingOnABusyPortUntilItIsFree) {
+    const std::string port = m_modules.Start();
+    const std::string other = m_modules.Start();
+    PortBatch batch(ConfigSettings(0), true, m_macs, m_announced,
+                    [this](const BatchEvent& event) { OnEvent(event); });
+    ASSERT_TRUE(batch.Start(port));
+    AwaitStart();
+    EXPECT_TRUE(batch.Start(port, PortBatch::WhenBusy::Queue));
+    EXPECT_TRUE(batch.Start(other, PortBatch::WhenBusy::Queue));
+    EXPECT_TRUE(batch.Start(other, PortBatch::WhenBusy::Queue));
+    batch.Forget(other);  // pulled out before its turn
+    Release();
+    batch.Wait();
+    EXPECT_EQ(m_finished, 3);  // the port twice, the other once
 }
 
 }  // namespace
