@@ -23,6 +23,22 @@ constexpr const char* kDescription =
     "A port is a device path (/dev/ttyUSB0, /dev/serial/by-path/...) or COMn (COM1 is "
     "/dev/ttyUSB0, else /dev/ttyACM0, else /dev/ttyS0).";
 
+// CLI11 says only that a command is needed when the one given is unknown; name it.
+void NameUnknownCommand(const CLI::App& app, int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.empty() || arg[0] == '-') {
+            continue;
+        }
+        const auto commands = app.get_subcommands(
+            [&arg](const CLI::App* command) { return command->get_name() == arg; });
+        if (commands.empty()) {
+            std::fprintf(stderr, "unknown command '%s'\n", arg.c_str());
+        }
+        return;
+    }
+}
+
 }  // namespace
 
 int RunCli(int argc, char** argv) {
@@ -51,6 +67,9 @@ int RunCli(int argc, char** argv) {
     } catch (const CLI::Success& e) {
         return app.exit(e);  // --help, --version
     } catch (const CLI::ParseError& e) {
+        if (app.get_subcommands().empty()) {
+            NameUnknownCommand(app, argc, argv);
+        }
         (void)app.exit(e);
         return ExitStatus(ExitCode::Usage);
     }

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,6 +103,37 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     ::close(errPipe[1]);
     std::array<UniqueFd, 2> ends{UniqueFd(outPipe[0]), UniqueFd(errPipe[0])};
     Drain(ends, run);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+ProgramRun RunProgramOnTerminal(const std::string& program, const std::vector<std::string>& args,
+                                const std::map<std::string, std::string>& environment) {
+    std::vector<std::string> argTexts = args;
+    std::vector<char*> argv = ArgumentVector(program, argTexts);
+    std::vector<std::string> envTexts = ChildEnvironment(environment);
+    std::vector<char*> envp = ArgumentVector(envTexts);
+    ProgramRun run;
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        return run;
+    }
+    UniqueFd masterEnd(master);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(master);
+        ExecChild(program.c_str(), argv.data(), envp.data(), slave, slave);
+    }
+    ::close(slave);
+    char buffer[4096];
+    ssize_t count = 0;
+    // Reading the master ends with EIO once the child and its descendants have closed the slave.
+    while ((count = ::read(masterEnd.Get(), buffer, sizeof buffer)) > 0) {
+        run.out.append(buffer, static_cast<std::size_t>(count));
+    }
     int status = 0;
     ::waitpid(pid, &status, 0);
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

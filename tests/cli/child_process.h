@@ -21,6 +21,12 @@ struct ProgramRun {
                                     const std::vector<std::string>& args,
                                     const std::map<std::string, std::string>& environment = {});
 
+// The same with standard output and standard error on a pseudo-terminal, as in a terminal
+// window; both streams come back in `out`.
+[[nodiscard]] ProgramRun RunProgramOnTerminal(
+    const std::string& program, const std::vector<std::string>& args,
+    const std::map<std::string, std::string>& environment = {});
+
 // A program running beside the test with its standard output on a pipe; it is stopped with
 // SIGTERM and reaped when this goes.
 class RunningProgram {

@@ -237,3 +237,35 @@ TEST_F(CommandsTest, DoctorGivesOneCheckPerLine) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TerminalRow {
+    const char* name;
+    std::map<std::string, std::string> environment;
+    std::vector<std::string> extra;
+    bool live;
+};
+
+class BatchOnTerminalTest : public CliTest, public ::testing::WithParamInterface<TerminalRow> {};
+
+TEST_P(BatchOnTerminalTest, ShowsLiveLinesOnlyWhereAllowed) {
+    std::vector<std::string> args{"batch",           "--config",    m_config,           "--ports",
+                                  m_modules.Start(), "--mac-start", "4C:56:00:00:00:60"};
+    args.insert(args.end(), GetParam().extra.begin(), GetParam().extra.end());
+    const ProgramRun run = RunProgramOnTerminal(kCliProgram, args, GetParam().environment);
+    EXPECT_EQ(run.exitStatus, 0) << run.out;
+    EXPECT_EQ(run.out.find("\x1b[") != std::string::npos, GetParam().live) << run.out;
+    EXPECT_NE(run.out.find("4C:56:00:00:00:60"), std::string::npos) << run.out;
+}
+
+const TerminalRow kTerminalRows[] = {
+    {"Terminal", {{"NO_COLOR", ""}}, {}, true},
+    {"NoColor", {{"NO_COLOR", "1"}}, {}, false},
+    {"Json", {{"NO_COLOR", ""}}, {"--json"}, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Output, BatchOnTerminalTest, ::testing::ValuesIn(kTerminalRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
