@@ -59,7 +59,12 @@ void BatchReport::Finished(const BatchEvent& event) {
         const std::lock_guard lock(m_mutex);
         for (const std::string& warning : result.warnings) {
             // Every module of a batch gets the same build, so each warning is shown once.
-            if (m_warningsShown.insert(warning).second) {
+            if (!m_warningsShown.insert(warning).second) {
+                continue;
+            }
+            if (m_live != nullptr) {
+                m_heldLines.push_back(warning);
+            } else {
                 m_out.Note(warning);
             }
         }
@@ -93,7 +98,7 @@ void BatchReport::Failed(const JsonObject& event, const std::string& text, ExitC
         ++m_failed;
         m_worst = Worse(m_worst, code);
         if (m_live != nullptr) {
-            m_heldMessages.push_back(text);
+            m_heldLines.push_back("lvcfg-cli: " + text);
             return;
         }
     }
@@ -125,8 +130,8 @@ void BatchReport::Tick() {
 void BatchReport::Finish() {
     Tick();
     const std::lock_guard lock(m_mutex);
-    for (const std::string& message : m_heldMessages) {
-        m_out.Note("lvcfg-cli: " + message);
+    for (const std::string& line : m_heldLines) {
+        m_out.Note(line);
     }
     const double hours =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count() / 3600.0;

@@ -46,5 +46,5 @@ class BatchReport {
     int m_failed = 0;
     ExitCode m_worst = ExitCode::Success;
     std::set<std::string> m_warningsShown;
-    std::vector<std::string> m_heldMessages;  // shown below the live lines at the end
+    std::vector<std::string> m_heldLines;  // for standard error, below the live lines at the end
 };
