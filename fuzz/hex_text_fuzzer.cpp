@@ -22,6 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     }
 
+    // The MAC field's reading stays within the limit as well.
+    std::vector<std::uint8_t> macBytes(max);
+    std::uint8_t macCount = 0;
+    MacTextToBytes(text.c_str(), macBytes.data(), macCount, max);
+    if (macCount > max) {
+        __builtin_trap();
+    }
+
     std::vector<char> canonical(count == 0 ? 1 : 3u * count);
     BytesToHex(canonical.data(), bytes.data(), count);
     std::vector<std::uint8_t> again(count);

@@ -3,6 +3,7 @@
 #include "model/codec_host.h"
 #include "model/config_frame.h"
 #include "model/config_settings.h"
+#include "model/plain_fields.h"
 
 // The conversion between the settings record and a configuration frame, with the range checks
 // and the data-rate defaults it runs on the way. It acts on the record it is given and asks the
@@ -38,6 +39,8 @@ class ConfigCodec {
     // Range checks: a value past a bound is reported in a warning box and set to that bound.
     void ClampInt(int& value, int low, int high, const char* name, const char* unit);
     void ClampDouble(double& value, double low, double high, const char* name, const char* unit);
+    // The range checks of a group's plain fields, in the order of the plain field table.
+    void ClampPlainFields(PlainGroup group);
 
   private:
     ConfigSettings& m_s;

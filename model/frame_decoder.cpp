@@ -6,6 +6,7 @@
 #include "model/config_codec.h"
 #include "model/frame_bytes.h"
 #include "model/hex_text.h"
+#include "model/plain_fields.h"
 
 namespace fo = FrameOffset;
 
@@ -81,24 +82,9 @@ void ConfigCodec::DecodeNetworkGroup(const ConfigFrame& frame) {
     const int highByte = static_cast<int>(found - SYNC_WORD_TABLE.begin());
     m_s.m_nNetworkId = 256 * highByte + frame[fo::kNetworkIdLow];
 
-    m_s.m_nMainChannel = frame[fo::kMainChannel];
-    m_s.m_nAuxStartChannel = frame[fo::kAuxStartChannel];
-    m_s.m_nAuxChInterval = frame[fo::kAuxChInterval];
-    m_s.m_iRfBaudDef = frame[fo::kRfBaudDef];
-    m_s.m_iRfBaudMax = frame[fo::kRfBaudMax];
-    m_s.m_iRfBaudMin = frame[fo::kRfBaudMin];
-    m_s.m_iRfPower = frame[fo::kRfPower];
-    m_s.m_bSleep = frame[fo::kSleep];
-    m_s.m_bRepeat = frame[fo::kRepeat];
+    GetPlainFields(m_s, PlainGroup::Network, frame);
     m_s.m_bFlipActPin = frame[fo::kFlipActPin] & 0x01;
-    m_s.m_iDeviceNum = frame[fo::kDeviceNum];
-    m_s.m_bFlowCtrl = frame[fo::kFlowCtrl];
     m_s.m_iActPin = frame[fo::kActPinWakeup] & 0x03;
-
-    m_s.m_nSleepWakeRate = GetU16(frame, fo::kSleepWakeRate);
-    m_s.m_nHostBootTime = GetU16(frame, fo::kHostBootTime);
-    m_s.m_nResponseTimeout = GetU16(frame, fo::kResponseTimeout);
-    m_s.m_nSyncInterval = GetU16(frame, fo::kSyncInterval);
 }
 
 void ConfigCodec::DecodeFrequency(const ConfigFrame& frame) {
@@ -127,18 +113,8 @@ void ConfigCodec::DecodeUartGroup(const ConfigFrame& frame) {
         m_s.m_iUartParity = (control & 0x20) != 0 ? 1 : 2;
     }
 
-    m_s.m_nFrameStartSync = frame[fo::kFrameStartSync];
-    m_s.m_nFrameStopSync = frame[fo::kFrameStopSync];
-    m_s.m_iFrameMode = frame[fo::kFrameMode];
-    m_s.m_nAddrLength = frame[fo::kAddrLength];
-    m_s.m_nDownlinkAddrOffset = frame[fo::kDownlinkAddrOffset];
-    m_s.m_nUplinkAddrOffset = frame[fo::kUplinkAddrOffset];
-    m_s.m_nBroadcastWildcard = frame[fo::kBroadcastWildcard];
-    m_s.m_nMulticastWildcard = frame[fo::kMulticastWildcard];
+    GetPlainFields(m_s, PlainGroup::Uart, frame);
     m_s.m_nUartWakeupBytes = frame[fo::kActPinWakeup] >> 2;
-    m_s.m_nFrameLenOffset = frame[fo::kFrameLenOffset];
-    m_s.m_nFrameLenAmendment = frame[fo::kFrameLenAmendment];
-    m_s.m_iFrameEndCheck = frame[fo::kFrameEndCheck];
 }
 
 void ConfigCodec::DecodeCommandStrings(const ConfigFrame& frame) {

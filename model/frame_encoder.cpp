@@ -4,6 +4,7 @@
 #include "model/config_codec.h"
 #include "model/frame_bytes.h"
 #include "model/hex_text.h"
+#include "model/plain_fields.h"
 
 namespace fo = FrameOffset;
 
@@ -42,28 +43,18 @@ void ConfigCodec::EncodeFrame(ConfigFrame& frame) {
 
 void ConfigCodec::EncodeMac(ConfigFrame& frame) {
     std::uint8_t count = 0;
-    HexToBytes(m_s.m_strMac.c_str(), frame.data() + fo::kMac, count,
-               static_cast<std::uint8_t>(fo::kMacLength));
+    MacTextToBytes(m_s.m_strMac.c_str(), frame.data() + fo::kMac, count,
+                   static_cast<std::uint8_t>(fo::kMacLength));
     std::fill(frame.begin() + fo::kMac + count, frame.begin() + fo::kMac + fo::kMacLength, 0);
 }
 
 void ConfigCodec::EncodeNetworkGroup(ConfigFrame& frame) {
-    ClampInt(m_s.m_nSleepWakeRate, 0, 2500, "Sleep-wake rate", "");
-    ClampInt(m_s.m_nNetworkId, 0, 65535, "Network ID", "");
-    ClampInt(m_s.m_nMainChannel, 0, 255, "Main channel", "");
-    ClampInt(m_s.m_nAuxStartChannel, 0, 255, "Auxiliary start channel", "");
-    ClampInt(m_s.m_nAuxChInterval, 1, 255, "Auxiliary channel interval", "");
-    ClampInt(m_s.m_nHostBootTime, 1, 65535, "HOST boot time", "ms");
-    ClampInt(m_s.m_nResponseTimeout, 1, 65535, "Host response timeout", "ms");
-    ClampInt(m_s.m_nSyncInterval, 0, 65535, "Synchronization interval time", "s");
-
-    PutU8(frame, fo::kMainChannel, m_s.m_nMainChannel);
-    PutU8(frame, fo::kAuxStartChannel, m_s.m_nAuxStartChannel);
-    PutU8(frame, fo::kAuxChInterval, m_s.m_nAuxChInterval);
-    PutU8(frame, fo::kRfBaudDef, m_s.m_iRfBaudDef);
-    PutU8(frame, fo::kRfBaudMax, m_s.m_iRfBaudMax);
-    PutU8(frame, fo::kRfBaudMin, m_s.m_iRfBaudMin);
-    PutU8(frame, fo::kRfPower, m_s.m_iRfPower);
+    ClampPlainFields(PlainGroup::Network);
+    // A module that never wakes cannot sleep.
+    if (m_s.m_nSleepWakeRate == 0) {
+        m_s.m_bSleep = 0;
+    }
+    PutPlainFields(m_s, PlainGroup::Network, frame);
 
     // The ID was validated above, but a command run from a later warning box (a module arriving
     // in Auto Config mode) can change the record meanwhile: the table is never indexed with
@@ -72,27 +63,12 @@ void ConfigCodec::EncodeNetworkGroup(ConfigFrame& frame) {
     PutU8(frame, fo::kNetworkIdLow, networkId);
     PutU16(frame, fo::kSyncWord, SYNC_WORD_TABLE[static_cast<std::size_t>(networkId) >> 8]);
 
-    PutU8(frame, fo::kRepeat, m_s.m_bRepeat);
-    PutU8(frame, fo::kDeviceNum, m_s.m_iDeviceNum);
-    PutU8(frame, fo::kFlowCtrl, m_s.m_bFlowCtrl);
-
-    PutU16(frame, fo::kSleepWakeRate, m_s.m_nSleepWakeRate);
-    PutU16(frame, fo::kHostBootTime, m_s.m_nHostBootTime);
-    PutU16(frame, fo::kResponseTimeout, m_s.m_nResponseTimeout);
-    PutU16(frame, fo::kSyncInterval, m_s.m_nSyncInterval);
-
     // Bits 1-7 of the flip byte belong to the module and are left as read.
     if (m_s.m_bFlipActPin != 0) {
         frame[fo::kFlipActPin] |= 0x01;
     } else {
         frame[fo::kFlipActPin] &= 0xFE;
     }
-
-    // A module that never wakes cannot sleep.
-    if (m_s.m_nSleepWakeRate == 0) {
-        m_s.m_bSleep = 0;
-    }
-    PutU8(frame, fo::kSleep, m_s.m_bSleep);
 }
 
 void ConfigCodec::EncodeFrequency(ConfigFrame& frame) {
@@ -135,29 +111,8 @@ void ConfigCodec::EncodeUartGroup(ConfigFrame& frame) {
     }
     frame[fo::kUartControl] = control;
 
-    ClampInt(m_s.m_nFrameStartSync, 0, 255, "Frame start sync byte", "");
-    ClampInt(m_s.m_nFrameStopSync, 0, 255, "Frame stop sync byte", "");
-    ClampInt(m_s.m_nAddrLength, 1, 16, "Address length", "");
-    ClampInt(m_s.m_nDownlinkAddrOffset, 0, 255, "Downlink address offset", "");
-    ClampInt(m_s.m_nUplinkAddrOffset, 0, 255, "Uplink address offset", "");
-    ClampInt(m_s.m_nBroadcastWildcard, 0, 255, "Broadcast address wildcard", "");
-    ClampInt(m_s.m_nMulticastWildcard, 0, 255, "Multicast address wildcard", "");
-    ClampInt(m_s.m_nUartWakeupBytes, 0, 63, "UART Wakeup bytes", "");
-    ClampInt(m_s.m_nFrameLenOffset, 0, 255, "Packet length offset", "");
-    ClampInt(m_s.m_nFrameLenAmendment, 0, 255, "Packet length amendment", "");
-
-    PutU8(frame, fo::kFrameStartSync, m_s.m_nFrameStartSync);
-    PutU8(frame, fo::kFrameStopSync, m_s.m_nFrameStopSync);
-    PutU8(frame, fo::kFrameMode, m_s.m_iFrameMode);
-    PutU8(frame, fo::kAddrLength, m_s.m_nAddrLength);
-    PutU8(frame, fo::kDownlinkAddrOffset, m_s.m_nDownlinkAddrOffset);
-    PutU8(frame, fo::kUplinkAddrOffset, m_s.m_nUplinkAddrOffset);
-    PutU8(frame, fo::kBroadcastWildcard, m_s.m_nBroadcastWildcard);
-    PutU8(frame, fo::kMulticastWildcard, m_s.m_nMulticastWildcard);
-    PutU8(frame, fo::kFrameLenOffset, m_s.m_nFrameLenOffset);
-    PutU8(frame, fo::kFrameLenAmendment, m_s.m_nFrameLenAmendment);
-    PutU8(frame, fo::kFrameEndCheck, m_s.m_iFrameEndCheck);
-
+    ClampPlainFields(PlainGroup::Uart);
+    PutPlainFields(m_s, PlainGroup::Uart, frame);
     PutU8(frame, fo::kActPinWakeup, ((m_s.m_nUartWakeupBytes & 0x3F) << 2) | m_s.m_iActPin);
 }
 

@@ -1,5 +1,8 @@
 #include "model/hex_text.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -16,6 +19,44 @@ int HexDigitValue(char c) {
         return c - 'A' + 10;
     }
     return -1;
+}
+
+enum class RunReading { LastTwoDigits, PairsFromTheLeft };
+
+// The value of `length` hex digits taken as one number modulo 256: a longer run keeps its last
+// two digits.
+std::uint8_t DigitsValue(const char* digits, std::size_t length) {
+    std::uint8_t value = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        value = static_cast<std::uint8_t>(value * 16 + HexDigitValue(digits[i]));
+    }
+    return value;
+}
+
+void ReadHexRuns(const char* text, std::uint8_t* bytes, std::uint8_t& count, std::uint8_t max,
+                 RunReading reading) {
+    std::uint8_t produced = 0;
+    const char* p = text;
+    while (produced < max && *p != '\0') {
+        if (HexDigitValue(*p) < 0) {
+            ++p;
+            continue;
+        }
+        const char* runEnd = p;
+        while (HexDigitValue(*runEnd) >= 0) {
+            ++runEnd;
+        }
+        const auto length = static_cast<std::size_t>(runEnd - p);
+        if (reading == RunReading::PairsFromTheLeft && length > 2) {
+            for (std::size_t at = 0; at < length && produced < max; at += 2) {
+                bytes[produced++] = DigitsValue(p + at, std::min<std::size_t>(2, length - at));
+            }
+        } else {
+            bytes[produced++] = DigitsValue(p, length);
+        }
+        p = runEnd;
+    }
+    count = produced;
 }
 
 }  // namespace
@@ -35,24 +76,9 @@ void BytesToHex(char* text, const std::uint8_t* bytes, std::uint8_t count) {
 }
 
 void HexToBytes(const char* text, std::uint8_t* bytes, std::uint8_t& count, std::uint8_t max) {
-    std::uint8_t produced = 0;
-    if (max != 0) {
-        std::uint8_t accumulator = 0;
-        bool pending = false;
-        for (const char* p = text;; ++p) {
-            const int digit = HexDigitValue(*p);
-            if (digit >= 0) {
-                accumulator = static_cast<std::uint8_t>(accumulator * 16 + digit);
-                pending = true;
-            } else if (pending) {
-                bytes[produced++] = accumulator;
-                accumulator = 0;
-                pending = false;
-            }
-            if (*p == '\0' || produced == max) {
-                break;
-            }
-        }
-    }
-    count = produced;
+    ReadHexRuns(text, bytes, count, max, RunReading::LastTwoDigits);
+}
+
+void MacTextToBytes(const char* text, std::uint8_t* bytes, std::uint8_t& count, std::uint8_t max) {
+    ReadHexRuns(text, bytes, count, max, RunReading::PairsFromTheLeft);
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "model/config_codec.h"
+#include "model/plain_fields.h"
 
 // The range checks of a frame build. A value past a bound is never refused: the user is told in
 // a warning box and the value becomes the bound it crossed. The text is built in the shared
@@ -55,4 +56,12 @@ void ConfigCodec::ClampDouble(double& value, double low, double high, const char
     }
     m_host.ShowWarningBox(text);
     value = adjusted;
+}
+
+void ConfigCodec::ClampPlainFields(PlainGroup group) {
+    for (const PlainField& field : PlainFields()) {
+        if (field.group == group && field.warningName != nullptr) {
+            ClampInt(m_s.*field.member, field.low, field.high, field.warningName, field.unit);
+        }
+    }
 }

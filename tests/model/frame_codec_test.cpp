@@ -215,7 +215,15 @@ TEST_P(MacText, EncodesSixBytesPaddedWithZeros) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, MacText,
     testing::Values(MacCase{"TwoGroups", "12-34", {0x12, 0x34, 0, 0, 0, 0}},
-                    MacCase{"NoSeparators", "1A2B3C4D5E6F7A", {0x7A, 0, 0, 0, 0, 0}},
+                    MacCase{"OneRunReadAsPairs", "4C5600000001", {0x4C, 0x56, 0, 0, 0, 1}},
+                    MacCase{"LongRunKeepsTheFirstSixPairs",
+                            "1A2B3C4D5E6F7A",
+                            {0x1A, 0x2B, 0x3C, 0x4D, 0x5E, 0x6F}},
+                    MacCase{"OddRunEndsInAByteOfItsOwn", "ABC", {0xAB, 0x0C, 0, 0, 0, 0}},
+                    MacCase{"RunsBetweenSeparators", "4C56:0000-01", {0x4C, 0x56, 0, 0, 1, 0}},
+                    MacCase{"BlankSeparated", "4C 56 00 00 00 01", {0x4C, 0x56, 0, 0, 0, 1}},
+                    MacCase{"ColonSeparatedShortForm", "ab:cd", {0xAB, 0xCD, 0, 0, 0, 0}},
+                    MacCase{"SingleDigits", "1 2", {1, 2, 0, 0, 0, 0}},
                     MacCase{"SevenGroups", "01 02 03 04 05 06 07", {1, 2, 3, 4, 5, 6}},
                     MacCase{"Empty", "", {0, 0, 0, 0, 0, 0}}),
     [](const testing::TestParamInfo<MacCase>& info) { return std::string(info.param.name); });

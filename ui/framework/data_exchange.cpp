@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "model/number_text.h"
 #include "ui/framework/cdialog.h"
 #include "ui/framework/framework_prompts.h"
-#include "ui/framework/number_text.h"
 
 namespace {
 

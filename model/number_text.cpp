@@ -1,4 +1,4 @@
-#include "ui/framework/number_text.h"
+#include "model/number_text.h"
 
 #include <algorithm>
 #include <array>

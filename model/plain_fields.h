@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "model/config_frame.h"
+#include "model/config_settings.h"
+
+// The settings whose frame field is simply the member's low 8 or 16 bits, read back
+// zero-extended, with at most a plain range check on the way. Their window labels and field
+// names are in the setting field table.
+
+// The encoder group a field belongs to: its range check runs among that group's checks.
+enum class PlainGroup { Network, Uart };
+
+// How a field reaches the frame: its low byte, its low 16 bits (little-endian), or by a rule of
+// its group's own (the table then drives only the range check).
+enum class PlainWidth { U8, U16, OwnRule };
+
+struct PlainField {
+    int ConfigSettings::*member;
+    PlainGroup group;
+    std::size_t offset;
+    PlainWidth width;
+    // The range check and the name and unit of its warning; no check when `warningName` is null.
+    int low;
+    int high;
+    const char* warningName;
+    const char* unit;
+};
+
+// Every plain field. Within a group the checked rows stand in the order in which a build warns.
+[[nodiscard]] std::span<const PlainField> PlainFields();
+
+// Writes the group's fields that have a width of their own into the frame.
+void PutPlainFields(const ConfigSettings& settings, PlainGroup group, ConfigFrame& frame);
+// Reads them back.
+void GetPlainFields(ConfigSettings& settings, PlainGroup group, const ConfigFrame& frame);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+
+#include "model/config_settings.h"
+#include "model/setting_field.h"
+
+// Settings as values the way the window shows them, for programs without a window: numbers as
+// numbers, lists as the text of their item ("500kbps", "None"), check boxes as true or false,
+// texts as they stand, the MAC as "4C:56:00:00:00:01". Nothing here checks ranges: a frame
+// build does that, as it does for the window.
+
+using FieldValue = std::variant<long long, double, bool, std::string>;
+
+[[nodiscard]] FieldValue GetFieldValue(const ConfigSettings& s, const SettingField& f);
+
+// The value as text, in the form SetFieldFromText reads back: integers "%d", reals as the
+// window prints them, true or false, strings as they stand.
+[[nodiscard]] std::string FieldValueText(const FieldValue& value);
+
+enum class SetFieldOutcome { Set, UnreadableValue, ReadOnly };
+
+// Integers and reals read as the window's number exchange reads them ("12abc" is 12); a list
+// takes the exact text of one of its items; a check box true, false, 1 or 0; a MAC six bytes
+// of hex with blanks, colons or dashes between them or none; a command string any text up to
+// a NUL. The module facts (name, version, type, band, power class) are read-only.
+[[nodiscard]] SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f,
+                                               std::string_view text);
+
+// "network_id=5" -> {"network_id","5"}: split at the first '='. Nothing when there is no '='
+// or no name before it.
+[[nodiscard]] std::optional<std::pair<std::string, std::string>> ParseAssignment(
+    std::string_view assignment);
