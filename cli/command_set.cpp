@@ -3,7 +3,7 @@
 
 #include "cli/command.h"
 #include "cli/config_file.h"
-#include "model/setting_fields.h"
+#include "model/setting_field.h"
 #include "station/setting_values.h"
 #include "station/windowless_program.h"
 

@@ -1,29 +1,7 @@
 #include "cli/listing_output.h"
 
-#include <cstdio>
-#include <type_traits>
-
 JsonObject FieldValueJson(const FieldValue& value) {
     return std::visit([](const auto& v) { return JsonObject(v); }, value);
-}
-
-std::string FieldValueText(const FieldValue& value) {
-    return std::visit(
-        [](const auto& v) -> std::string {
-            using Value = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<Value, bool>) {
-                return v ? "true" : "false";
-            } else if constexpr (std::is_same_v<Value, double>) {
-                char text[64];
-                std::snprintf(text, sizeof text, "%.15g", v);
-                return text;
-            } else if constexpr (std::is_same_v<Value, std::string>) {
-                return v;
-            } else {
-                return std::to_string(v);
-            }
-        },
-        value);
 }
 
 namespace {

@@ -8,8 +8,6 @@
 // A setting's value in JSON: numbers as numbers, check boxes as true/false, list items and
 // texts as strings.
 [[nodiscard]] JsonObject FieldValueJson(const FieldValue& value);
-// The same value as a line of text shows it (reals as the window's fields show them).
-[[nodiscard]] std::string FieldValueText(const FieldValue& value);
 
 // `event` with "identity" and "fields" objects added, in listing order.
 [[nodiscard]] JsonObject ListingJson(JsonObject event, const FrameListing& listing);

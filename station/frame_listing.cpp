@@ -3,8 +3,19 @@
 #include <algorithm>
 
 #include "model/mac_address.h"
-#include "model/setting_fields.h"
+#include "model/setting_field.h"
 #include "station/windowless_program.h"
+
+namespace {
+
+// The module's facts and its MAC are listed in the identity, from the frame itself; Auto Config
+// is a mode of the window, not a setting a frame carries.
+bool IsListedField(const SettingField& field) {
+    return field.kind != SettingKind::Identity && field.kind != SettingKind::Mac &&
+           field.name != "auto_config";
+}
+
+}  // namespace
 
 FrameListing ListFrame(const ConfigFrame& frame) {
     const ModuleIdentity identity = IdentityOfFrame(frame);
@@ -19,12 +30,8 @@ FrameListing ListFrame(const ConfigFrame& frame) {
     };
     const ConfigSettings settings = SettingsFromFrame(frame);
     for (const SettingField& field : SettingFields()) {
-        const std::string key(field.name);
-        const bool inIdentity =
-            std::any_of(listing.identity.begin(), listing.identity.end(),
-                        [&](const ListedValue& value) { return value.key == key; });
-        if (!inIdentity) {  // the MAC is shown once, in the identity's form
-            listing.fields.push_back({key, GetFieldValue(settings, field)});
+        if (IsListedField(field)) {
+            listing.fields.push_back({std::string(field.name), GetFieldValue(settings, field)});
         }
     }
     return listing;
