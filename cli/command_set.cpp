@@ -66,6 +66,10 @@ ExitCode RunSet(const SetOptions& options, Output& out) {
     }
     // The file's own frame is the base of the build, so its identity bytes stay as they were.
     settings.m_workFrame = *frame;
+    // Built as the window builds with its advanced panel open, where the timing fields are
+    // the user's: hidden, the build would put the data rates' defaults over the timing fields
+    // of the file, and a timing value set here would be lost without a word.
+    settings.m_bAdvancedShown = 1;
     std::vector<std::string> warnings;
     BuildSealedFrame(settings, warnings);
     for (const std::string& warning : warnings) {

@@ -269,3 +269,43 @@ INSTANTIATE_TEST_SUITE_P(Output, BatchOnTerminalTest, ::testing::ValuesIn(kTermi
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+struct SetRow {
+    const char* name;
+    std::string assignment;
+    std::string field;
+    json stored;
+    std::string warning;  // exact text on standard error; "" for none
+};
+
+class SetFieldTest : public CliTest, public ::testing::WithParamInterface<SetRow> {};
+
+TEST_P(SetFieldTest, StoresTheValueTheWindowWouldAfterItsChecks) {
+    const std::string out = m_folder.File("changed.cfg");
+    const ProgramRun run = Cli({"set", m_config, GetParam().assignment, "--output", out});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, GetParam().warning.empty() ? "" : GetParam().warning + "\n");
+    EXPECT_EQ(ShowJson(out)["fields"][GetParam().field], GetParam().stored);
+}
+
+const SetRow kSetRows[] = {
+    {"Integer", "network_id=4660", "network_id", 4660, ""},
+    {"Real", "start_freq_mhz=470.5", "start_freq_mhz", 470.5, ""},
+    {"RealPastItsRange", "start_freq_mhz=500", "start_freq_mhz", 480.0,
+     "Start Frequency is equal to 500.0000MHz which is beyond the scope [410.0000MHz ~ "
+     "480.0000MHz], it will be automatically adjusted to 480.0000MHz!"},
+    {"CheckBoxTrue", "flow_ctrl=true", "flow_ctrl", true, ""},
+    {"CheckBoxOne", "flow_ctrl=1", "flow_ctrl", true, ""},
+    {"ListItem", "uart_parity_bit=Even", "uart_parity_bit", "Even", ""},
+    {"TimingValue", "timeout_up_ms=1000", "timeout_up_ms", 1000, ""},
+    {"TimingValuePastItsRange", "sync_duration_tick=2", "sync_duration_tick", 5,
+     "Synchronization message duration is equal to 2tick which is beyond the scope [5tick ~ "
+     "65535tick], it will be automatically adjusted to 5tick!"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Fields, SetFieldTest, ::testing::ValuesIn(kSetRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
