@@ -19,17 +19,34 @@ constexpr int kMaxNameAttempts = 64;
 
 std::atomic<unsigned> g_tempSerial{0};
 
-// The file a write to `target` really lands in: a symbolic link is followed to its file, so
-// that the rename replaces that file and leaves the link alone. A dangling link or a name that
-// cannot be resolved stays as given.
+// Links followed before a name counts as a loop, as the kernel's own limit for a path.
+constexpr int kMaxLinkHops = 40;
+
+// The file a write to `target` really lands in: symbolic links are followed one by one to the
+// name they end at, so that the rename replaces that file and leaves the links alone. A link
+// that dangles ends at the name it holds, which is then created. A loop, or a link that cannot
+// be read, leaves the name as given, whose open then fails.
 std::string ResolveTarget(const std::string& target) {
     std::error_code error;
-    const std::filesystem::path path(target);
-    if (!std::filesystem::is_symlink(path, error)) {
-        return target;
+    std::filesystem::path path(target);
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        if (!std::filesystem::is_symlink(path, error)) {
+            return path.string();
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        if (error || next.empty()) {
+            return target;
+        }
+        // A relative link counts from the folder that holds the link.
+        path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    const std::filesystem::path resolved = std::filesystem::canonical(path, error);
-    return error ? target : resolved.string();
+    return target;
+}
+
+// A folder that refuses us a new file (we may not write it), as against a full disk or a
+// missing folder, which would refuse a write in place just the same.
+bool IsRefusedByTheFolder(int error) {
+    return error == EACCES || error == EPERM;
 }
 
 }  // namespace
@@ -46,14 +63,30 @@ bool AtomicFileWriter::Open(const std::string& target) {
         return false;
     }
     m_folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
-    return ProbeTarget() && CreateTemporary();
+    FileIoHandle existing(m_io, -1);
+    if (!ProbeTarget(existing)) {
+        return false;
+    }
+    if (CreateTemporary()) {
+        return true;
+    }
+    if (!existing.IsValid() || !IsRefusedByTheFolder(errno)) {
+        return false;
+    }
+    // A folder we may not write holding a file we may: write the file itself, as QSaveFile's
+    // direct-write fallback does. This one case is not atomic: a write that fails part-way
+    // leaves the file damaged.
+    m_temp = std::move(existing);
+    m_inPlace = true;
+    return true;
 }
 
 // An existing target must be a regular file we may write, as it would have to be for writing
-// it in place; its permission bits are kept for the replacement. A missing one is fine.
-bool AtomicFileWriter::ProbeTarget() {
+// it in place; its permission bits are kept for the replacement, and `existing` keeps it open
+// for writing in place. A missing one is fine.
+bool AtomicFileWriter::ProbeTarget(FileIoHandle& existing) {
     m_keepMode = false;
-    FileIoHandle existing(
+    existing = FileIoHandle(
         m_io, m_io.Open(m_target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0));
     if (!existing.IsValid()) {
         return errno == ENOENT;
@@ -101,6 +134,9 @@ bool AtomicFileWriter::Commit(std::span<const std::uint8_t> bytes) {
     if (!IsOpen()) {
         return false;
     }
+    if (m_inPlace) {
+        return CommitInPlace(bytes);
+    }
     const bool complete = WriteAll(bytes) && m_io.Fsync(m_temp.Get()) == 0 && m_temp.Close() == 0 &&
                           m_io.Rename(m_tempPath.c_str(), m_target.c_str()) == 0;
     if (!complete) {
@@ -110,6 +146,14 @@ bool AtomicFileWriter::Commit(std::span<const std::uint8_t> bytes) {
     m_tempPath.clear();
     SyncFolder();
     return true;
+}
+
+bool AtomicFileWriter::CommitInPlace(std::span<const std::uint8_t> bytes) {
+    const bool complete = WriteAll(bytes) &&
+                          m_io.Ftruncate(m_temp.Get(), static_cast<off_t>(bytes.size())) == 0 &&
+                          m_io.Fsync(m_temp.Get()) == 0 && m_temp.Close() == 0;
+    Discard();
+    return complete;
 }
 
 bool AtomicFileWriter::WriteAll(std::span<const std::uint8_t> bytes) {
@@ -139,6 +183,7 @@ void AtomicFileWriter::SyncFolder() {
 
 void AtomicFileWriter::Discard() {
     m_temp.Close();
+    m_inPlace = false;
     if (!m_tempPath.empty()) {
         static_cast<void>(m_io.Unlink(m_tempPath.c_str()));
         m_tempPath.clear();

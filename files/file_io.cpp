@@ -30,6 +30,10 @@ int PosixFileIo::Fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
 }
 
+int PosixFileIo::Ftruncate(int fd, off_t length) {
+    return ::ftruncate(fd, length);
+}
+
 int PosixFileIo::Close(int fd) {
     return ::close(fd);
 }

@@ -18,6 +18,7 @@ class FileIo {
     virtual int Fsync(int fd) = 0;
     virtual int Fstat(int fd, struct stat* status) = 0;
     virtual int Fchmod(int fd, mode_t mode) = 0;
+    virtual int Ftruncate(int fd, off_t length) = 0;
     virtual int Close(int fd) = 0;
     virtual int Rename(const char* from, const char* to) = 0;
     virtual int Unlink(const char* path) = 0;
@@ -32,6 +33,7 @@ class PosixFileIo : public FileIo {
     int Fsync(int fd) override;
     int Fstat(int fd, struct stat* status) override;
     int Fchmod(int fd, mode_t mode) override;
+    int Ftruncate(int fd, off_t length) override;
     int Close(int fd) override;
     int Rename(const char* from, const char* to) override;
     int Unlink(const char* path) override;

@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "files/atomic_file_writer.h"
-#include "files/cfg_file_reader.h"
+#include "files/cfg_file_loader.h"
+#include "files/cfg_file_saver.h"
 #include "files/cfg_scramble.h"
 #include "files/file_io.h"
 #include "model/config_frame.h"
@@ -48,6 +48,22 @@ FileIo& FileIoOf(FileIo* injected) {
     return injected != nullptr ? *injected : DefaultFileIo();
 }
 
+// The report text of a file that opened but did not load.
+const char* LoadFailureMessage(CfgLoadOutcome outcome) {
+    switch (outcome) {
+        case CfgLoadOutcome::TooShort:
+            return FrameCheckMessage(FrameCheck::LengthMismatch);
+        case CfgLoadOutcome::MagicMismatch:
+            return FrameCheckMessage(FrameCheck::MagicMismatch);
+        case CfgLoadOutcome::CrcMismatch:
+            return FrameCheckMessage(FrameCheck::CrcMismatch);
+        case CfgLoadOutcome::NotOpened:
+        case CfgLoadOutcome::Loaded:
+            break;
+    }
+    return "";
+}
+
 }  // namespace
 
 void CLVCfgDlg::XorFrame(std::uint8_t* buffer, std::size_t length) {
@@ -60,13 +76,14 @@ void CLVCfgDlg::XorFrame(std::uint8_t* buffer, std::size_t length) {
 // The previous file is never emptied: the frame goes into a temporary file beside it, which
 // replaces it only once all 518 bytes are on disk. The user sees the same reports in the same
 // order as when writing the file in place, and a failed write leaves the old file as it was.
+// The working frame stays plain throughout: the file receives a scrambled copy.
 void CLVCfgDlg::OnSave() {
     const std::optional<std::string> path = ChooseCfgFile(*this, true);
     if (!path) {
         return;
     }
-    AtomicFileWriter writer(FileIoOf(m_services.fileIo));
-    if (!writer.Open(*path)) {
+    CfgFileSaver saver(FileIoOf(m_services.fileIo));
+    if (!saver.Open(*path)) {
         m_reports.FailureReport(kOpenFailed);
         return;
     }
@@ -77,13 +94,7 @@ void CLVCfgDlg::OnSave() {
     m_bBuildingFrame = 0;
     SealFrame(m_workFrame);
 
-    XorFrame(m_workFrame.data(), m_workFrame.size());
-    const bool written = writer.Commit(m_workFrame);
-    // Plain again before any box opens, so a handler running inside the box never meets a
-    // scrambled working frame.
-    XorFrame(m_workFrame.data(), m_workFrame.size());
-
-    if (written) {
+    if (saver.Save(m_workFrame)) {
         m_reports.StatusReport(kFileWritten);
     } else {
         m_reports.FailureReport(kWriteFailed);
@@ -97,23 +108,14 @@ void CLVCfgDlg::OnOpen() {
     if (!path) {
         return;
     }
-    CfgFileReader reader(FileIoOf(m_services.fileIo));
-    if (!reader.Open(*path)) {
+    const CfgLoadOutcome outcome = LoadCfgFile(*path, m_moduleFrame, FileIoOf(m_services.fileIo));
+    if (outcome == CfgLoadOutcome::NotOpened) {
         m_reports.FailureReport(kOpenFailed);
         return;
     }
     m_reports.StatusReport(kOpened);
-
-    const std::size_t received = reader.Read(m_moduleFrame);
-    reader.Close();
-    if (received < m_moduleFrame.size()) {
-        m_reports.FailureReport(FrameCheckMessage(FrameCheck::LengthMismatch));
-        return;
-    }
-    XorFrame(m_moduleFrame.data(), m_moduleFrame.size());
-    const FrameCheck check = CheckFrameContent(m_moduleFrame);
-    if (check != FrameCheck::Accepted) {
-        m_reports.FailureReport(FrameCheckMessage(check));
+    if (outcome != CfgLoadOutcome::Loaded) {
+        m_reports.FailureReport(LoadFailureMessage(outcome));
         return;
     }
     m_reports.StatusReport(kFileRead);

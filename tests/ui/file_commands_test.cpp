@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -172,6 +174,19 @@ TEST_F(FileCommandsTest, SaveWritesTheScrambledSealedWorkingFrame) {
     EXPECT_EQ(folder.Entries(), std::set<std::string>{"batch.cfg"});
 }
 
+TEST_F(FileCommandsTest, WorkingFrameStaysPlainWhileTheFileIsWritten) {
+    GiveModuleIdentity();
+    std::vector<ConfigFrame> duringWrites;
+    io.beforeWrite = [&] { duringWrites.push_back(dialog->m_workFrame); };
+    Save(folder.File("a.cfg"));
+    EXPECT_EQ(Status(), kFileWritten);
+    ASSERT_FALSE(duringWrites.empty());
+    for (const ConfigFrame& work : duringWrites) {
+        EXPECT_EQ(work, dialog->m_workFrame);
+        EXPECT_EQ(CheckFrameContent(work), FrameCheck::Accepted);
+    }
+}
+
 TEST_F(FileCommandsTest, SaveThenOpenShowsTheSettingsAsEncoded) {
     GiveModuleIdentity();
     window->Type(IDC_MAIN_CHANNEL, "7");
@@ -201,13 +216,33 @@ TEST_F(FileCommandsTest, SaveThenOpenShowsTheSettingsAsEncoded) {
     EXPECT_EQ(dialog->m_workFrame, work) << "Open never touches the working frame";
 }
 
-TEST_F(FileCommandsTest, FileSavedBeforeAnyModuleWasReadIsRefused) {
+// Such a file holds the default module name where the magic would be; it opens all the same.
+TEST_F(FileCommandsTest, FileSavedBeforeAnyModuleWasReadOpensAgain) {
     const std::string path = folder.File("default.cfg");
+    window->Type(IDC_MAIN_CHANNEL, "7");
     Save(path);
     EXPECT_EQ(Status(), kFileWritten);
+    const ConfigFrame work = dialog->m_workFrame;
+    dialog->DecodeFrame(work);
+    const WindowState encoded = Shown();
+    window->Type(IDC_MAIN_CHANNEL, "99");
+    Open(path);
+    EXPECT_EQ(Status(), kFileRead);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+    EXPECT_EQ(Shown(), encoded);
+    EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "7");
+}
+
+// Damage to such a file is still found: the CRC is checked as for any other file.
+TEST_F(FileCommandsTest, DamagedFileSavedBeforeAnyModuleWasReadIsRefused) {
+    const std::string path = folder.File("default.cfg");
+    Save(path);
+    std::vector<std::uint8_t> file = ReadBytes(path);
+    file[54] ^= 0x01;
+    WriteBytes(path, file);
     const WindowState before = Shown();
     Open(path);
-    ExpectFailureReport(kMagicMismatch);
+    ExpectFailureReport(kCrcMismatch);
     EXPECT_EQ(Shown(), before);
 }
 
@@ -253,6 +288,37 @@ TEST_F(FileCommandsTest, FailedWriteKeepsThePreviousFile) {
     window->Type(IDC_MAIN_CHANNEL, "9");
     Open(path);
     EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "3");
+}
+
+TEST_F(FileCommandsTest, SaveThroughADanglingLinkCreatesItsTargetAndKeepsTheLink) {
+    GiveModuleIdentity();
+    std::filesystem::create_symlink("target.cfg", folder.File("link.cfg"));
+    window->Type(IDC_MAIN_CHANNEL, "3");
+    Save(folder.File("link.cfg"));
+    EXPECT_EQ(Status(), kFileWritten);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.cfg")));
+    EXPECT_EQ(ReadBytes(folder.File("target.cfg")).size(), kFrameSize);
+
+    window->Type(IDC_MAIN_CHANNEL, "9");
+    Open(folder.File("link.cfg"));
+    EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "3");
+}
+
+// A folder we may not write, holding a file we may: the file is written in place.
+TEST_F(FileCommandsTest, SaveIntoAFolderThatTakesNoNewFileWritesTheFileItself) {
+    GiveModuleIdentity();
+    const std::string path = folder.File("a.cfg");
+    WriteBytes(path, std::vector<std::uint8_t>(kFrameSize, 0));
+    io.refuseNewFiles = EACCES;
+    window->Type(IDC_MAIN_CHANNEL, "5");
+    Save(path);
+    EXPECT_EQ(Status(), kFileWritten);
+    EXPECT_TRUE(backend.MessageBoxes().empty());
+
+    window->Type(IDC_MAIN_CHANNEL, "9");
+    Open(path);
+    EXPECT_EQ(window->GetText(IDC_MAIN_CHANNEL), "5");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"a.cfg"});
 }
 
 TEST_F(FileCommandsTest, SaveIntoADirectoryFailsBeforeEncoding) {

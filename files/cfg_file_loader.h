@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "files/file_io.h"
+#include "model/config_frame.h"
+
+// How far loading a .cfg file got; the first failing step decides, in the order the window
+// reports them.
+enum class CfgLoadOutcome { NotOpened, TooShort, MagicMismatch, CrcMismatch, Loaded };
+
+// Reads the first 518 bytes of a .cfg file into `frame` and checks them. `frame` holds the
+// bytes as stored after a short read and the unscrambled frame once all 518 bytes came; further
+// bytes of a longer file are ignored. In place of the magic the block may hold exactly the name
+// field of the window's default working frame, as a file saved before any module was read
+// does; such a file loads like any other when its CRC matches.
+[[nodiscard]] CfgLoadOutcome LoadCfgFile(const std::string& path, ConfigFrame& frame,
+                                         FileIo& io = DefaultFileIo());
