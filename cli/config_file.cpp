@@ -1,6 +1,7 @@
 #include "cli/config_file.h"
 
-#include "files/cfg_file.h"
+#include "files/cfg_file_loader.h"
+#include "files/cfg_file_saver.h"
 
 namespace {
 
