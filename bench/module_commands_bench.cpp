@@ -18,6 +18,7 @@
 #include <string>
 
 #include "link/arrival/injected_device_source.h"
+#include "link/module_protocol.h"
 #include "link/serial_session.h"
 #include "model/config_frame.h"
 #include "tests/support/headless_backend.h"
@@ -39,8 +40,6 @@ constexpr double kWritePacedMs = (kFrameSize + kAckBytes) * kMsPerByte;
 // Read command: "ATR0" and the module's frame.
 constexpr double kReadWireMs = (kRequestBytes + kFrameSize) * kMsPerByte;
 constexpr double kReadPacedMs = kFrameSize * kMsPerByte;
-
-constexpr std::array<std::uint8_t, 4> kReadRequest{'A', 'T', 'R', '0'};
 
 SimulatedModuleOptions PacedModule() {
     SimulatedModuleOptions options;

@@ -7,7 +7,9 @@
 #include <termios.h>
 
 #include <cerrno>
+#include <utility>
 
+#include "link/low_latency.h"
 #include "link/serial_read.h"
 
 namespace {
@@ -18,8 +20,13 @@ OpenOutcome OutcomeOfFailedOpen(int error) {
         case ENODEV:
         case ENXIO:
             return OpenOutcome::Missing;
-        case EBUSY:
+        case EBUSY:  // also a port another program holds in exclusive mode
             return OpenOutcome::Busy;
+        case EACCES:
+        case EPERM:
+            return OpenOutcome::PermissionDenied;
+        case EISDIR:
+            return OpenOutcome::NotATerminal;
         default:
             return OpenOutcome::Unopenable;
     }
@@ -42,7 +49,48 @@ void MakeRaw(termios& line) {
     cfsetospeed(&line, B115200);
 }
 
+// The first steps of every open, which change nothing on the port: the device itself, the
+// advisory lock, its line settings. On success `fd` holds the port, locked, and `line` its
+// settings; on failure `error` gets the system's error of the failed step.
+OpenOutcome OpenAndLock(const std::string& path, UniqueFd& fd, termios& line, int& error) {
+    // O_NONBLOCK: never wait for carrier at open; the descriptor stays non-blocking and every
+    // wait goes through poll.
+    fd.Reset(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.IsValid()) {
+        error = errno;
+        return OutcomeOfFailedOpen(error);
+    }
+    // The advisory lock refuses a second session of ours and cooperating programs (picocom,
+    // pyserial with exclusive=True); exclusive mode, set later, refuses any later open by
+    // others.
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        error = errno;
+        return error == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable;
+    }
+    if (::tcgetattr(fd.Get(), &line) != 0) {
+        error = errno;
+        return OpenOutcome::NotATerminal;
+    }
+    return OpenOutcome::Opened;
+}
+
 }  // namespace
+
+OpenOutcome ProbePort(const std::string& path, int& error) {
+    error = 0;
+    UniqueFd fd;
+    termios line{};
+    const OpenOutcome outcome = OpenAndLock(path, fd, line, error);
+    if (fd.IsValid()) {
+        ::flock(fd.Get(), LOCK_UN);
+    }
+    return outcome;
+}
+
+OpenOutcome ProbePort(const std::string& path) {
+    int error = 0;
+    return ProbePort(path, error);
+}
 
 const char* OpenOutcomeName(OpenOutcome outcome) {
     switch (outcome) {
@@ -52,12 +100,14 @@ const char* OpenOutcomeName(OpenOutcome outcome) {
             return "Missing";
         case OpenOutcome::Busy:
             return "Busy";
-        case OpenOutcome::Unopenable:
-            return "Unopenable";
+        case OpenOutcome::PermissionDenied:
+            return "PermissionDenied";
         case OpenOutcome::NotATerminal:
             return "NotATerminal";
         case OpenOutcome::SettingsRejected:
             return "SettingsRejected";
+        case OpenOutcome::Unopenable:
+            return "Unopenable";
     }
     return "?";
 }
@@ -70,45 +120,51 @@ SerialSession& SerialSession::operator=(SerialSession&& other) noexcept {
     if (this != &other) {
         Close();
         m_fd = std::move(other.m_fd);
+        m_lastOpenError = other.m_lastOpenError;
+        m_serialFlagsBefore = std::exchange(other.m_serialFlagsBefore, std::nullopt);
     }
     return *this;
 }
 
+OpenOutcome SerialSession::Fail(OpenOutcome outcome, int error) {
+    m_lastOpenError = error;
+    return outcome;
+}
+
 OpenOutcome SerialSession::Open(const std::string& path) {
     Close();
-    // O_NONBLOCK: never wait for carrier at open; the descriptor stays non-blocking and every
-    // wait goes through poll.
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.IsValid()) {
-        return OutcomeOfFailedOpen(errno);
-    }
-    // The advisory lock refuses a second session of ours and cooperating programs (picocom,
-    // pyserial with exclusive=True); exclusive mode below refuses any later open by others.
-    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        return errno == EWOULDBLOCK ? OpenOutcome::Busy : OpenOutcome::Unopenable;
-    }
+    UniqueFd fd;
     termios line{};
-    if (::tcgetattr(fd.Get(), &line) != 0) {
-        return OpenOutcome::NotATerminal;  // the descriptor closes with `fd`, the lock with it
+    int error = 0;
+    const OpenOutcome locked = OpenAndLock(path, fd, line, error);
+    if (locked != OpenOutcome::Opened) {
+        return Fail(locked, error);  // the descriptor closes with `fd`, the lock with it
     }
     if (::ioctl(fd.Get(), TIOCEXCL) != 0) {
-        return OpenOutcome::SettingsRejected;
+        return Fail(OpenOutcome::SettingsRejected, errno);
     }
     MakeRaw(line);
     if (::tcsetattr(fd.Get(), TCSANOW, &line) != 0) {
+        const int error = errno;
         ::ioctl(fd.Get(), TIOCNXCL);
-        return OpenOutcome::SettingsRejected;
+        return Fail(OpenOutcome::SettingsRejected, error);
     }
+    m_serialFlagsBefore = RequestLowLatency(fd.Get());
     // Whatever an earlier exchange left behind (the rest of an over-long answer) goes now. A
     // failed flush does not stop the session.
     static_cast<void>(::tcflush(fd.Get(), TCIOFLUSH));
     m_fd = std::move(fd);
+    m_lastOpenError = 0;
     return OpenOutcome::Opened;
 }
 
 void SerialSession::Close() {
     if (!m_fd.IsValid()) {
         return;
+    }
+    if (m_serialFlagsBefore) {
+        RestoreSerialFlags(m_fd.Get(), *m_serialFlagsBefore);
+        m_serialFlagsBefore.reset();
     }
     ::ioctl(m_fd.Get(), TIOCNXCL);
     ::flock(m_fd.Get(), LOCK_UN);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -11,22 +12,33 @@
 // port is open.
 inline constexpr char kLineModeText[] = "baud=115200 parity=N data=8 stop=1";
 
-// How an attempt to open a session ended. Callers only need Opened or not; the other values
-// name the step that failed.
+// How an attempt to open a session ended. Callers that only need Opened or not compare with
+// Opened; the other values say why, for a user to act on.
 enum class OpenOutcome {
     Opened,
-    Missing,           // no such device or file (also the empty name)
-    Busy,              // held by another session of ours or another program
-    Unopenable,        // the open was refused for another reason (permissions, a directory, ...)
-    NotATerminal,      // it opened, but it has no line settings: no serial port
+    Missing,           // no such device or file (also the empty name); the adapter is gone
+    Busy,              // held by another session of ours or another program (lock, exclusive)
+    PermissionDenied,  // the device exists, but this user may not open it
+    NotATerminal,      // no line settings: a file, a directory, anything but a serial port
     SettingsRejected,  // the driver refused exclusive mode or the line settings
+    Unopenable,        // the open was refused for another reason
 };
 
 [[nodiscard]] const char* OpenOutcomeName(OpenOutcome outcome);
 
+// How SerialSession::Open would end on `path` now, found without taking or changing the port:
+// the device is opened, locked and its line settings read, then it is let go again. Neither
+// the line settings nor the queues are touched (the open may pulse the modem lines of a port
+// nobody has open, as any open does). Opened means free. `error` gets the system's
+// error of the failed step, 0 when none failed. A program that holds the port without a lock
+// or exclusive mode (a terminal login, a shell's redirection) goes unseen.
+[[nodiscard]] OpenOutcome ProbePort(const std::string& path, int& error);
+[[nodiscard]] OpenOutcome ProbePort(const std::string& path);
+
 // One exchange's hold on a serial port: raw 115200 8N1 without flow control, exclusive, both
 // queues emptied at the start. Opening never blocks on carrier. The port is freed when the
-// session is closed or destroyed, on every path. Move-only.
+// session is closed or destroyed, on every path. Where the driver has the flag, the port runs
+// in low-latency mode while the session is open. Move-only.
 //
 // Reads follow the limits of link/read_limits.h; writes have no time limit.
 class SerialSession {
@@ -43,6 +55,8 @@ class SerialSession {
     // open.
     [[nodiscard]] OpenOutcome Open(const std::string& path);
     [[nodiscard]] bool IsOpen() const { return m_fd.IsValid(); }
+    // The system's error number of the step that failed the last Open, 0 after success.
+    [[nodiscard]] int LastOpenError() const { return m_lastOpenError; }
     // Gives up exclusive mode and the lock and closes the port. Harmless when not open.
     void Close();
 
@@ -56,5 +70,10 @@ class SerialSession {
     [[nodiscard]] bool Read(std::span<std::uint8_t> buffer, std::size_t& received);
 
   private:
+    [[nodiscard]] OpenOutcome Fail(OpenOutcome outcome, int error);
+
     UniqueFd m_fd;
+    int m_lastOpenError = 0;
+    // The driver flags to put back at close, when the session switched on low latency.
+    std::optional<int> m_serialFlagsBefore;
 };

@@ -1,5 +1,5 @@
-// lvcfg-module-sim: a simulated radio module on a pseudo-terminal, for trying lvcfg without
-// hardware. It prints the port path to type into lvcfg's port box and answers until stopped.
+// lvcfg-module-sim: simulated radio modules on pseudo-terminals, for trying lvcfg without
+// hardware. It prints the port paths to type into lvcfg's port box and answers until stopped.
 
 #include <signal.h>
 
@@ -8,9 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/hex_text.h"
-#include "tools/module_sim/simulated_module.h"
+#include "tools/module_sim/simulated_module_set.h"
 
 namespace {
 
@@ -25,18 +26,24 @@ constexpr const char* kUsage =
     "  --band 433|470            band in MHz (default 433)\n"
     "  --crystal 26|27           crystal in MHz (default 26)\n"
     "  --mac \"4C 56 00 00 00 01\" MAC address, six hex bytes (default shown)\n"
+    "  --count N                 N independent modules (1 to 64, default 1), one port each,\n"
+    "                            one path per line; module i has the MAC plus i\n"
     "  --at-once                 answer at once instead of at 115200 bit/s\n"
     "  --misbehave NAME          misbehave on every request\n"
     "  --misbehave-once NAME     misbehave on the first request only\n"
     "  --pause MS                length of the mid-answer pause (default 100)\n"
     "  --help                    show this text\n"
     "\n"
-    "NAME is one of: silent, short, long, bad-magic, bad-crc, crc-high-first, pause, vanish.\n";
+    "NAME is one of: silent, short, long, bad-magic, bad-crc, crc-high-first, pause, vanish,\n"
+    "store-other.\n";
+
+constexpr int kMaxModules = 64;
 
 struct CommandLine {
     SimulatedModuleOptions options;
     Misbehaviour always = Misbehaviour::None;
     std::optional<Misbehaviour> once;
+    int count = 1;
     bool help = false;
 };
 
@@ -75,6 +82,10 @@ bool ParseOption(std::string_view name, const std::string& value, CommandLine& l
     }
     if (name == "--mac") {
         return ParseMac(value, identity);
+    }
+    if (name == "--count") {
+        line.count = std::atoi(value.c_str());
+        return line.count >= 1 && line.count <= kMaxModules && value == std::to_string(line.count);
     }
     if (name == "--pause") {
         const int ms = std::atoi(value.c_str());
@@ -130,21 +141,32 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    SimulatedModule module(line.options);
-    module.MisbehaveAlways(line.always);
-    if (line.once) {
-        module.MisbehaveOnce(*line.once);
+    SimulatedModuleSet modules(line.options, static_cast<std::size_t>(line.count));
+    for (std::size_t i = 0; i < modules.Count(); ++i) {
+        modules.Module(i).MisbehaveAlways(line.always);
+        if (line.once) {
+            modules.Module(i).MisbehaveOnce(*line.once);
+        }
     }
-    if (!module.Start()) {
+    if (!modules.Start()) {
         std::perror("lvcfg-module-sim: no pseudo-terminal");
         return 1;
     }
-    std::printf("%s\n", module.PortPath().c_str());
-    std::printf("Type %s into the port box of lvcfg. Ctrl+C stops the module.\n",
-                module.PortPath().c_str());
+    const std::vector<std::string> paths = modules.PortPaths();
+    for (const auto& path : paths) {
+        std::printf("%s\n", path.c_str());
+    }
+    if (paths.size() == 1) {
+        std::printf("Type %s into the port box of lvcfg. Ctrl+C stops the module.\n",
+                    paths.front().c_str());
+    } else {
+        std::printf(
+            "Type one of these paths into the port box of lvcfg. Ctrl+C stops the "
+            "modules.\n");
+    }
     std::fflush(stdout);
     int signal = 0;
     sigwait(&stopSignals, &signal);
-    module.Stop();
+    modules.Stop();
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/tty_hardware_parent.h"
+
 // One tty device as the device manager reports it when it comes, goes or changes.
 struct TtyDeviceReport {
     std::string action;      // "add", "remove", "change", "bind", ...
@@ -23,12 +25,6 @@ struct DeviceEvent {
 
     bool operator==(const DeviceEvent&) const = default;
 };
-
-// Whether the tty sits on a real device rather than being made up by the kernel: virtual
-// consoles, pseudo-terminals and the like live under /devices/virtual, and the serial ports
-// that the 8250 driver reserves whether or not a chip is there sit on its placeholder platform
-// device. Everything else (USB adapters, modems, PCI and on-board chips) has hardware behind.
-[[nodiscard]] bool HasHardwareParent(std::string_view sysfsPath);
 
 // The event for a report: arrival for "add", removal for "remove", of a tty with hardware
 // behind it whose kernel name gives a port number (ttyUSB0 is COM1, ttyACM3 is COM4). Nothing

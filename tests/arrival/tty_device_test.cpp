@@ -84,12 +84,4 @@ INSTANTIATE_TEST_SUITE_P(
             std::nullopt}),
     [](const testing::TestParamInfo<TranslationCase>& info) { return info.param.name; });
 
-TEST(HasHardwareParent, OnlyRealDevicesCount) {
-    EXPECT_TRUE(HasHardwareParent("/devices/pnp0/00:04/tty/ttyS0"));
-    EXPECT_TRUE(HasHardwareParent("/devices/platform/soc/fe201000.serial/tty/ttyAMA0"));
-    EXPECT_FALSE(HasHardwareParent("/devices/virtual/tty/console"));
-    EXPECT_FALSE(HasHardwareParent("/devices/platform/serial8250/tty/ttyS31"));
-    EXPECT_FALSE(HasHardwareParent("tty/ttyUSB0"));
-}
-
 }  // namespace

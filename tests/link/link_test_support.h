@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "link/module_protocol.h"
 #include "link/serial_session.h"
 #include "model/config_frame.h"
 #include "tools/module_sim/simulated_module.h"
 
-inline constexpr std::array<std::uint8_t, 4> kReadRequestBytes{'A', 'T', 'R', '0'};
+inline constexpr const auto& kReadRequestBytes = kReadRequest;
 
 // One exchange as a transaction makes it: send the request, read up to `expected` bytes.
 struct Exchange {

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 
 #include "link_test_support.h"
 #include "tools/module_sim/module_identity.h"
+#include "tools/module_sim/simulated_module_set.h"
 
 namespace {
 
@@ -284,30 +286,154 @@ TEST(ModuleSimLifeTest, StopRemovesThePort) {
     EXPECT_EQ(session.Open(path), OpenOutcome::Missing);
 }
 
+// ---- Misbehaving stores -----------------------------------------------------------------------
+
+TEST_F(ModuleSimTest, StoreOtherAcknowledgesButReadsBackAnotherGoodFrame) {
+    m_module.MisbehaveOnce(Misbehaviour::StoreOther);
+    ConfigFrame frame = m_module.StoredFrame();
+    frame[FrameOffset::kMac + 5] = 0x99;
+    SealFrame(frame);
+    EXPECT_EQ(WriteModuleFrame(frame).answer, Bytes("ATOK"));
+    const Exchange read = ReadModuleFrame();
+    ASSERT_EQ(read.answer.size(), kFrameSize);
+    EXPECT_EQ(CheckFrame(read.answer), FrameCheck::Accepted);
+    std::vector<std::size_t> differences;
+    for (std::size_t i = FrameOffset::kBlock; i < FrameOffset::kCrc; ++i) {
+        if (read.answer[i] != frame[i]) {
+            differences.push_back(i);
+        }
+    }
+    EXPECT_EQ(differences, std::vector<std::size_t>{FrameOffset::kNetworkIdLow});
+}
+
+// ---- Several modules ----------------------------------------------------------------------
+
+struct MacRow {
+    const char* name;
+    MacAddress mac;
+    unsigned offset;
+    MacAddress sum;
+};
+
+void PrintTo(const MacRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class MacPlusTest : public ::testing::TestWithParam<MacRow> {};
+
+TEST_P(MacPlusTest, AddsAsOneBigEndianNumber) {
+    EXPECT_EQ(MacPlus(GetParam().mac, GetParam().offset), GetParam().sum);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sums, MacPlusTest,
+    ::testing::Values(
+        MacRow{"Zero", {0x4C, 0x56, 0, 0, 0, 0x01}, 0, {0x4C, 0x56, 0, 0, 0, 0x01}},
+        MacRow{"LastByte", {0x4C, 0x56, 0, 0, 0, 0x01}, 2, {0x4C, 0x56, 0, 0, 0, 0x03}},
+        MacRow{"Carry", {0x4C, 0x56, 0, 0, 0xFF, 0xFF}, 1, {0x4C, 0x56, 0, 1, 0, 0}},
+        MacRow{"WrapsAtTheTop", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 2, {0, 0, 0, 0, 0, 0x01}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+ConfigFrame ReadOnce(const std::string& path) {
+    SerialSession session;
+    EXPECT_EQ(session.Open(path), OpenOutcome::Opened);
+    return ToFrame(Transact(session, kReadRequestBytes, kFrameSize).answer);
+}
+
+TEST(ModuleSetTest, ModulesAnswerOnTheirOwnPortsWithConsecutiveMacs) {
+    SimulatedModuleOptions options;
+    options.identity.mac = {0x4C, 0x56, 0, 0, 0, 0xFE};
+    SimulatedModuleSet modules(options, 3);
+    ASSERT_TRUE(modules.Start());
+    const auto paths = modules.PortPaths();
+    ASSERT_EQ(paths.size(), 3U);
+    EXPECT_NE(paths[0], paths[1]);
+    EXPECT_NE(paths[1], paths[2]);
+    const std::array<std::uint8_t, 3> lastTwo[] = {{0, 0, 0xFE}, {0, 0, 0xFF}, {0, 1, 0x00}};
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const ConfigFrame frame = ReadOnce(paths[i]);
+        EXPECT_TRUE(
+            std::equal(lastTwo[i].begin(), lastTwo[i].end(), frame.begin() + FrameOffset::kMac + 3))
+            << "module " << i;
+        EXPECT_EQ(modules.Module(i).ReadRequests(), 1);
+    }
+    // A write to one leaves the others as they were.
+    ConfigFrame frame = modules.Module(1).StoredFrame();
+    frame[FrameOffset::kNetworkIdLow] = 0x77;
+    SealFrame(frame);
+    SerialSession session;
+    ASSERT_EQ(session.Open(paths[1]), OpenOutcome::Opened);
+    EXPECT_EQ(Transact(session, frame, 4).answer, Bytes("ATOK"));
+    EXPECT_EQ(modules.Module(1).StoredFrame(), frame);
+    EXPECT_NE(modules.Module(0).StoredFrame()[FrameOffset::kNetworkIdLow], 0x77);
+    EXPECT_NE(modules.Module(2).StoredFrame()[FrameOffset::kNetworkIdLow], 0x77);
+}
+
 // ---- The program ----------------------------------------------------------------------------
 
-TEST(ModuleSimProgramTest, PrintsItsPortAndAnswersUntilTerminated) {
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
-        ::close(out[0]);
+// lvcfg-module-sim running as a child with its standard output on a pipe.
+class SimulatorProgram {
+  public:
+    explicit SimulatorProgram(std::vector<std::string> args) {
+        int out[2];
+        EXPECT_EQ(::pipe(out), 0);
+        m_child = ::fork();
+        if (m_child == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv{const_cast<char*>(LVCFG_MODULE_SIM_PATH)};
+            for (auto& arg : args) {
+                argv.push_back(arg.data());
+            }
+            argv.push_back(nullptr);
+            ::execv(LVCFG_MODULE_SIM_PATH, argv.data());
+            ::_exit(127);
+        }
         ::close(out[1]);
-        ::execl(LVCFG_MODULE_SIM_PATH, LVCFG_MODULE_SIM_PATH, "--role", "root", "--power", "20",
-                "--mac", "12 34 56 78 9a bc", static_cast<char*>(nullptr));
-        ::_exit(127);
+        m_output = ::fdopen(out[0], "r");
     }
-    ::close(out[1]);
-    FILE* output = ::fdopen(out[0], "r");
-    std::array<char, 256> line{};
-    ASSERT_NE(std::fgets(line.data(), line.size(), output), nullptr);
-    std::string path(line.data());
-    path.erase(path.find_last_not_of('\n') + 1);
+    ~SimulatorProgram() {
+        if (m_child > 0) {
+            ::kill(m_child, SIGTERM);
+            static_cast<void>(Wait());
+        }
+        std::fclose(m_output);
+    }
+
+    // The next line of output without its newline; empty at the end.
+    std::string Line() {
+        std::array<char, 256> line{};
+        if (std::fgets(line.data(), line.size(), m_output) == nullptr) {
+            return {};
+        }
+        std::string text(line.data());
+        text.erase(text.find_last_not_of('\n') + 1);
+        return text;
+    }
+
+    // Stops the program and returns its wait status.
+    int Terminate() {
+        ::kill(m_child, SIGTERM);
+        return Wait();
+    }
+    int Wait() {
+        int status = 0;
+        EXPECT_EQ(::waitpid(m_child, &status, 0), m_child);
+        m_child = -1;
+        return status;
+    }
+
+  private:
+    pid_t m_child = -1;
+    FILE* m_output = nullptr;
+};
+
+TEST(ModuleSimProgramTest, PrintsItsPortAndAnswersUntilTerminated) {
+    SimulatorProgram program({"--role", "root", "--power", "20", "--mac", "12 34 56 78 9a bc"});
+    const std::string path = program.Line();
     ASSERT_EQ(path.rfind("/dev/", 0), 0U) << path;
-    ASSERT_NE(std::fgets(line.data(), line.size(), output), nullptr);
-    EXPECT_NE(std::strstr(line.data(), path.c_str()), nullptr);
+    EXPECT_NE(program.Line().find(path), std::string::npos);
 
     SerialSession session;
     ASSERT_EQ(session.Open(path), OpenOutcome::Opened);
@@ -319,12 +445,63 @@ TEST(ModuleSimProgramTest, PrintsItsPortAndAnswersUntilTerminated) {
     EXPECT_EQ(exchange.answer[FrameOffset::kMac + 5], 0xBC);
     session.Close();
 
-    ::kill(child, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const int status = program.Terminate();
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    std::fclose(output);
 }
+
+TEST(ModuleSimProgramTest, CountStartsOneModuleAPortEachWithItsOwnMac) {
+    SimulatorProgram program({"--count", "3", "--mac", "12 34 56 78 9a bc", "--at-once"});
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        paths.push_back(program.Line());
+        ASSERT_EQ(paths.back().rfind("/dev/", 0), 0U) << paths.back();
+    }
+    EXPECT_EQ(program.Line().find("/dev/"), std::string::npos);  // the hint, no fourth path
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(ReadOnce(paths[i])[FrameOffset::kMac + 5], 0xBC + i) << paths[i];
+    }
+    const int status = program.Terminate();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(ModuleSimProgramTest, StoreOtherIsAMisbehaviourOfTheProgram) {
+    SimulatorProgram program({"--misbehave", "store-other", "--at-once"});
+    const std::string path = program.Line();
+    ConfigFrame frame = ReadOnce(path);
+    frame[FrameOffset::kMac] = 0x01;
+    SealFrame(frame);
+    SerialSession session;
+    ASSERT_EQ(session.Open(path), OpenOutcome::Opened);
+    EXPECT_EQ(Transact(session, frame, 4).answer, Bytes("ATOK"));
+    session.Close();
+    EXPECT_NE(ReadOnce(path), frame);
+}
+
+struct BadCountRow {
+    const char* name;
+    const char* count;
+};
+
+void PrintTo(const BadCountRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class ModuleSimBadCountTest : public ::testing::TestWithParam<BadCountRow> {};
+
+TEST_P(ModuleSimBadCountTest, IsRefusedWithUsage) {
+    SimulatorProgram program({"--count", GetParam().count});
+    EXPECT_EQ(program.Line(), "");  // nothing on standard output
+    const int status = program.Wait();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, ModuleSimBadCountTest,
+                         ::testing::Values(BadCountRow{"Zero", "0"}, BadCountRow{"TooMany", "65"},
+                                           BadCountRow{"NoNumber", "three"},
+                                           BadCountRow{"TrailingText", "2x"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

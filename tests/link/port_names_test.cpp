@@ -1,6 +1,7 @@
 #include "link/port_names.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,12 +13,12 @@ namespace fs = std::filesystem;
 // A stand-in /dev with a few serial device nodes (plain files do: resolution only looks).
 class PortNameTest : public ::testing::Test {
   protected:
+    // A fresh folder per run: a fixed name would be shared by two runs at once (or left behind
+    // by another user), and one run's clean-up would pull the nodes from under the other.
     void SetUp() override {
-        m_dev = fs::path(::testing::TempDir()) /
-                ("lvcfg_dev_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dev);
-        fs::create_directories(m_dev);
+        std::string pattern = ::testing::TempDir() + "lvcfg_dev_XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dev = pattern;
         for (const char* name : {"ttyUSB0", "ttyUSB2", "ttyACM1", "ttyACM2", "ttyS2", "ttyS3"}) {
             std::ofstream(m_dev / name);
         }

@@ -141,11 +141,6 @@ TEST(SerialSessionTest, MissingDeviceAndEmptyNameAreMissing) {
     EXPECT_FALSE(session.IsOpen());
 }
 
-TEST(SerialSessionTest, DirectoryIsUnopenable) {
-    SerialSession session;
-    EXPECT_EQ(session.Open("/tmp"), OpenOutcome::Unopenable);
-}
-
 TEST(SerialSessionTest, FailedOpenClosesTheSessionThatWasOpen) {
     SimulatedModule module;
     ASSERT_TRUE(module.Start());

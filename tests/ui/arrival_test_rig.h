@@ -52,17 +52,8 @@ inline std::string MacText(const Mac& mac) {
     return text;
 }
 
-// `mac` plus `n` as a 48-bit big-endian number.
-inline Mac MacPlus(Mac mac, unsigned n) {
-    for (unsigned step = 0; step < n; ++step) {
-        for (std::size_t i = mac.size(); i-- > 0;) {
-            if (++mac[i] != 0) {
-                break;
-            }
-        }
-    }
-    return mac;
-}
+// `mac` plus `n` as a 48-bit big-endian number: the simulator's own rule for a set of modules.
+using ::MacPlus;
 
 inline bool SameIdentity(const ConfigFrame& a, const ConfigFrame& b) {
     return std::equal(a.begin() + FrameOffset::kName, a.begin() + FrameOffset::kIdentityEnd,

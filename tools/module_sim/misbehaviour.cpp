@@ -11,7 +11,7 @@ struct NamedMisbehaviour {
     std::string_view name;
 };
 
-constexpr std::array<NamedMisbehaviour, 9> kNames{{
+constexpr std::array<NamedMisbehaviour, 10> kNames{{
     {Misbehaviour::None, "none"},
     {Misbehaviour::Silent, "silent"},
     {Misbehaviour::ShortAnswer, "short"},
@@ -21,6 +21,7 @@ constexpr std::array<NamedMisbehaviour, 9> kNames{{
     {Misbehaviour::CrcHighByteFirst, "crc-high-first"},
     {Misbehaviour::PauseMidAnswer, "pause"},
     {Misbehaviour::VanishMidAnswer, "vanish"},
+    {Misbehaviour::StoreOther, "store-other"},
 }};
 
 // A byte of the block that nothing interprets, changed to make the two CRC bytes differ.
@@ -83,6 +84,15 @@ std::vector<std::uint8_t> ShapeFrameAnswer(const ConfigFrame& stored, Misbehavio
         AppendExtra(answer);
     }
     return answer;
+}
+
+ConfigFrame StoredInsteadOf(const ConfigFrame& written) {
+    ConfigFrame stored = written;
+    stored[FrameOffset::kNetworkIdLow] ^= 0x01;
+    SealFrame(stored);
+    // SealFrame wrote "ATW0"; the header stays what was written.
+    std::copy(written.begin(), written.begin() + FrameOffset::kBlock, stored.begin());
+    return stored;
 }
 
 std::vector<std::uint8_t> ShapeAckAnswer(std::span<const std::uint8_t> ack,

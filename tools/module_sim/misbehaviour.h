@@ -22,24 +22,26 @@ enum class Misbehaviour {
     CrcHighByteFirst,  // frame CRC stored high byte first (the two bytes differ)
     PauseMidAnswer,    // half the answer, a pause longer than the quiet limit, the rest
     VanishMidAnswer,   // half the answer, then the module is gone: the port hangs up for good
+    StoreOther,        // a good write is acknowledged, but a block differing from it is stored
 };
 
 // Bytes appended by LongAnswer. They are no "ATOK" and no frame start.
 inline constexpr std::array<std::uint8_t, 6> kExtraAnswerBytes{0xA5, 0x5A, 0xA5, 0x5A, 0x0D, 0x0A};
 
-// The module's answers to good requests.
-inline constexpr std::array<std::uint8_t, 4> kAckOk{'A', 'T', 'O', 'K'};
-// Its answer to an "ATW0" frame whose magic or CRC is wrong; the block is not stored.
+// The module's answer to an "ATW0" frame whose magic or CRC is wrong; the block is not stored.
 inline constexpr std::array<std::uint8_t, 4> kAckRejected{'A', 'T', 'E', 'R'};
 
 // Names for the command line: none, silent, short, long, bad-magic, bad-crc, crc-high-first,
-// pause, vanish.
+// pause, vanish, store-other.
 [[nodiscard]] std::string_view MisbehaviourName(Misbehaviour misbehaviour);
 [[nodiscard]] std::optional<Misbehaviour> MisbehaviourFromName(std::string_view name);
 
 // The frame answer to "ATR0" with the frame faults applied (not the timing faults).
 [[nodiscard]] std::vector<std::uint8_t> ShapeFrameAnswer(const ConfigFrame& stored,
                                                          Misbehaviour misbehaviour);
+// What StoreOther keeps of a good written frame: the same frame with the network id changed
+// and the CRC made to match, so it still reads back as a good frame, just not the one written.
+[[nodiscard]] ConfigFrame StoredInsteadOf(const ConfigFrame& written);
 // An acknowledgement with the length faults applied.
 [[nodiscard]] std::vector<std::uint8_t> ShapeAckAnswer(std::span<const std::uint8_t> ack,
                                                        Misbehaviour misbehaviour);

@@ -70,3 +70,14 @@ ConfigFrame MakeModuleFrame(const ModuleIdentity& identity) {
     SealFrame(frame);
     return frame;
 }
+
+MacAddress MacPlus(const MacAddress& mac, unsigned offset) {
+    MacAddress sum = mac;
+    unsigned carry = offset;
+    for (std::size_t i = sum.size(); i-- > 0 && carry != 0;) {
+        carry += sum[i];
+        sum[i] = static_cast<std::uint8_t>(carry & 0xFF);
+        carry >>= 8;
+    }
+    return sum;
+}

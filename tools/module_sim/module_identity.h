@@ -20,6 +20,12 @@ struct ModuleIdentity {
 // The name a module reports; it begins with the magic.
 inline constexpr std::string_view kSimulatedModuleName = "Lumivaro KTR5520Q";
 
+using MacAddress = std::array<std::uint8_t, FrameOffset::kMacLength>;
+
+// `mac` plus `offset` as a 48-bit big-endian number that wraps at the top: the MAC of the
+// module at that index of a set started from one identity.
+[[nodiscard]] MacAddress MacPlus(const MacAddress& mac, unsigned offset);
+
 // A sealed frame as such a module keeps it: the identity in bytes 4-37 (name NUL-padded to 24
 // bytes, type, power class, band digits, crystal digit, version 1.6), the MAC, and the settings
 // a factory-fresh module carries (500 kbps radio, UART 115200 8N1, address length 16).

@@ -10,11 +10,11 @@
 #include <array>
 #include <cerrno>
 
+#include "link/module_protocol.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr std::array<std::uint8_t, 4> kReadRequest{'A', 'T', 'R', '0'};
 
 // 10 bits per byte at 115200 bit/s.
 constexpr std::chrono::nanoseconds kByteTime{86'806};
@@ -162,11 +162,13 @@ void SimulatedModule::AnswerWrite(std::span<const std::uint8_t> request) {
         ++m_writeRequests;
         m_lastWritten = frame;
         // The module takes a good block whatever becomes of its answer, unless it is gone.
-        if (accepted && misbehaviour != Misbehaviour::VanishMidAnswer) {
+        if (accepted && misbehaviour == Misbehaviour::StoreOther) {
+            m_stored = StoredInsteadOf(frame);
+        } else if (accepted && misbehaviour != Misbehaviour::VanishMidAnswer) {
             m_stored = frame;
         }
     }
-    Deliver(ShapeAckAnswer(accepted ? kAckOk : kAckRejected, misbehaviour), misbehaviour);
+    Deliver(ShapeAckAnswer(accepted ? kAcknowledgement : kAckRejected, misbehaviour), misbehaviour);
 }
 
 Misbehaviour SimulatedModule::TakeMisbehaviour(RequestKind kind) {
