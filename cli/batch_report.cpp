@@ -32,6 +32,8 @@ BatchReport::BatchReport(Output& out, LiveLines* live, bool verify)
 void BatchReport::OnBatchEvent(const BatchEvent& event) {
     switch (event.kind) {
         case BatchEventKind::Started:
+            TookMac(*event.mac);
+            [[fallthrough]];
         case BatchEventKind::Stage:
             if (m_live != nullptr) {
                 m_live->Set(event.port, StageText(event.stage), MacText(event.mac),
@@ -53,10 +55,22 @@ void BatchReport::OnBatchEvent(const BatchEvent& event) {
     }
 }
 
+void BatchReport::TookMac(const MacAddress& mac) {
+    const std::lock_guard lock(m_mutex);
+    const std::uint64_t number = MacToNumber(mac);
+    m_unusedMacs.erase(number);
+    if (!m_nextMac || number >= *m_nextMac) {
+        m_nextMac = number + 1;
+    }
+}
+
 void BatchReport::Finished(const BatchEvent& event) {
     const ModuleJobResult& result = *event.result;
     {
         const std::lock_guard lock(m_mutex);
+        if (!result.report.acknowledged) {
+            m_unusedMacs.insert(MacToNumber(*event.mac));  // given back, maybe taken again
+        }
         for (const std::string& warning : result.warnings) {
             // Every module of a batch gets the same build, so each warning is shown once.
             if (!m_warningsShown.insert(warning).second) {
@@ -138,12 +152,31 @@ void BatchReport::Finish() {
     const double perHour = hours > 0 ? std::round(m_programmed / hours * 10.0) / 10.0 : 0.0;
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", perHour);
+    // The MACs a following batch may use: those given back and not taken again, and every
+    // MAC from the one after the highest taken.
+    JsonObject unused = JsonObject::array();
+    std::string unusedText;
+    for (const std::uint64_t number : m_unusedMacs) {
+        unused.push_back(FormatMacAddress(MacFromNumber(number)));
+        unusedText += " " + unused.back().get<std::string>();
+    }
+    const JsonObject next =
+        m_nextMac ? JsonObject(FormatMacAddress(MacFromNumber(*m_nextMac))) : JsonObject();
+    std::string text = "programmed " + std::to_string(m_programmed) + ", failed " +
+                       std::to_string(m_failed) + ", " + rate + " modules per hour";
+    if (m_nextMac) {
+        text += "; next MAC " + next.get<std::string>();
+    }
+    if (!m_unusedMacs.empty()) {
+        text += "; unused:" + unusedText;
+    }
     m_out.Result({{"event", "summary"},
                   {"programmed", m_programmed},
                   {"failed", m_failed},
-                  {"modules_per_hour", perHour}},
-                 "programmed " + std::to_string(m_programmed) + ", failed " +
-                     std::to_string(m_failed) + ", " + rate + " modules per hour");
+                  {"modules_per_hour", perHour},
+                  {"next_mac", next},
+                  {"unused_macs", unused}},
+                 text);
 }
 
 ExitCode BatchReport::Worst() const {

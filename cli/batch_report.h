@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,6 +35,7 @@ class BatchReport {
     [[nodiscard]] ExitCode Worst() const;
 
   private:
+    void TookMac(const MacAddress& mac);
     void Finished(const BatchEvent& event);
     void Failed(const JsonObject& event, const std::string& text, ExitCode code);
 
@@ -46,5 +49,7 @@ class BatchReport {
     int m_failed = 0;
     ExitCode m_worst = ExitCode::Success;
     std::set<std::string> m_warningsShown;
-    std::vector<std::string> m_heldLines;  // for standard error, below the live lines at the end
+    std::set<std::uint64_t> m_unusedMacs;    // given back by a module, not taken again
+    std::optional<std::uint64_t> m_nextMac;  // one past the highest MAC taken
+    std::vector<std::string> m_heldLines;    // for standard error, below the live lines at the end
 };

@@ -12,20 +12,20 @@ struct DoctorOptions {};
 
 std::vector<DoctorCheck> LatencyChecks() {
     std::vector<DoctorCheck> checks;
-    for (const SerialPortInfo& port : ListSerialPorts()) {
+    for (const PortDescription& port : PortInventory().List()) {
         if (!port.latencyTimerMs) {
             continue;  // not an FTDI adapter
         }
         DoctorCheck check{
             "latency_timer",
             *port.latencyTimerMs <= kGoodLatencyTimerMs,
-            port.device + ": latency timer " + std::to_string(*port.latencyTimerMs) + " ms",
+            port.devicePath + ": latency timer " + std::to_string(*port.latencyTimerMs) + " ms",
             {}};
         if (!check.ok) {
             check.advice =
                 "lvcfg asks for low latency while a port is open; to keep it for "
                 "every program: echo 1 | sudo tee /sys/bus/usb-serial/devices/" +
-                port.device.substr(port.device.rfind('/') + 1) + "/latency_timer";
+                port.kernelName + "/latency_timer";
         }
         checks.push_back(std::move(check));
     }

@@ -18,37 +18,71 @@ JsonObject OrNull(const std::string& text) {
     return text.empty() ? JsonObject() : JsonObject(text);
 }
 
-JsonObject PortJson(const SerialPortInfo& port) {
-    JsonObject event{{"event", "port"}, {"device", port.device}};
-    event["com"] = OrNull(port.comName);
-    event["by_id"] = OrNull(port.byId);
-    event["by_path"] = OrNull(port.byPath);
+// Whether the port can be had now, in a word for scripts.
+const char* AccessWord(OpenOutcome access) {
+    switch (access) {
+        case OpenOutcome::Opened:
+            return "free";
+        case OpenOutcome::Busy:
+            return "in_use";
+        case OpenOutcome::PermissionDenied:
+            return "permission_denied";
+        case OpenOutcome::Missing:
+            return "missing";
+        case OpenOutcome::NotATerminal:
+            return "not_a_serial_port";
+        case OpenOutcome::SettingsRejected:
+            return "settings_rejected";
+        case OpenOutcome::Unopenable:
+            break;
+    }
+    return "unopenable";
+}
+
+std::string ComName(const PortDescription& port) {
+    return port.comNumber && port.comNameReachesPort ? "COM" + std::to_string(*port.comNumber)
+                                                     : std::string();
+}
+
+std::string UsbIds(const PortDescription& port) {
+    return port.usbVendorId.empty() ? std::string() : port.usbVendorId + ":" + port.usbProductId;
+}
+
+JsonObject PortJson(const PortDescription& port) {
+    JsonObject event{{"event", "port"}, {"device", port.devicePath}};
+    event["com"] = OrNull(ComName(port));
+    event["by_id"] = port.byIdPaths;
+    event["by_path"] = port.byPathPaths;
     event["driver"] = OrNull(port.driver);
-    event["usb"] = OrNull(port.usbVendorProduct);
-    event["serial"] = OrNull(port.serialNumber);
+    event["usb"] = OrNull(UsbIds(port));
+    event["serial"] = OrNull(port.usbSerial);
     event["latency_timer_ms"] =
         port.latencyTimerMs ? JsonObject(*port.latencyTimerMs) : JsonObject();
-    event["access"] = PortAccessName(port.access);
+    event["access"] = AccessWord(port.access);
     return event;
 }
 
-std::string PortText(const SerialPortInfo& port) {
-    std::string text = port.device;
+std::string PortText(const PortDescription& port) {
+    std::string text = port.devicePath;
     const auto add = [&text](const char* label, const std::string& value) {
         if (!value.empty()) {
             text += std::string("  ") + label + value;
         }
     };
-    add("", port.comName);
+    add("", ComName(port));
     add("driver ", port.driver);
-    add("usb ", port.usbVendorProduct);
-    add("serial ", port.serialNumber);
+    add("usb ", UsbIds(port));
+    add("serial ", port.usbSerial);
     if (port.latencyTimerMs) {
-        text += "  latency " + std::to_string(*port.latencyTimerMs) + " ms";
+        text += "  latency timer " + std::to_string(*port.latencyTimerMs) + " ms";
     }
-    text += std::string("  ") + PortAccessName(port.access);
-    add("\n    by-id ", port.byId);
-    add("\n    by-path ", port.byPath);
+    add("", AccessWord(port.access));
+    for (const std::string& link : port.byIdPaths) {
+        text += "\n    " + link;
+    }
+    for (const std::string& link : port.byPathPaths) {
+        text += "\n    " + link;
+    }
     return text;
 }
 
@@ -73,7 +107,7 @@ ExitCode Watch(const PortsOptions& options, Output& out) {
 }
 
 ExitCode RunPorts(const PortsOptions& options, Output& out) {
-    for (const SerialPortInfo& port : ListSerialPorts()) {
+    for (const PortDescription& port : PortInventory().List()) {
         out.Result(PortJson(port), PortText(port));
     }
     return options.watch ? Watch(options, out) : ExitCode::Success;

@@ -2,12 +2,12 @@
 
 #include <sstream>
 
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-    std::vector<nlohmann::json> lines;
+std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
+    std::vector<nlohmann::ordered_json> lines;
     std::istringstream in(out);
     std::string line;
     while (std::getline(in, line)) {
-        const nlohmann::json parsed = nlohmann::json::parse(line, nullptr, false);
+        const nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(line, nullptr, false);
         EXPECT_FALSE(parsed.is_discarded()) << "no JSON: " << line;
         EXPECT_TRUE(parsed.is_object()) << line;
         lines.push_back(parsed);
@@ -33,16 +33,16 @@ void CliTest::SetUp() {
     ASSERT_EQ(run.exitStatus, 0) << run.err;
 }
 
-nlohmann::json CliTest::ShowJson(const std::string& file) {
+nlohmann::ordered_json CliTest::ShowJson(const std::string& file) {
     const ProgramRun run = Cli({"show", file, "--json"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     const auto lines = JsonLines(run.out);
-    return lines.size() == 1 ? lines[0] : nlohmann::json();
+    return lines.size() == 1 ? lines[0] : nlohmann::ordered_json();
 }
 
-nlohmann::json CliTest::ReadJson(const std::string& port) {
+nlohmann::ordered_json CliTest::ReadJson(const std::string& port) {
     const ProgramRun run = Cli({"read", "--port", port, "--json"});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     const auto lines = JsonLines(run.out);
-    return lines.size() == 1 ? lines[0] : nlohmann::json();
+    return lines.size() == 1 ? lines[0] : nlohmann::ordered_json();
 }

@@ -23,7 +23,7 @@ inline const std::string kSimProgram = LVCFG_MODULE_SIM_PATH;
 }
 
 // Each line of `out` as a JSON object; a line that is no JSON fails the test.
-[[nodiscard]] std::vector<nlohmann::json> JsonLines(const std::string& out);
+[[nodiscard]] std::vector<nlohmann::ordered_json> JsonLines(const std::string& out);
 
 // Simulated modules, each an lvcfg-module-sim process on a pseudo-terminal of its own.
 class SimulatedModules {
@@ -42,9 +42,9 @@ class CliTest : public ::testing::Test {
     void SetUp() override;
 
     // `file` as the CLI shows it, as one JSON object.
-    [[nodiscard]] nlohmann::json ShowJson(const std::string& file);
+    [[nodiscard]] nlohmann::ordered_json ShowJson(const std::string& file);
     // The module on `port` as `read --json` gives it.
-    [[nodiscard]] nlohmann::json ReadJson(const std::string& port);
+    [[nodiscard]] nlohmann::ordered_json ReadJson(const std::string& port);
 
     SimulatedModules m_modules;
     TempFolder m_folder;
