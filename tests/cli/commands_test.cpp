@@ -319,3 +319,24 @@ INSTANTIATE_TEST_SUITE_P(Fields, SetFieldTest, ::testing::ValuesIn(kSetRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+TEST_F(CommandsTest, VerificationFailureKeepsItsMacUsedAndNamesTheFields) {
+    const std::string good = m_modules.Start();
+    const std::string other = m_modules.Start({"--misbehave", "store-other"});
+    const ProgramRun run = Cli({"batch", "--config", m_config, "--ports", good + "," + other,
+                                "--mac-start", "4C:56:00:00:02:00", "--json"});
+    EXPECT_EQ(run.exitStatus, 5) << run.err;
+    const auto lines = JsonLines(run.out);
+    const auto failed = EventsOf(lines, "failed");
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0]["port"], other);
+    EXPECT_EQ(failed[0]["reason"], "verify_failed");
+    EXPECT_EQ(failed[0]["message"],
+              "Verification failed, the module read back different network_id");
+    EXPECT_EQ(lines.back()["next_mac"], "4C:56:00:00:02:02");
+    EXPECT_EQ(lines.back()["unused_macs"], json::array());  // the module may hold its MAC
+}
+
+}  // namespace

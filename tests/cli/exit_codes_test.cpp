@@ -69,6 +69,9 @@ class CommandExitCodeTest : public CliTest, public ::testing::WithParamInterface
         if (placeholder == "{badcrc}") {
             return m_modules.Start({"--misbehave", "bad-crc"});
         }
+        if (placeholder == "{storeother}") {
+            return m_modules.Start({"--misbehave", "store-other"});
+        }
         if (placeholder == "{short}") {
             return m_modules.Start({"--misbehave", "short"});
         }
@@ -158,6 +161,19 @@ const ExitCodeRow kExitCodeRows[] = {
      {"write", "--port", "{silent}", "--config", "{config}"},
      1,
      "Module does not response!"},
+    {"WriteModuleStoringOther",
+     {"write", "--port", "{storeother}", "--config", "{config}"},
+     5,
+     "Verification failed, the module read back different network_id"},
+    {"WriteModuleStoringOtherUnverified",
+     {"write", "--port", "{storeother}", "--config", "{config}", "--no-verify"},
+     0,
+     ""},
+    {"BatchWithModuleStoringOther",
+     {"batch", "--config", "{config}", "--ports", "{good},{storeother},{missing}", "--mac-start",
+      "4C:56:00:00:01:00"},
+     5,
+     "Verification failed"},
     {"WriteForeignFile",
      {"write", "--port", "{good}", "--config", "{foreignfile}"},
      4,
