@@ -58,7 +58,11 @@ ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchRep
                 batch.Forget(change.device);
             }
         },
-        [&] { report.Tick(); }, kLiveTick);
+        [&] {
+            (void)batch.WaitFor(std::chrono::milliseconds(0));  // joins the threads that ended
+            report.Tick();
+        },
+        kLiveTick);
     while (!batch.WaitFor(kLiveTick)) {
         report.Tick();
     }
