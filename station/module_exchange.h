@@ -39,7 +39,7 @@ struct ProgramReport {
     std::chrono::milliseconds readTime{0};
     std::chrono::milliseconds writeTime{0};
     std::chrono::milliseconds verifyTime{0};
-    ConfigFrame readBack{};  // the module's frame after the write, when verified
+    ConfigFrame readBack{};     // the module's frame after the write, when verified
     bool acknowledged = false;  // the module answered "ATOK" (it may hold the frame)
 };
 

@@ -59,11 +59,11 @@ class JobSteps : public PortRecordingSteps {
 
 }  // namespace
 
-ModuleIdentity IdentityOfFrame(const ConfigFrame& frame) {
+FrameIdentity IdentityOfFrame(const ConfigFrame& frame) {
     ConfigSettings facts(0);
     WindowlessCodecHost host;
     ConfigCodec(facts, host).DecodeIdentity(frame);
-    return {ModuleNameText(frame), facts.m_strVersion, facts.m_strType,
+    return {ModuleNameText(frame), facts.m_strVersion,  facts.m_strType,
             facts.m_strFreqBand,   facts.m_strPowerMax, MacOfFrame(frame)};
 }
 

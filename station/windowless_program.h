@@ -13,7 +13,7 @@
 class AnnouncedPorts;
 
 // The module facts a frame carries, as the window shows them.
-struct ModuleIdentity {
+struct FrameIdentity {
     std::string name;        // bytes 4 up to the first NUL
     std::string version;     // "1.6"
     std::string type;        // "NODE", "ROOT" or "UNKNOWN"
@@ -21,7 +21,7 @@ struct ModuleIdentity {
     std::string rfPowerMax;  // "10dBm"
     MacAddress mac{};
 };
-[[nodiscard]] ModuleIdentity IdentityOfFrame(const ConfigFrame& frame);
+[[nodiscard]] FrameIdentity IdentityOfFrame(const ConfigFrame& frame);
 
 // The settings a frame decodes to, as the window's Open of a file or Read of a module leaves
 // them (the working frame is the default one, as in a window just started).
@@ -36,8 +36,8 @@ void BuildSealedFrame(ConfigSettings& settings, std::vector<std::string>& warnin
 enum class ProgramStage { Reading, Writing, Verifying };
 
 struct ModuleJob {
-    std::string portText;     // a device path or "COMn"
-    ConfigSettings settings;  // what to program (decoded from a .cfg file)
+    std::string portText;           // a device path or "COMn"
+    ConfigSettings settings;        // what to program (decoded from a .cfg file)
     std::optional<MacAddress> mac;  // nothing: the module keeps its own MAC
     bool verify = true;
     std::function<void(ProgramStage)> progress;  // optional; called on the programming thread

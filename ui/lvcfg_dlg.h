@@ -12,12 +12,12 @@
 #include "model/codec_host.h"
 #include "model/config_codec.h"
 #include "model/config_settings.h"
+#include "station/module_port.h"
 #include "ui/command_guard.h"
 #include "ui/framework/cdialog.h"
 #include "ui/report_forms.h"
 
 class FileIo;
-class SerialSession;
 
 // What the main dialog is built with besides its window backend.
 struct LVCfgDlgServices {
@@ -73,7 +73,7 @@ class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
     void OnRead();
     void OnWrite();
     void IncrementMac();
-    [[nodiscard]] std::unique_ptr<SerialSession> OpenComPort();
+    [[nodiscard]] PortOpening OpenComPort();
     [[nodiscard]] int ReadModule(ConfigFrame& frame);
     [[nodiscard]] int WriteModule();
     // The ports the arrival watcher announced during this run; OpenComPort resolves "COMn"
@@ -88,6 +88,10 @@ class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
     [[nodiscard]] std::size_t QueuedArrivalWrites() const { return m_commands.QueuedWrites(); }
 
   private:
+    class WindowModuleSteps;
+    void ShowModuleIdentity();
+    void ReportPortFailure(const PortOpening& opening);
+
     // Window initialisation step 4: asks to be told of COM ports that come and go. On failure
     // it reports the error box and disables Auto Config for the run.
     void RegisterForDeviceChanges();

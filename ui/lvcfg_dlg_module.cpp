@@ -1,37 +1,23 @@
-// The module transactions (read the module's frame, write the working frame) and the Read and
-// Write commands built on them. Each transaction holds its serial session from the open to the
-// end of the function, so the port is freed only after the decode on success and after the
-// error box on failure.
+// The Read and Write commands and the module transactions behind them. The exchanges
+// themselves are the station's; the window supplies the port from its port box, builds the
+// frame with its range warnings, and tells each outcome in its own words. Every report comes
+// while the port of that step is still held, so the port is freed only after the decode on
+// success and after the error box on failure.
 
-#include <algorithm>
-#include <array>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <memory>
-#include <span>
 #include <string>
 
-#include "link/port_names.h"
-#include "link/serial_session.h"
-#include "model/config_frame.h"
 #include "model/hex_text.h"
+#include "model/mac_address.h"
+#include "station/module_exchange.h"
 #include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
 
 constexpr const char* kChoosePort = "Please choose a serial COM port!";
-constexpr const char* kOpenFailed = "Failed to open the COM port!";
-constexpr const char* kPortWriteFailed = "Failed to write the COM port!";
-constexpr const char* kPortReadFailed = "Failed to read  the COM port!";
-constexpr const char* kNoResponse = "Module does not response!";
-constexpr const char* kModuleWriteFailed = "Failed to write the module!";
 constexpr const char* kReadSucceeded = "Succeed to read the module!";
 constexpr const char* kWriteSucceeded = "Succeed to write the module!";
-
-constexpr std::array<std::uint8_t, 4> kReadRequest{'A', 'T', 'R', '0'};
-constexpr std::array<char, 4> kAcknowledgement{'A', 'T', 'O', 'K'};
 
 // "NODE", "ROOT" or "UNKNOWN" for the type character of a module frame.
 const char* ModuleTypeText(std::uint8_t type) {
@@ -46,84 +32,68 @@ const char* ModuleTypeText(std::uint8_t type) {
 
 }  // namespace
 
-std::unique_ptr<SerialSession> CLVCfgDlg::OpenComPort() {
-    GetDlgItemText(IDC_COM_PORT, m_szText.data(), static_cast<int>(m_szText.size()));
-    const std::string path = ResolvePortName(m_szText.data(), m_announcedPorts);
-    auto session = std::make_unique<SerialSession>();
-    if (session->Open(path) != OpenOutcome::Opened) {
-        return nullptr;
+// The window's side of an exchange: its reports, its decode after a Read and its build.
+class CLVCfgDlg::WindowModuleSteps : public ModuleSteps {
+  public:
+    explicit WindowModuleSteps(CLVCfgDlg& dlg) : m_dlg(dlg) {}
+
+    void ModuleRead(const ConfigFrame& frame) override {
+        m_dlg.m_reports.StatusReport(kReadSucceeded);
+        if (m_dlg.m_bAutoConfig == 0 && &frame == &m_dlg.m_workFrame) {
+            m_dlg.DecodeFrame(m_dlg.m_workFrame);
+        }
     }
-    std::snprintf(m_szText.data(), m_szText.size(), "%s", kLineModeText);
-    return session;
+
+    // Range warnings of the build show now, while the port is held.
+    void BuildFrame(ConfigFrame& frame) override {
+        m_dlg.m_bBuildingFrame = 1;
+        m_dlg.EncodeFrame(frame);
+        m_dlg.m_bBuildingFrame = 0;
+    }
+
+    void Failed(ModuleOutcome outcome, const PortOpening& opening) override {
+        if (outcome == ModuleOutcome::OpenFailed) {
+            m_dlg.ReportPortFailure(opening);
+            return;
+        }
+        m_dlg.m_reports.FailureReport(ModuleOutcomeText(outcome));
+    }
+
+    void Written() override { m_dlg.m_reports.StatusReport(kWriteSucceeded); }
+
+  private:
+    CLVCfgDlg& m_dlg;
+};
+
+PortOpening CLVCfgDlg::OpenComPort() {
+    GetDlgItemText(IDC_COM_PORT, m_szText.data(), static_cast<int>(m_szText.size()));
+    PortOpening opening = OpenModulePort(m_szText.data(), m_announcedPorts);
+    if (opening.Opened()) {
+        std::snprintf(m_szText.data(), m_szText.size(), "%s", kLineModeText);
+    }
+    return opening;
+}
+
+// The status line and the box keep their one text; why the port failed goes to the box's
+// details and to standard error, where it helps without changing what the window says.
+void CLVCfgDlg::ReportPortFailure(const PortOpening& opening) {
+    const ModuleOutcome outcome = ModuleOutcome::OpenFailed;
+    const std::string detail = PortFailureDetail(opening);
+    std::fprintf(stderr, "lvcfg: %s\n", detail.c_str());
+    m_reports.FailureReport(ModuleOutcomeText(outcome));
 }
 
 int CLVCfgDlg::ReadModule(ConfigFrame& frame) {
-    const std::unique_ptr<SerialSession> session = OpenComPort();
-    if (!session) {
-        m_reports.FailureReport(kOpenFailed);
-        return 0;
-    }
-    if (!session->Write(kReadRequest)) {
-        m_reports.FailureReport(kPortWriteFailed);
-        return 0;
-    }
-    // The answer goes straight into the caller's frame and stays there whatever the checks find.
-    std::size_t received = 0;
-    if (!session->Read(frame, received)) {
-        m_reports.FailureReport(kPortReadFailed);
-        return 0;
-    }
-    if (received == 0) {
-        m_reports.FailureReport(kNoResponse);
-        return 0;
-    }
-    const FrameCheck check = CheckFrame(std::span<const std::uint8_t>(frame.data(), received));
-    if (check != FrameCheck::Accepted) {
-        m_reports.FailureReport(FrameCheckMessage(check));
-        return 0;
-    }
-    m_reports.StatusReport(kReadSucceeded);
-    if (m_bAutoConfig == 0 && &frame == &m_workFrame) {
-        DecodeFrame(m_workFrame);
-    }
-    return 1;
+    WindowModuleSteps steps(*this);
+    const ModuleOutcome outcome = ::ReadModule([this] { return OpenComPort(); }, frame, steps);
+    return outcome == ModuleOutcome::Succeeded ? 1 : 0;
 }
 
 int CLVCfgDlg::WriteModule() {
-    const std::unique_ptr<SerialSession> session = OpenComPort();
-    if (!session) {
-        m_reports.FailureReport(kOpenFailed);
-        return 0;
-    }
-    // Range warnings of the build show now, while the port is held.
-    m_bBuildingFrame = 1;
-    EncodeFrame(m_workFrame);
-    m_bBuildingFrame = 0;
-    SealFrame(m_workFrame);
-
-    if (!session->Write(m_workFrame)) {
-        m_reports.FailureReport(kPortWriteFailed);
-        return 0;
-    }
-    // The reply passes through the text scratch. Only the bytes this read received decide:
-    // whatever the scratch held before (the mode text, a warning text, or what a handler
-    // running inside one of this build's warning boxes left there) never counts as an answer.
-    std::size_t received = 0;
-    std::span<std::uint8_t> reply(reinterpret_cast<std::uint8_t*>(m_szText.data()),
-                                  kAcknowledgement.size());
-    if (!session->Read(reply, received)) {
-        m_reports.FailureReport(kNoResponse);
-        return 0;
-    }
-    const bool acknowledged =
-        received == kAcknowledgement.size() &&
-        std::equal(kAcknowledgement.begin(), kAcknowledgement.end(), m_szText.begin());
-    if (!acknowledged) {
-        m_reports.FailureReport(kModuleWriteFailed);
-        return 0;
-    }
-    m_reports.StatusReport(kWriteSucceeded);
-    return 1;
+    WindowModuleSteps steps(*this);
+    const ModuleOutcome outcome =
+        ::WriteModule([this] { return OpenComPort(); }, m_workFrame, steps);
+    return outcome == ModuleOutcome::Succeeded ? 1 : 0;
 }
 
 void CLVCfgDlg::OnRead() {
@@ -144,8 +114,16 @@ void CLVCfgDlg::OnWrite() {
     if (ReadModule(m_moduleFrame) == 0) {
         return;
     }
+    ShowModuleIdentity();
+    // The module keeps its own identity bytes; command, MAC and settings come from the window.
+    CopyModuleIdentity(m_moduleFrame, m_workFrame);
+    if (WriteModule() != 0) {
+        IncrementMac();
+    }
+}
 
-    // The module's identity goes straight into the read-only fields, not through the settings.
+// The module's identity goes straight into the read-only fields, not through the settings.
+void CLVCfgDlg::ShowModuleIdentity() {
     SetDlgItemText(IDC_NAME, ModuleNameText(m_moduleFrame).c_str());
     char text[32];
     std::snprintf(text, sizeof text, "%d.%d", m_moduleFrame[FrameOffset::kVersionMajor],
@@ -155,28 +133,13 @@ void CLVCfgDlg::OnWrite() {
     std::snprintf(text, sizeof text, "%c0dBm",
                   static_cast<char>(m_moduleFrame[FrameOffset::kPowerClass]));
     SetDlgItemText(IDC_POWER_MAX, text);
-
-    // The module keeps its own identity bytes; command, MAC and settings come from the window.
-    std::copy(m_moduleFrame.begin() + FrameOffset::kName,
-              m_moduleFrame.begin() + FrameOffset::kIdentityEnd,
-              m_workFrame.begin() + FrameOffset::kName);
-
-    if (WriteModule() != 0) {
-        IncrementMac();
-    }
 }
 
-// The next module's address: the MAC bytes of the working frame plus one, as a 48-bit
-// big-endian number that wraps to zero. The field shows it; the next build reads it from there.
+// The next module's address follows the one just written; the field shows it and the next
+// build reads it from there.
 void CLVCfgDlg::IncrementMac() {
-    for (std::size_t i = FrameOffset::kMacLength; i-- > 0;) {
-        std::uint8_t& byte = m_workFrame[FrameOffset::kMac + i];
-        ++byte;
-        if (byte != 0) {
-            break;
-        }
-    }
-    BytesToHex(m_szText.data(), m_workFrame.data() + FrameOffset::kMac,
-               static_cast<std::uint8_t>(FrameOffset::kMacLength));
+    const MacAddress next = NextMacAddress(MacOfFrame(m_workFrame));
+    PutMacIntoFrame(m_workFrame, next);
+    BytesToHex(m_szText.data(), next.data(), static_cast<std::uint8_t>(next.size()));
     SetDlgItemText(IDC_MAC, m_szText.data());
 }

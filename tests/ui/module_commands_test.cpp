@@ -227,15 +227,15 @@ TEST_F(PortOpen, MissingDevice) {
 
 TEST_F(PortOpen, OpenComPortLeavesTheModeTextAndShowsNothing) {
     {
-        const auto session = m_dlg.OpenComPort();
-        ASSERT_NE(session, nullptr);
+        const PortOpening opening = m_dlg.OpenComPort();
+        ASSERT_TRUE(opening.Opened());
         EXPECT_STREQ(m_dlg.m_szText.data(), "baud=115200 parity=N data=8 stop=1");
         EXPECT_FALSE(PortIsFree());
     }
     EXPECT_TRUE(PortIsFree());
 
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, "/dev/lvcfg-no-such-port"));
-    EXPECT_EQ(m_dlg.OpenComPort(), nullptr);
+    EXPECT_FALSE(m_dlg.OpenComPort().Opened());
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(Text(IDC_STATUS), "");
 }

@@ -72,12 +72,5 @@ ConfigFrame MakeModuleFrame(const ModuleIdentity& identity) {
 }
 
 MacAddress MacPlus(const MacAddress& mac, unsigned offset) {
-    MacAddress sum = mac;
-    unsigned carry = offset;
-    for (std::size_t i = sum.size(); i-- > 0 && carry != 0;) {
-        carry += sum[i];
-        sum[i] = static_cast<std::uint8_t>(carry & 0xFF);
-        carry >>= 8;
-    }
-    return sum;
+    return MacFromNumber(MacToNumber(mac) + offset);
 }

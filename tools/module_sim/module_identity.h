@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/config_frame.h"
+#include "model/mac_address.h"
 
 // Who a simulated module is: the facts its identity bytes carry and its MAC address.
 enum class ModuleRole { Node, Root };
@@ -19,8 +20,6 @@ struct ModuleIdentity {
 
 // The name a module reports; it begins with the magic.
 inline constexpr std::string_view kSimulatedModuleName = "Lumivaro KTR5520Q";
-
-using MacAddress = std::array<std::uint8_t, FrameOffset::kMacLength>;
 
 // `mac` plus `offset` as a 48-bit big-endian number that wraps at the top: the MAC of the
 // module at that index of a set started from one identity.
