@@ -1,0 +1,265 @@
+// Whole-command timings of lvcfg-cli against simulated modules, reported as ratios:
+//   parallel  one batch of 8 paced modules against one module alone (aim: at most 1.25)
+//   verify    what verification adds to a write, less the read-back's own wire time (aim: 2 ms)
+//   soak      a long batch --watch with modules arriving in waves, one in ten misbehaving:
+//             no MAC duplicated or skipped among the successes, every failure reported once,
+//             no descriptor or thread left behind
+// Usage: lvcfg_bench_cli [soak module count, default 1000]
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "model/mac_address.h"
+#include "tests/cli/child_process.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using nlohmann::json;
+
+const std::string kCli = LVCFG_CLI_PATH;
+const std::string kSim = LVCFG_MODULE_SIM_PATH;
+
+// 10 bits per byte at 115200 bit/s.
+constexpr double kByteMs = 10.0 / 115.2;
+constexpr double kReadBackWireMs = (4 + 518) * kByteMs;
+
+struct Module {
+    std::unique_ptr<RunningProgram> program;
+    std::string port;
+};
+
+Module StartModule(const std::vector<std::string>& args) {
+    Module module;
+    module.program = std::make_unique<RunningProgram>(kSim, args);
+    module.port = module.program->ReadLine();
+    return module;
+}
+
+double TimeMs(const std::vector<std::string>& args, int& exitStatus) {
+    const auto start = Clock::now();
+    exitStatus = RunProgram(kCli, args).exitStatus;
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double MedianMs(const std::vector<std::string>& args, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        int status = 0;
+        times.push_back(TimeMs(args, status));
+        if (status != 0) {
+            std::fprintf(stderr, "lvcfg-cli exited %d\n", status);
+        }
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void Parallel(const std::string& config) {
+    std::vector<Module> modules;
+    std::string all;
+    for (int i = 0; i < 8; ++i) {
+        modules.push_back(StartModule({}));  // paced at the line rate, as a real module
+        all += (i == 0 ? "" : ",") + modules.back().port;
+    }
+    const std::vector<std::string> base{
+        "batch", "--config", config, "--mac-start", "4C:56:00:00:20:00", "--json", "--ports"};
+    auto one = base;
+    one.push_back(modules[0].port);
+    auto eight = base;
+    eight.push_back(all);
+    const double oneMs = MedianMs(one, 3);
+    const double eightMs = MedianMs(eight, 3);
+    std::printf("parallel: 1 module %.1f ms, 8 modules %.1f ms, ratio %.2f (aim <= 1.25)\n", oneMs,
+                eightMs, eightMs / oneMs);
+}
+
+void Verify(const std::string& config) {
+    const Module module = StartModule({});
+    const std::vector<std::string> write{"write", "--port", module.port, "--config", config};
+    auto noVerify = write;
+    noVerify.push_back("--no-verify");
+    const double verifiedMs = MedianMs(write, 7);
+    const double plainMs = MedianMs(noVerify, 7);
+    const double overhead = verifiedMs - plainMs - kReadBackWireMs;
+    std::printf(
+        "verify: write %.1f ms, with verification %.1f ms, read-back wire %.1f ms, "
+        "overhead %.1f ms per module (aim <= 2 ms)\n",
+        plainMs, verifiedMs, kReadBackWireMs, overhead);
+}
+
+std::size_t CountEntries(const std::string& folder) {
+    std::error_code error;
+    std::size_t count = 0;
+    for (auto it = std::filesystem::directory_iterator(folder, error);
+         it != std::filesystem::directory_iterator(); ++it) {
+        ++count;
+    }
+    return count;
+}
+
+struct ProcessUse {
+    std::size_t fds;
+    std::size_t threads;
+};
+
+ProcessUse UseOf(pid_t pid) {
+    const std::string proc = "/proc/" + std::to_string(pid);
+    return {CountEntries(proc + "/fd"), CountEntries(proc + "/task")};
+}
+
+// Reads the CLI's lines until `count` modules have finished; records them.
+void AwaitResults(RunningProgram& cli, std::size_t count, std::vector<std::uint64_t>& macs,
+                  std::map<std::string, int>& failures) {
+    std::size_t finished = 0;
+    while (finished < count) {
+        const std::string line = cli.ReadLine();
+        if (line.empty()) {
+            std::fprintf(stderr, "soak: lvcfg-cli ended early\n");
+            std::exit(1);
+        }
+        const json event = json::parse(line, nullptr, false);
+        const std::string kind = event.value("event", "");
+        if (kind == "written") {
+            macs.push_back(MacToNumber(*ParseMacAddress(event["mac"].get<std::string>())));
+            ++finished;
+        } else if (kind == "failed") {
+            ++failures[event.value("port", "")];
+            ++finished;
+        }
+    }
+}
+
+// Starts `count` modules in one simulator process; their ports are appended to `ports`.
+std::unique_ptr<RunningProgram> StartModules(int count, const std::vector<std::string>& extra,
+                                             std::vector<std::string>& ports) {
+    std::vector<std::string> args{"--at-once", "--count", std::to_string(count)};
+    args.insert(args.end(), extra.begin(), extra.end());
+    auto program = std::make_unique<RunningProgram>(kSim, args);
+    for (int i = 0; i < count; ++i) {
+        ports.push_back(program->ReadLine());
+    }
+    return program;
+}
+
+bool Soak(const std::string& config, const std::string& folder, int total) {
+    const std::string fifo = folder + "/arrivals";
+    ::mkfifo(fifo.c_str(), 0600);
+    constexpr std::uint64_t kStart = 0x4C5600010000;
+    RunningProgram cli(kCli, {"batch", "--config", config, "--watch", "--arrivals-from", fifo,
+                              "--mac-start", FormatMacAddress(MacFromNumber(kStart)), "--json"});
+    std::ofstream arrivals(fifo);  // waits for the CLI to open its end
+    std::mt19937 random(20261209);
+    // Faults that leave the module without the frame, so its MAC goes to the next module.
+    const char* misbehaviours[] = {"silent", "bad-crc", "short"};
+    std::vector<std::uint64_t> macs;
+    std::map<std::string, int> failures;
+    int misbehavingCount = 0;
+    std::set<std::string> misbehaving;
+    ProcessUse first{};
+    ProcessUse last{};
+    const auto start = Clock::now();
+    for (int done = 0, wave = 0; done < total; ++wave) {
+        const int size = std::min<int>(1 + static_cast<int>(random() % 8), total - done);
+        int good = 0;
+        std::vector<std::string> ports;
+        std::vector<std::unique_ptr<RunningProgram>> simulators;
+        for (int i = 0; i < size; ++i) {
+            if (random() % 10 != 0) {
+                ++good;
+                continue;
+            }
+            const char* fault = misbehaviours[random() % 3];
+            simulators.push_back(StartModules(1, {"--misbehave", fault}, ports));
+            misbehaving.insert(ports.back());
+            ++misbehavingCount;
+        }
+        if (good > 0) {
+            simulators.push_back(StartModules(good, {}, ports));
+        }
+        for (const std::string& port : ports) {
+            arrivals << "add " << port << "\n";
+        }
+        arrivals.flush();
+        AwaitResults(cli, static_cast<std::size_t>(size), macs, failures);
+        for (const std::string& port : ports) {
+            arrivals << "remove " << port << "\n";
+        }
+        arrivals.flush();
+        done += size;
+        (wave == 0 ? first : last) = UseOf(cli.Pid());
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    arrivals.close();  // the watch ends; the summary follows
+    json summary;
+    for (std::string line = cli.ReadLine(); !line.empty(); line = cli.ReadLine()) {
+        const json event = json::parse(line, nullptr, false);
+        if (event.value("event", "") == "summary") {
+            summary = event;
+        }
+    }
+
+    // The successes and the MACs given back at the end are one run from the start, each once.
+    std::vector<std::uint64_t> used = macs;
+    for (const auto& unused : summary.value("unused_macs", json::array())) {
+        used.push_back(MacToNumber(*ParseMacAddress(unused.get<std::string>())));
+    }
+    std::sort(used.begin(), used.end());
+    bool consecutive = true;
+    for (std::size_t i = 0; i < used.size(); ++i) {
+        consecutive = consecutive && used[i] == kStart + i;
+    }
+    // A pty path comes back once its module is gone, so count failures, not distinct paths.
+    int failureCount = 0;
+    bool onlyMisbehaving = true;
+    for (const auto& [port, count] : failures) {
+        failureCount += count;
+        onlyMisbehaving = onlyMisbehaving && misbehaving.count(port) == 1;
+    }
+    std::printf(
+        "soak: %d modules in %.1f s (%.0f per hour): %zu programmed, %d failed of %d "
+        "misbehaving; MACs one run without duplicates or gaps: %s; failures only from "
+        "misbehaving ports: %s; descriptors %zu -> %zu, threads %zu -> %zu\n",
+        total, seconds, macs.size() / seconds * 3600.0, macs.size(), failureCount, misbehavingCount,
+        consecutive ? "yes" : "NO", onlyMisbehaving ? "yes" : "NO", first.fds, last.fds,
+        first.threads, last.threads);
+    return consecutive && onlyMisbehaving && failureCount == misbehavingCount &&
+           macs.size() + static_cast<std::size_t>(failureCount) ==
+               static_cast<std::size_t>(total) &&
+           last.fds <= first.fds && last.threads <= first.threads;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int soakCount = argc > 1 ? std::atoi(argv[1]) : 1000;
+    char pattern[] = "/tmp/lvcfg-cli-bench-XXXXXX";
+    const std::string folder = ::mkdtemp(pattern);
+    const std::string config = folder + "/module.cfg";
+    {
+        const Module module = StartModule({"--at-once"});
+        if (RunProgram(kCli, {"read", "--port", module.port, "--output", config}).exitStatus != 0) {
+            std::fprintf(stderr, "cannot read a simulated module\n");
+            return 1;
+        }
+    }
+    Parallel(config);
+    Verify(config);
+    const bool soakSound = Soak(config, folder, soakCount);
+    std::filesystem::remove_all(folder);
+    return soakSound ? 0 : 1;
+}

@@ -1,0 +1,128 @@
+// lvcfg-cli batch: programs many modules, from a list of ports in parallel or as they are
+// plugged in, each with the next MAC.
+#include <memory>
+#include <vector>
+
+#include "cli/arrival_feed.h"
+#include "cli/batch_report.h"
+#include "cli/command.h"
+#include "cli/config_file.h"
+#include "cli/live_lines.h"
+#include "cli/watch_loop.h"
+#include "link/announced_ports.h"
+#include "station/mac_source.h"
+#include "station/port_batch.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kLiveTick{200};
+
+struct BatchOptions {
+    std::string config;
+    std::vector<std::string> ports;
+    bool watch = false;
+    std::string arrivalsFrom;
+    std::string macStart;
+    bool noVerify = false;
+};
+
+void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
+                        BatchReport& report) {
+    for (const std::string& port : ports) {
+        if (!batch.Start(port)) {
+            report.Refused("port " + port + " is listed twice; it is programmed once");
+        }
+    }
+    while (!batch.WaitFor(kLiveTick)) {
+        report.Tick();
+    }
+}
+
+ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchReport& report,
+                         AnnouncedPorts& watched, Output& out) {
+    std::string failure;
+    std::unique_ptr<ArrivalFeed> feed = options.arrivalsFrom.empty()
+                                            ? OpenUdevFeed(watched, failure)
+                                            : OpenScriptedFeed(options.arrivalsFrom, failure);
+    if (!feed) {
+        out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
+        return ExitCode::PortUnavailable;
+    }
+    const WatchEnd end = WatchPortChanges(
+        *feed,
+        [&](const PortChange& change) {
+            report.PortChanged(change.action, change.device);
+            if (change.action == "add") {
+                (void)batch.Start(change.device, PortBatch::WhenBusy::Queue);
+            } else {
+                batch.Forget(change.device);
+            }
+        },
+        [&] {
+            (void)batch.WaitFor(std::chrono::milliseconds(0));  // joins the threads that ended
+            report.Tick();
+        },
+        kLiveTick);
+    while (!batch.WaitFor(kLiveTick)) {
+        report.Tick();
+    }
+    return end == WatchEnd::Failed ? ExitCode::PortUnavailable : ExitCode::Success;
+}
+
+ExitCode RunBatch(const BatchOptions& options, Output& out) {
+    const std::optional<ConfigFrame> frame = LoadConfigReporting(options.config, out);
+    if (!frame) {
+        return ExitCode::FileFailed;
+    }
+    const bool verify = !options.noVerify;
+    std::unique_ptr<LiveLines> live;
+    if (TerminalStyleAllowed(out.Json())) {
+        live = std::make_unique<LiveLines>(stdout);
+    }
+    BatchReport report(out, live.get(), verify);
+    MacSequence macs(*ParseMacAddress(options.macStart));  // checked while parsing
+    // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
+    // paths, and the announcements change while jobs run.
+    const AnnouncedPorts fixed;
+    ExitCode code = ExitCode::Success;
+    {
+        PortBatch batch(SettingsFromFrame(*frame), verify, macs, fixed,
+                        [&report](const BatchEvent& event) { report.OnBatchEvent(event); });
+        if (options.watch) {
+            AnnouncedPorts watched;
+            code = WatchForModules(options, batch, report, watched, out);
+        } else {
+            ProgramListedPorts(options.ports, batch, report);
+        }
+    }
+    report.Finish();
+    return Worse(code, report.Worst());
+}
+
+}  // namespace
+
+void AddBatchCommand(CLI::App& app, CommandRun& run) {
+    auto options = std::make_shared<BatchOptions>();
+    CLI::App* command = app.add_subcommand(
+        "batch", "program many modules: the listed ports at once, or every module plugged in");
+    command->add_option("--config", options->config, "the .cfg file")->required();
+    CLI::Option* ports =
+        command->add_option("--ports", options->ports, "P1,P2,... at once")->delimiter(',');
+    CLI::Option* watch = command->add_flag("--watch", options->watch,
+                                           "program every module plugged in, until "
+                                           "interrupted (Ctrl+C)");
+    ports->excludes(watch);
+    // For tests and benchmarks: arrivals come as "add PATH"/"remove PATH" lines from a file or
+    // FIFO instead of udev, and the watch ends at its end.
+    command->add_option("--arrivals-from", options->arrivalsFrom)->group("")->needs(watch);
+    command->add_option("--mac-start", options->macStart, "the first MAC (4C:56:00:00:00:01)")
+        ->required()
+        ->check(MacAddressValidator());
+    command->add_flag("--no-verify", options->noVerify, "do not read the modules back");
+    command->callback([&run, options, ports, watch] {
+        if (ports->count() + watch->count() == 0) {
+            throw CLI::RequiredError("--ports or --watch");
+        }
+        run = [options](Output& out) { return RunBatch(*options, out); };
+    });
+}

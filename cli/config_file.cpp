@@ -1,0 +1,63 @@
+#include "cli/config_file.h"
+
+#include "files/cfg_file_loader.h"
+#include "files/cfg_file_saver.h"
+
+namespace {
+
+constexpr const char* kOpenFailedText = "Failed to open the configurarion file!";
+constexpr const char* kWriteFailedText = "Failed to write the configurarion file!";
+
+struct FileFailure {
+    const char* reason;
+    const char* message;
+};
+
+FileFailure LoadFailure(CfgLoadOutcome outcome) {
+    switch (outcome) {
+        case CfgLoadOutcome::TooShort:
+            return {"file_too_short", FrameCheckMessage(FrameCheck::LengthMismatch)};
+        case CfgLoadOutcome::MagicMismatch:
+            return {"file_wrong_magic", FrameCheckMessage(FrameCheck::MagicMismatch)};
+        case CfgLoadOutcome::CrcMismatch:
+            return {"file_crc_error", FrameCheckMessage(FrameCheck::CrcMismatch)};
+        case CfgLoadOutcome::NotOpened:
+        case CfgLoadOutcome::Loaded:
+            break;
+    }
+    return {"file_not_opened", kOpenFailedText};
+}
+
+void ReportFileFailure(const std::string& path, const FileFailure& failure, Output& out) {
+    const JsonObject event{{"event", "failed"},
+                           {"file", path},
+                           {"reason", failure.reason},
+                           {"message", failure.message}};
+    out.Failure(event, path + ": " + failure.message);
+}
+
+}  // namespace
+
+std::optional<ConfigFrame> LoadConfigReporting(const std::string& path, Output& out) {
+    ConfigFrame frame{};
+    const CfgLoadOutcome outcome = LoadCfgFile(path, frame);
+    if (outcome != CfgLoadOutcome::Loaded) {
+        ReportFileFailure(path, LoadFailure(outcome), out);
+        return std::nullopt;
+    }
+    return frame;
+}
+
+bool SaveConfigReporting(const std::string& path, const ConfigFrame& sealedFrame, Output& out) {
+    switch (SaveCfgFile(path, sealedFrame)) {
+        case CfgSaveOutcome::Saved:
+            return true;
+        case CfgSaveOutcome::NotOpened:
+            ReportFileFailure(path, {"file_not_opened", kOpenFailedText}, out);
+            return false;
+        case CfgSaveOutcome::NotWritten:
+            break;
+    }
+    ReportFileFailure(path, {"file_not_written", kWriteFailedText}, out);
+    return false;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "child_process.h"
+#include "tests/files/temp_folder.h"
+
+// The programs under test, built beside the tests.
+inline const std::string kCliProgram = LVCFG_CLI_PATH;
+inline const std::string kSimProgram = LVCFG_MODULE_SIM_PATH;
+
+// lvcfg-cli run to its end.
+[[nodiscard]] inline ProgramRun Cli(const std::vector<std::string>& args,
+                                    const std::map<std::string, std::string>& environment = {}) {
+    return RunProgram(kCliProgram, args, environment);
+}
+
+// Each line of `out` as a JSON object; a line that is no JSON fails the test.
+[[nodiscard]] std::vector<nlohmann::ordered_json> JsonLines(const std::string& out);
+
+// Simulated modules, each an lvcfg-module-sim process on a pseudo-terminal of its own.
+class SimulatedModules {
+  public:
+    // Starts a module with the simulator's options `args` ("--mac", "4C 56 00 00 00 07", ...)
+    // and gives its port path.
+    std::string Start(const std::vector<std::string>& args = {});
+
+  private:
+    std::vector<std::unique_ptr<RunningProgram>> m_programs;
+};
+
+// A test with modules, a temporary folder and a valid .cfg read from a plain module.
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+
+    // `file` as the CLI shows it, as one JSON object.
+    [[nodiscard]] nlohmann::ordered_json ShowJson(const std::string& file);
+    // The module on `port` as `read --json` gives it.
+    [[nodiscard]] nlohmann::ordered_json ReadJson(const std::string& port);
+
+    SimulatedModules m_modules;
+    TempFolder m_folder;
+    std::string m_config;  // a module's settings, saved by `read --output`
+};
