@@ -56,6 +56,17 @@ RecordsTable::RecordsTable(QWidget* parent)
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setAlternatingRowColors(true);
+    m_view->setWordWrap(false);
+    // Widths from the font, not from the rows: measuring every row on each record would cost
+    // the window's thread more as the table fills.
+    const QFontMetrics metrics = m_view->fontMetrics();
+    const int pad = metrics.averageCharWidth() * 2;
+    m_view->setColumnWidth(0,
+                           metrics.horizontalAdvance(QStringLiteral("2026-12-31 23:59:59")) + pad);
+    m_view->setColumnWidth(
+        1, metrics.horizontalAdvance(QStringLiteral("pci-0000:00:14.0-usb-0:2")) + pad);
+    m_view->setColumnWidth(2, metrics.horizontalAdvance(QStringLiteral("4C:56:00:00:00:01")) + pad);
+    m_view->setColumnWidth(3, metrics.horizontalAdvance(QStringLiteral("Outcome")) + pad);
 
     m_outcome->addItem(QStringLiteral("All outcomes"), QString());
     m_outcome->addItem(QStringLiteral("ok"), QStringLiteral("ok"));

@@ -15,10 +15,17 @@
 
 namespace {
 
+// A setting as the summary shows it; frequencies to the kHz, as a person reads them.
 QString FieldText(const ConfigSettings& settings, const char* name) {
     const SettingField* field = FindSettingField(name);
-    return field ? QString::fromStdString(FieldValueText(GetFieldValue(settings, *field)))
-                 : QString();
+    if (field == nullptr) {
+        return {};
+    }
+    const FieldValue value = GetFieldValue(settings, *field);
+    if (const double* real = std::get_if<double>(&value)) {
+        return QString::number(*real, 'f', 3);
+    }
+    return QString::fromStdString(FieldValueText(value));
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ QLabel* AddLabel(QVBoxLayout* layout, double scale, bool bold) {
 }
 
 QString ElapsedText(qint64 ms) {
-    return QStringLiteral("%1.%2 s").arg(ms / 1000).arg((ms % 1000) / 100);
+    return QString::number(static_cast<double>(ms) / 1000.0, 'f', 2) + QStringLiteral(" s");
 }
 
 }  // namespace
@@ -96,6 +96,8 @@ void SlotTile::ShowState() {
     m_word->setText(SlotStateWord(m_state));
     m_device->setText(m_device->text().section(QLatin1Char(' '), 0, 0) +
                       (m_present ? QString() : QStringLiteral(" (unplugged)")));
+    // The device beside the by-path name; a port named by its device shows it once.
+    m_device->setVisible(!m_present || m_device->text() != m_name->text());
     setAccessibleDescription(m_word->text() + QLatin1Char(' ') + m_failure->text());
     ShowElapsed();
 }

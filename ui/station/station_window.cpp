@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::size_t kRecordsLoaded = 1000;
 constexpr int kNoticeMs = 15000;
+constexpr int kSlotAreaLines = 24;
 
 }  // namespace
 
@@ -30,6 +31,8 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     auto* slotArea = new QScrollArea;
     slotArea->setWidget(m_slots);
     slotArea->setWidgetResizable(true);
+    // Two rows of tiles at least: the slots are what a person looks at from a step away.
+    slotArea->setMinimumHeight(fontMetrics().height() * kSlotAreaLines);
     auto* bottom = new QSplitter(Qt::Horizontal);
     bottom->addWidget(m_throughput);
     bottom->addWidget(m_records);

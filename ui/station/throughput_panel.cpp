@@ -18,8 +18,8 @@
 namespace {
 
 constexpr std::int64_t kHourMs = 60LL * 60 * 1000;
-constexpr std::int64_t kBucketMs = 15LL * 60 * 1000;
-constexpr int kBuckets = 16;  // four hours
+constexpr std::int64_t kBucketMs = 30LL * 60 * 1000;
+constexpr int kBuckets = 8;  // four hours
 constexpr int kRedrawMs = 1000;
 constexpr double kCounterScale = 2.0;
 
@@ -41,7 +41,7 @@ QLabel* Counter(QHBoxLayout* row, const QString& caption) {
 ThroughputPanel::ThroughputPanel(QWidget* parent)
     : QWidget(parent),
       m_chart(new QChart),
-      m_perBucket(new QBarSet(QStringLiteral("modules programmed per 15 min"))),
+      m_perBucket(new QBarSet(QStringLiteral("modules programmed per half hour"))),
       m_meanTime(new QLineSeries),
       m_countAxis(new QValueAxis),
       m_timeAxis(new QValueAxis) {

@@ -14,7 +14,7 @@ class QLineSeries;
 class QValueAxis;
 
 // The line's pace: modules programmed and failed over the records held (the last day), modules
-// per hour over the last hour, and a chart of the last hours: modules done per quarter hour as
+// per hour over the last hour, and a chart of the last hours: modules done per half hour as
 // bars and the mean time per module as a line. The chart is redrawn at most once a second.
 class ThroughputPanel : public QWidget {
     Q_OBJECT
