@@ -21,6 +21,7 @@ enum class Module {
     Good,
     Silent,             // never answers
     PulledOutMidWrite,  // gone halfway through its acknowledgement, then unplugged
+    KeepsOtherBlock,    // acknowledges the write but keeps a different block
 };
 
 struct SlotExpectation {
@@ -73,6 +74,8 @@ TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
         SimulatedModule& module = rig.AddModule();
         if (slot.module == Module::Silent) {
             module.MisbehaveAlways(Misbehaviour::Silent);
+        } else if (slot.module == Module::KeepsOtherBlock) {
+            module.MisbehaveOnce(RequestKind::Write, Misbehaviour::StoreOther);
         } else if (slot.module == Module::PulledOutMidWrite) {
             module.MisbehaveOnce(RequestKind::Write, Misbehaviour::VanishMidAnswer);
         }
@@ -167,6 +170,12 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    1,
                    99},
+        StationRow{"ReadBackMismatchFailsAndKeepsItsMacUsed",
+                   100,
+                   {{Module::KeepsOtherBlock, SlotState::Failed, "reason: verify_failed"}, kDone},
+                   1,
+                   1,
+                   98},
         StationRow{"PoolRunningOutLeavesTheLastModuleUntouched",
                    2,
                    {kDone, kDone, {Module::Good, SlotState::Failed, "reason: no_mac"}},
