@@ -72,7 +72,7 @@ RecordsTable::RecordsTable(QWidget* parent)
     m_outcome->addItem(QStringLiteral("ok"), QStringLiteral("ok"));
     m_outcome->addItem(QStringLiteral("failed"), QStringLiteral("failed"));
     auto* exportButton = new QPushButton(QStringLiteral("&Export CSV..."));
-    auto* filterLabel = new QLabel(QStringLiteral("Records, &outcome:"));
+    auto* filterLabel = new QLabel(QStringLiteral("&Records by outcome:"));
     filterLabel->setBuddy(m_outcome);
     auto* bar = new QHBoxLayout;
     bar->addWidget(filterLabel);
