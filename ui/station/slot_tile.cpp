@@ -15,7 +15,6 @@ QLabel* AddLabel(QVBoxLayout* layout, double scale, bool bold) {
     font.setPointSizeF(font.pointSizeF() * scale);
     font.setBold(bold);
     label->setFont(font);
-    label->setWordWrap(true);
     layout->addWidget(label);
     return label;
 }
@@ -37,6 +36,9 @@ SlotTile::SlotTile(const SlotName& name, QWidget* parent) : QFrame(parent) {
     m_mac = AddLabel(layout, kNameScale, false);
     m_time = AddLabel(layout, 1.0, false);
     m_failure = AddLabel(layout, 1.0, false);
+    // Only the failure text wraps: a wrapping label makes the grid ask every tile's height
+    // for its width on each change.
+    m_failure->setWordWrap(true);
     layout->addStretch();
     m_name->setText(name.byPath.isEmpty() ? name.device : name.byPath);
     m_name->setToolTip(name.byPath);
@@ -89,10 +91,13 @@ QString SlotTile::FailureText() const {
 }
 
 void SlotTile::ShowState() {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, SlotStateColour(m_state));
-    colours.setColor(QPalette::WindowText, Qt::black);
-    setPalette(colours);
+    const QColor colour = SlotStateColour(m_state);
+    if (palette().color(QPalette::Window) != colour) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::Window, colour);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        setPalette(colours);
+    }
     m_word->setText(SlotStateWord(m_state));
     m_device->setText(m_device->text().section(QLatin1Char(' '), 0, 0) +
                       (m_present ? QString() : QStringLiteral(" (unplugged)")));

@@ -76,7 +76,7 @@ ThroughputPanel::ThroughputPanel(QWidget* parent)
     m_chart->setMargins(QMargins(2, 2, 2, 2));
 
     auto* view = new QChartView(m_chart);
-    view->setRenderHint(QPainter::Antialiasing);
+    view->setRenderHint(QPainter::Antialiasing, false);
     view->setMinimumHeight(fontMetrics().height() * 14);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(counters);
