@@ -1,0 +1,87 @@
+// What the store adds to each module a station programs: reserve a MAC, mark it written, mark
+// it verified with the production record, on each backend. Reported per module and as a share
+// of the module's wire time:
+//   store_ms    milliseconds per module for the three steps
+//   of_wire_pct store_ms / 90.6 ms (a Write's bytes at 115200 bit/s), in per cent
+// The PostgreSQL rows need a server named by PGHOST/PGPORT/PGUSER (pg_virtualenv gives one).
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "store/open_station_store.h"
+#include "tests/store/store_backend.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kWireMsPerModule = 90.6;
+
+ProductionRecord RecordOf(std::int64_t module) {
+    ProductionRecord record;
+    record.timeStart = 1772352902047 + module * 1000;
+    record.timeEnd = record.timeStart + 850;
+    record.station = "bench";
+    record.port = "/dev/ttyUSB0";
+    record.portByPath = "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0";
+    record.moduleName = "KTR5520Q";
+    record.moduleVersion = "V2.1";
+    record.moduleType = "node";
+    record.macBefore = "4E 5F 1A 2B 00 00";
+    record.macWritten = "4E 5F 1A 2B 00 01";
+    record.configFile = "line.cfg";
+    record.configSha256 = std::string(64, 'a');
+    record.outcome = "ok";
+    record.reason = "written";
+    record.verified = true;
+    record.readMs = 611;
+    record.writeMs = 93;
+    record.verifyMs = 604;
+    return record;
+}
+
+void AllocateAndRecord(benchmark::State& state, BackendKind kind) {
+    std::string skipReason;
+    std::string failure;
+    const std::unique_ptr<StoreBackend> backend = MakeStoreBackend(kind, skipReason, failure);
+    if (!backend) {
+        state.SkipWithError((skipReason + failure).c_str());
+        return;
+    }
+    auto opened = OpenStationStore(backend->Url());
+    if (!opened.Ok() || !opened.value->AddRange(0x4E5F00000000, 1 << 24).Ok()) {
+        state.SkipWithError(opened.message.c_str());
+        return;
+    }
+    StationStore& store = *opened.value;
+    const ReservationRequest request{"bench", "/dev/ttyUSB0"};
+    std::int64_t modules = 0;
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        const auto held = store.Reserve(request);
+        if (!held.Ok() || !store.MarkWritten(held.value.id).Ok() ||
+            !store.MarkVerified(held.value.id, RecordOf(modules)).Ok()) {
+            state.SkipWithError("a store step failed");
+            return;
+        }
+        ++modules;
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double perModule = modules > 0 ? ms / static_cast<double>(modules) : 0.0;
+    state.counters["store_ms"] = perModule;
+    state.counters["of_wire_pct"] = 100.0 * perModule / kWireMsPerModule;
+}
+
+BENCHMARK_CAPTURE(AllocateAndRecord, SQLite, BackendKind::Sqlite)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK_CAPTURE(AllocateAndRecord, PostgreSQL, BackendKind::Postgres)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "store/mac_number.h"
+
+// Where one MAC address stands in the pool.
+enum class MacState {
+    NotInPool,
+    Free,         // never handed out, or returned
+    Reserved,     // handed to a station, nothing written yet
+    Written,      // the module acknowledged the write, the read-back is pending
+    Verified,     // written and read back; the module keeps it
+    Failed,       // written but the read-back failed; kept used, never handed out again
+    Quarantined,  // left unfinished by a station that died; waits for a person to release it
+};
+
+[[nodiscard]] const char* MacStateName(MacState state);
+
+struct PoolRange {
+    MacNumber start = 0;
+    std::uint64_t count = 0;
+
+    bool operator==(const PoolRange&) const = default;
+};
+
+// The pool at one moment. `reserved` counts reserved and written MACs (allocations in
+// progress), `used` counts verified and failed ones.
+struct PoolStatus {
+    std::vector<PoolRange> ranges;
+    std::uint64_t free = 0;
+    std::uint64_t reserved = 0;
+    std::uint64_t used = 0;
+    std::uint64_t quarantined = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "store/sql_station_store.h"
+#include "store/station_schema.h"
+
+// The store on a PostgreSQL server, shared by a line of stations.
+class PostgresStationStore final : public SqlStationStore {
+  public:
+    // Connects with the connection URI `uri` and brings the schema to `schemaVersion`.
+    // Messages show the URI without its password.
+    [[nodiscard]] static StoreResult<std::unique_ptr<StationStore>> Open(
+        const std::string& uri, int schemaVersion = kCurrentSchemaVersion);
+
+  private:
+    using SqlStationStore::SqlStationStore;
+};

@@ -1,0 +1,85 @@
+// The production record part of SqlStationStore.
+#include <array>
+#include <limits>
+
+#include "store/sql_station_store.h"
+#include "store/sql_values.h"
+
+namespace {
+
+const char* const kRecordColumns =
+    "time_start, time_end, station, port, port_by_path, module_name, module_version, "
+    "module_type, mac_before, mac_written, config_file, config_sha256, outcome, reason, "
+    "verified, read_ms, write_ms, verify_ms";
+
+}  // namespace
+
+bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
+    const std::array<SqlValue, 18> values{record.timeStart,
+                                          record.timeEnd,
+                                          record.station,
+                                          record.port,
+                                          record.portByPath,
+                                          record.moduleName,
+                                          record.moduleVersion,
+                                          record.moduleType,
+                                          record.macBefore,
+                                          record.macWritten,
+                                          record.configFile,
+                                          record.configSha256,
+                                          record.outcome,
+                                          record.reason,
+                                          NullableValue(VerifiedFlag(record.verified)),
+                                          NullableValue(record.readMs),
+                                          NullableValue(record.writeMs),
+                                          NullableValue(record.verifyMs)};
+    return m_database->Run(std::string("INSERT INTO production_record (") + kRecordColumns +
+                               ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, "
+                               "$13, $14, $15, $16, $17, $18)",
+                           values);
+}
+
+StoreStatus SqlStationStore::AddRecord(const ProductionRecord& record) {
+    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
+    if (!transaction.IsOpen() || !InsertRecord(record) || !transaction.Commit()) {
+        return Failure("cannot add the production record");
+    }
+    return {};
+}
+
+StoreResult<std::vector<ProductionRecord>> SqlStationStore::Records(
+    std::optional<std::int64_t> since) {
+    std::vector<SqlRow> rows;
+    const std::array<SqlValue, 1> from{since.value_or(std::numeric_limits<std::int64_t>::min())};
+    if (!m_database->Run(std::string("SELECT ") + kRecordColumns +
+                             " FROM production_record WHERE time_start >= $1 "
+                             "ORDER BY time_start, id",
+                         from, &rows)) {
+        return Failure("cannot read the production records");
+    }
+    std::vector<ProductionRecord> records;
+    records.reserve(rows.size());
+    for (const SqlRow& row : rows) {
+        if (row.size() != 18) {
+            return Unexpected("cannot read the production records");
+        }
+        ProductionRecord& record = records.emplace_back();
+        if (!ParseInt(row[0], record.timeStart) || !ParseInt(row[1], record.timeEnd)) {
+            return Unexpected("cannot read the production records");
+        }
+        std::string* texts[] = {&record.station,      &record.port,          &record.portByPath,
+                                &record.moduleName,   &record.moduleVersion, &record.moduleType,
+                                &record.macBefore,    &record.macWritten,    &record.configFile,
+                                &record.configSha256, &record.outcome,       &record.reason};
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            *texts[i] = row[2 + i].value_or("");
+        }
+        if (const auto verified = ParseNullableInt(row[14])) {
+            record.verified = *verified != 0;
+        }
+        record.readMs = ParseNullableInt(row[15]);
+        record.writeMs = ParseNullableInt(row[16]);
+        record.verifyMs = ParseNullableInt(row[17]);
+    }
+    return records;
+}

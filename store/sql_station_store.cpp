@@ -1,0 +1,381 @@
+#include "store/sql_station_store.h"
+
+#include <array>
+#include <chrono>
+
+#include "store/holder_process.h"
+#include "store/sql_values.h"
+#include "store/station_schema.h"
+
+namespace {
+
+// Fresh MACs are taken by a statement that may find its locked range row changed under it
+// and then take nothing; a few new tries settle that.
+constexpr int kReserveAttempts = 4;
+
+std::int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+const std::array<std::pair<const char*, MacState>, 6> kStateWords{{
+    {"free", MacState::Free},
+    {"reserved", MacState::Reserved},
+    {"written", MacState::Written},
+    {"verified", MacState::Verified},
+    {"failed", MacState::Failed},
+    {"quarantined", MacState::Quarantined},
+}};
+
+}  // namespace
+
+// One step of a reservation: the states it may start from and the state it ends in.
+struct SqlStationStore::Step {
+    const char* name;
+    const char* fromStates;  // an SQL list of state words
+    const char* toState;
+};
+
+SqlStationStore::SqlStationStore(std::unique_ptr<SqlDatabase> database, const SqlDialect& dialect,
+                                 std::string where)
+    : m_database(std::move(database)), m_dialect(dialect), m_where(std::move(where)) {}
+
+StoreStatus SqlStationStore::Failure(const std::string& what) {
+    return StoreFailure(StoreOutcome::DatabaseFailed,
+                        what + " in " + m_where + ": " + m_database->LastError());
+}
+
+StoreStatus SqlStationStore::Unexpected(const std::string& what) {
+    return StoreFailure(StoreOutcome::DatabaseFailed,
+                        what + " in " + m_where + ": unexpected contents");
+}
+
+StoreResult<int> SqlStationStore::ReadSchemaVersion() {
+    std::vector<SqlRow> rows;
+    const std::array<SqlValue, 1> table{std::string("schema_version")};
+    if (!m_database->Run(m_dialect.tableExists, table, &rows)) {
+        return Failure("cannot read the schema version");
+    }
+    if (rows.empty()) {
+        return 0;
+    }
+    rows.clear();
+    std::int64_t version = 0;
+    if (!m_database->Run("SELECT version FROM schema_version", {}, &rows)) {
+        return Failure("cannot read the schema version");
+    }
+    if (rows.size() != 1 || rows[0].empty() || !ParseInt(rows[0][0], version) || version < 0) {
+        return Unexpected("cannot read the schema version");
+    }
+    return static_cast<int>(version);
+}
+
+StoreStatus SqlStationStore::PrepareSchema(int version) {
+    if (version < 1 || version > kCurrentSchemaVersion) {
+        return StoreFailure(StoreOutcome::SchemaTooNew,
+                            "no schema version " + std::to_string(version) + " to prepare");
+    }
+    SqlTransaction transaction(*m_database, m_dialect.beginWrite);
+    if (!transaction.IsOpen() || (*m_dialect.serialiseSchemaChange != '\0' &&
+                                  !m_database->RunScript(m_dialect.serialiseSchemaChange))) {
+        return Failure("cannot open the store");
+    }
+    const StoreResult<int> found = ReadSchemaVersion();
+    if (!found.Ok()) {
+        return {found.outcome, found.message};
+    }
+    if (found.value > kCurrentSchemaVersion) {
+        return StoreFailure(StoreOutcome::SchemaTooNew, m_where + " has schema version " +
+                                                            std::to_string(found.value) +
+                                                            "; this program knows versions up to " +
+                                                            std::to_string(kCurrentSchemaVersion));
+    }
+    for (int step = found.value + 1; step <= version; ++step) {
+        const std::array<SqlValue, 1> reached{std::int64_t{step}};
+        if (!m_database->RunScript(SchemaStep(m_dialect, step)) ||
+            !m_database->Run("UPDATE schema_version SET version = $1", reached)) {
+            return Failure("cannot bring the schema to version " + std::to_string(step));
+        }
+    }
+    if (!transaction.Commit()) {
+        return Failure("cannot open the store");
+    }
+    m_schemaVersion = std::max(found.value, version);
+    return {};
+}
+
+StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
+    if (count == 0 || start >= kMacNumberLimit || count > kMacNumberLimit - start) {
+        return StoreFailure(StoreOutcome::RangeInvalid,
+                            "a range needs at least one MAC and must end at FF FF FF FF FF FF");
+    }
+    SqlTransaction transaction(*m_database, m_dialect.beginWrite);
+    if (!transaction.IsOpen() || (*m_dialect.serialiseRangeChange != '\0' &&
+                                  !m_database->RunScript(m_dialect.serialiseRangeChange))) {
+        return Failure("cannot add the range");
+    }
+    std::vector<SqlRow> overlapping;
+    const std::array<SqlValue, 2> bounds{MacValue(start), MacValue(start + count)};
+    if (!m_database->Run("SELECT start_mac FROM pool_range "
+                         "WHERE start_mac < $2 AND start_mac + mac_count > $1",
+                         bounds, &overlapping)) {
+        return Failure("cannot add the range");
+    }
+    if (!overlapping.empty()) {
+        return StoreFailure(StoreOutcome::RangeOverlaps,
+                            "the range overlaps a range already in the pool");
+    }
+    const std::array<SqlValue, 3> range{MacValue(start), MacValue(count), NowMs()};
+    if (!m_database->Run("INSERT INTO pool_range (start_mac, mac_count, added_at) "
+                         "VALUES ($1, $2, $3)",
+                         range) ||
+        !transaction.Commit()) {
+        return Failure("cannot add the range");
+    }
+    return {};
+}
+
+StoreResult<PoolStatus> SqlStationStore::Status() {
+    PoolStatus status;
+    std::vector<SqlRow> ranges;
+    std::vector<SqlRow> states;
+    // One snapshot, so the counts add up to the ranges they were counted in.
+    SqlTransaction transaction(*m_database, m_dialect.beginRead);
+    if (!transaction.IsOpen() ||
+        !m_database->Run("SELECT start_mac, mac_count, next_offset FROM pool_range "
+                         "ORDER BY start_mac",
+                         {}, &ranges) ||
+        !m_database->Run("SELECT state, COUNT(*) FROM pool_mac GROUP BY state", {}, &states)) {
+        return Failure("cannot read the pool");
+    }
+    for (const SqlRow& row : ranges) {
+        std::int64_t start = 0;
+        std::int64_t count = 0;
+        std::int64_t taken = 0;
+        if (row.size() != 3 || !ParseInt(row[0], start) || !ParseInt(row[1], count) ||
+            !ParseInt(row[2], taken)) {
+            return Unexpected("cannot read the pool");
+        }
+        status.ranges.push_back({static_cast<MacNumber>(start), static_cast<std::uint64_t>(count)});
+        status.free += static_cast<std::uint64_t>(count - taken);
+    }
+    for (const SqlRow& row : states) {
+        std::int64_t count = 0;
+        if (row.size() != 2 || !row[0] || !ParseInt(row[1], count)) {
+            return Unexpected("cannot read the pool");
+        }
+        const auto n = static_cast<std::uint64_t>(count);
+        const std::string& state = *row[0];
+        if (state == "free") {
+            status.free += n;
+        } else if (state == "reserved" || state == "written") {
+            status.reserved += n;
+        } else if (state == "verified" || state == "failed") {
+            status.used += n;
+        } else if (state == "quarantined") {
+            status.quarantined += n;
+        }
+    }
+    return status;
+}
+
+StoreStatus SqlStationStore::Release(MacNumber mac) {
+    std::vector<SqlRow> released;
+    const std::array<SqlValue, 2> values{MacValue(mac), NowMs()};
+    if (!m_database->Run("UPDATE pool_mac SET state = 'free', changed_at = $2 "
+                         "WHERE mac = $1 AND state = 'quarantined' RETURNING mac",
+                         values, &released)) {
+        return Failure("cannot release the MAC");
+    }
+    if (released.empty()) {
+        return StoreFailure(StoreOutcome::NotQuarantined, "the MAC is not quarantined");
+    }
+    return {};
+}
+
+StoreResult<MacState> SqlStationStore::StateOf(MacNumber mac) {
+    std::vector<SqlRow> rows;
+    const std::array<SqlValue, 1> value{MacValue(mac)};
+    if (!m_database->Run("SELECT state FROM pool_mac WHERE mac = $1", value, &rows)) {
+        return Failure("cannot read the MAC's state");
+    }
+    if (!rows.empty()) {
+        for (const auto& [word, state] : kStateWords) {
+            if (!rows[0].empty() && rows[0][0] == word) {
+                return state;
+            }
+        }
+        return Unexpected("cannot read the MAC's state");
+    }
+    if (!m_database->Run("SELECT 1 FROM pool_range "
+                         "WHERE start_mac <= $1 AND start_mac + mac_count > $1",
+                         value, &rows)) {
+        return Failure("cannot read the MAC's state");
+    }
+    return rows.empty() ? MacState::NotInPool : MacState::Free;
+}
+
+StoreResult<Reservation> SqlStationStore::Reserve(const ReservationRequest& request) {
+    StoreResult<Reservation> result;
+    for (int attempt = 0; attempt < kReserveAttempts; ++attempt) {
+        bool retry = false;
+        result = TryReserve(request, retry);
+        if (!retry) {
+            break;
+        }
+    }
+    return result;
+}
+
+StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& request,
+                                                     bool& retry) {
+    const std::int64_t now = NowMs();
+    SqlTransaction transaction(*m_database, m_dialect.beginWrite);
+    if (!transaction.IsOpen()) {
+        return Failure("cannot reserve a MAC");
+    }
+    // Returned MACs go out again first, lowest first; then the next fresh one of the lowest
+    // range that has any left. Both are taken by one statement each, on rows this
+    // transaction holds locked until it commits.
+    std::vector<SqlRow> taken;
+    const std::array<SqlValue, 1> changedAt{now};
+    const std::string takeReturned =
+        std::string(
+            "UPDATE pool_mac SET state = 'reserved', changed_at = $1 WHERE mac = "
+            "(SELECT mac FROM pool_mac WHERE state = 'free' ORDER BY mac LIMIT 1") +
+        m_dialect.skipLockedRows + ") RETURNING mac";
+    const std::string takeFresh =
+        std::string(
+            "UPDATE pool_range SET next_offset = next_offset + 1 WHERE id = "
+            "(SELECT id FROM pool_range WHERE next_offset < mac_count "
+            "ORDER BY start_mac LIMIT 1") +
+        m_dialect.lockRows + ") AND next_offset < mac_count RETURNING start_mac + next_offset - 1";
+    if (!m_database->Run(takeReturned, changedAt, &taken) ||
+        (taken.empty() && !m_database->Run(takeFresh, {}, &taken))) {
+        return Failure("cannot reserve a MAC");
+    }
+    if (taken.empty()) {
+        std::vector<SqlRow> left;
+        if (!m_database->Run("SELECT 1 FROM pool_range WHERE next_offset < mac_count LIMIT 1", {},
+                             &left)) {
+            return Failure("cannot reserve a MAC");
+        }
+        retry = !left.empty();
+        return StoreFailure(StoreOutcome::PoolEmpty, "the MAC pool is empty");
+    }
+    std::int64_t mac = 0;
+    if (taken[0].empty() || !ParseInt(taken[0][0], mac)) {
+        return Unexpected("cannot reserve a MAC");
+    }
+    const HolderProcess holder = CurrentHolderProcess();
+    const std::array<SqlValue, 6> hold{mac,         request.station, request.port,
+                                       holder.host, holder.pid,      now};
+    std::vector<SqlRow> ids;
+    std::int64_t id = 0;
+    if (!m_database->Run("INSERT INTO reservation "
+                         "(mac, station, port, holder_host, holder_pid, reserved_at) "
+                         "VALUES ($1, $2, $3, $4, $5, $6) RETURNING id",
+                         hold, &ids)) {
+        return Failure("cannot reserve a MAC");
+    }
+    if (ids.empty() || ids[0].empty() || !ParseInt(ids[0][0], id)) {
+        return Unexpected("cannot reserve a MAC");
+    }
+    const std::array<SqlValue, 3> state{mac, id, now};
+    if (!m_database->Run("INSERT INTO pool_mac (mac, state, reservation_id, changed_at) "
+                         "VALUES ($1, 'reserved', $2, $3) ON CONFLICT (mac) DO UPDATE SET "
+                         "state = excluded.state, reservation_id = excluded.reservation_id, "
+                         "changed_at = excluded.changed_at",
+                         state) ||
+        !transaction.Commit()) {
+        return Failure("cannot reserve a MAC");
+    }
+    return Reservation{id, static_cast<MacNumber>(mac)};
+}
+
+StoreStatus SqlStationStore::Advance(std::int64_t reservationId, const Step& step,
+                                     const ProductionRecord* record) {
+    const std::string what = std::string("cannot mark the MAC ") + step.name;
+    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
+    if (!transaction.IsOpen()) {
+        return Failure(what);
+    }
+    std::vector<SqlRow> changed;
+    const std::array<SqlValue, 2> values{reservationId, NowMs()};
+    const std::string sql = std::string("UPDATE pool_mac SET state = '") + step.toState +
+                            "', changed_at = $2 WHERE reservation_id = $1 AND state IN (" +
+                            step.fromStates + ") RETURNING mac";
+    if (!m_database->Run(sql, values, &changed)) {
+        return Failure(what);
+    }
+    if (changed.empty()) {
+        return StoreFailure(StoreOutcome::ReservationClosed,
+                            what + ": the reservation is not open for this step");
+    }
+    if ((record != nullptr && !InsertRecord(*record)) || !transaction.Commit()) {
+        return Failure(what);
+    }
+    return {};
+}
+
+StoreStatus SqlStationStore::MarkWritten(std::int64_t reservationId) {
+    static const Step kWritten{"written", "'reserved'", "written"};
+    return Advance(reservationId, kWritten, nullptr);
+}
+
+StoreStatus SqlStationStore::MarkVerified(std::int64_t reservationId,
+                                          const ProductionRecord& record) {
+    static const Step kVerified{"verified", "'written'", "verified"};
+    return Advance(reservationId, kVerified, &record);
+}
+
+StoreStatus SqlStationStore::KeepUsed(std::int64_t reservationId, const ProductionRecord& record) {
+    static const Step kFailed{"failed", "'reserved', 'written'", "failed"};
+    return Advance(reservationId, kFailed, &record);
+}
+
+StoreStatus SqlStationStore::ReturnToPool(std::int64_t reservationId,
+                                          const ProductionRecord& record) {
+    static const Step kReturned{"free", "'reserved'", "free"};
+    return Advance(reservationId, kReturned, &record);
+}
+
+StoreResult<std::vector<MacNumber>> SqlStationStore::QuarantineUnfinished(
+    const std::string& station) {
+    SqlTransaction transaction(*m_database, m_dialect.beginWrite);
+    std::vector<SqlRow> unfinished;
+    const std::array<SqlValue, 1> name{station};
+    if (!transaction.IsOpen() ||
+        !m_database->Run(std::string("SELECT m.mac, r.holder_host, r.holder_pid "
+                                     "FROM pool_mac m JOIN reservation r ON r.id = "
+                                     "m.reservation_id WHERE r.station = $1 AND m.state IN "
+                                     "('reserved', 'written') ORDER BY m.mac") +
+                             m_dialect.lockPoolMacRows,
+                         name, &unfinished)) {
+        return Failure("cannot look for unfinished reservations");
+    }
+    std::vector<MacNumber> quarantined;
+    const std::int64_t now = NowMs();
+    for (const SqlRow& row : unfinished) {
+        std::int64_t mac = 0;
+        HolderProcess holder;
+        if (row.size() != 3 || !ParseInt(row[0], mac) || !row[1] || !ParseInt(row[2], holder.pid)) {
+            return Unexpected("cannot look for unfinished reservations");
+        }
+        holder.host = *row[1];
+        if (HolderIsRunning(holder)) {
+            continue;
+        }
+        const std::array<SqlValue, 2> values{mac, now};
+        if (!m_database->Run("UPDATE pool_mac SET state = 'quarantined', changed_at = $2 "
+                             "WHERE mac = $1",
+                             values)) {
+            return Failure("cannot quarantine unfinished reservations");
+        }
+        quarantined.push_back(static_cast<MacNumber>(mac));
+    }
+    if (!transaction.Commit()) {
+        return Failure("cannot quarantine unfinished reservations");
+    }
+    return quarantined;
+}

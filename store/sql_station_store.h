@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "store/sql_database.h"
+#include "store/sql_dialect.h"
+#include "store/station_store.h"
+
+// The store over one SQL connection; the SQL is written once and the dialect supplies what
+// differs between the backends. SqliteStationStore and PostgresStationStore open it.
+class SqlStationStore : public StationStore {
+  public:
+    // `where` names the database in messages (a path, or a URI without its password).
+    SqlStationStore(std::unique_ptr<SqlDatabase> database, const SqlDialect& dialect,
+                    std::string where);
+
+    // Creates the schema or upgrades it in place to `version`; refuses a newer one.
+    StoreStatus PrepareSchema(int version);
+
+    StoreStatus AddRange(MacNumber start, std::uint64_t count) override;
+    StoreResult<PoolStatus> Status() override;
+    StoreStatus Release(MacNumber mac) override;
+    StoreResult<MacState> StateOf(MacNumber mac) override;
+
+    StoreResult<Reservation> Reserve(const ReservationRequest& request) override;
+    StoreStatus MarkWritten(std::int64_t reservationId) override;
+    StoreStatus MarkVerified(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreStatus KeepUsed(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreStatus ReturnToPool(std::int64_t reservationId, const ProductionRecord& record) override;
+
+    StoreResult<std::vector<MacNumber>> QuarantineUnfinished(const std::string& station) override;
+
+    StoreStatus AddRecord(const ProductionRecord& record) override;
+    StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
+
+    [[nodiscard]] int SchemaVersion() const override { return m_schemaVersion; }
+
+  private:
+    struct Step;
+    StoreStatus Advance(std::int64_t reservationId, const Step& step,
+                        const ProductionRecord* record);
+    StoreResult<Reservation> TryReserve(const ReservationRequest& request, bool& retry);
+    StoreResult<int> ReadSchemaVersion();
+    bool InsertRecord(const ProductionRecord& record);
+    StoreStatus Failure(const std::string& what);
+    StoreStatus Unexpected(const std::string& what);
+
+    std::unique_ptr<SqlDatabase> m_database;
+    const SqlDialect& m_dialect;
+    std::string m_where;
+    int m_schemaVersion = 0;
+};
