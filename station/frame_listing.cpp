@@ -18,7 +18,7 @@ bool IsListedField(const SettingField& field) {
 }  // namespace
 
 FrameListing ListFrame(const ConfigFrame& frame) {
-    const ModuleIdentity identity = IdentityOfFrame(frame);
+    const FrameIdentity identity = IdentityOfFrame(frame);
     FrameListing listing;
     listing.identity = {
         {"name", identity.name},
