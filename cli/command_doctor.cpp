@@ -23,8 +23,8 @@ std::vector<DoctorCheck> LatencyChecks() {
             {}};
         if (!check.ok) {
             check.advice =
-                "lvcfg asks for low latency while a port is open; to keep it for "
-                "every program: echo 1 | sudo tee /sys/bus/usb-serial/devices/" +
+                "lvcfg asks for low latency while a port is open; the lvcfg udev rule sets "
+                "1 ms for good, or now: echo 1 | sudo tee /sys/bus/usb-serial/devices/" +
                 port.kernelName + "/latency_timer";
         }
         checks.push_back(std::move(check));
