@@ -218,6 +218,11 @@ const ExitCodeRow kExitCodeRows[] = {
     {"NoCommand", {}, 2, "subcommand"},
     {"Help", {"--help"}, 0, ""},
     {"Doctor", {"doctor"}, 0, ""},
+    {"Ports", {"ports"}, 0, ""},
+    {"PortsWatchWithoutFeed",
+     {"ports", "--watch", "--arrivals-from", "{missingfile}"},
+     3,
+     "missing.cfg"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandExitCodeTest, ::testing::ValuesIn(kExitCodeRows),

@@ -27,7 +27,7 @@ StationController::StationController(std::unique_ptr<DeviceEventSource> arrivals
                                      std::unique_ptr<StationStore> store, PortInventory inventory,
                                      QObject* parent)
     : QObject(parent),
-      m_store(store ? std::make_unique<LockedStationStore>(std::move(store)) : nullptr),
+      m_store(store ? std::make_unique<SerializedStationStore>(std::move(store)) : nullptr),
       m_inventory(std::move(inventory)),
       m_watcher(std::move(arrivals), m_announced) {
     m_arrivalNotifier = new QSocketNotifier(m_watcher.Descriptor(), QSocketNotifier::Read, this);
@@ -152,7 +152,7 @@ std::optional<std::uint64_t> StationController::PoolFree() {
     if (!m_store) {
         return std::nullopt;
     }
-    const StoreResult<PoolStatus> status = m_store->Use([](StationStore& s) { return s.Status(); });
+    const StoreResult<PoolStatus> status = m_store->Status();
     if (!status.Ok()) {
         return std::nullopt;
     }
@@ -164,8 +164,7 @@ std::vector<ProductionRecord> StationController::LatestRecords(std::size_t count
         return {};
     }
     const std::int64_t since = RecordClockNow() - kRecordsShownMs;
-    StoreResult<std::vector<ProductionRecord>> records =
-        m_store->Use([since](StationStore& s) { return s.Records(since); });
+    StoreResult<std::vector<ProductionRecord>> records = m_store->Records(since);
     if (!records.Ok()) {
         emit notice(QString::fromStdString("The records cannot be read: " + records.message));
         return {};

@@ -11,7 +11,7 @@
 #include "link/announced_ports.h"
 #include "link/arrival/arrival_watcher.h"
 #include "link/port_inventory.h"
-#include "station/locked_station_store.h"
+#include "station/serialized_station_store.h"
 #include "store/production_record.h"
 #include "ui/station/slot_state.h"
 #include "ui/station/station_setup.h"
@@ -67,7 +67,7 @@ class StationController : public QObject {
     void EndFinishedRun();
     [[nodiscard]] QString ByPathName(const std::string& device) const;
 
-    std::unique_ptr<LockedStationStore> m_store;
+    std::unique_ptr<SerializedStationStore> m_store;  // shared with the batch's threads
     PortInventory m_inventory;
     AnnouncedPorts m_announced;
     ArrivalWatcher m_watcher;

@@ -26,8 +26,7 @@ SlotState StateOfStage(ProgramStage stage) {
 }  // namespace
 
 StationRun::StationRun(StationController& controller, const StationSetup& setup,
-                       std::unique_ptr<MacSource> macs, PoolMacSource* pool,
-                       LockedStationStore* store)
+                       std::unique_ptr<MacSource> macs, PoolMacSource* pool, StationStore* store)
     : m_controller(controller),
       m_setup(setup),
       m_macs(std::move(macs)),
@@ -65,11 +64,12 @@ void StationRun::OnBatchEvent(const BatchEvent& event) {
             break;
         case BatchEventKind::NoMacLeft: {
             update.state = SlotState::Failed;
-            const std::string failure = m_pool ? m_pool->LastTakeFailure() : std::string();
-            update.statusText =
-                failure.empty() ? QString::fromUtf8(kNoMacText) : QString::fromStdString(failure);
-            update.reason =
-                failure.empty() ? QStringLiteral("no_mac") : QStringLiteral("store_failed");
+            // The pool ran out, or the store failed and the source stopped handing out MACs.
+            const std::optional<StoreStatus> stopped = m_pool ? m_pool->Stopped() : std::nullopt;
+            const bool storeFailed = stopped && stopped->outcome != StoreOutcome::PoolEmpty;
+            update.statusText = storeFailed ? QString::fromStdString(stopped->message)
+                                            : QString::fromUtf8(kNoMacText);
+            update.reason = storeFailed ? QStringLiteral("store_failed") : QStringLiteral("no_mac");
             break;
         }
         case BatchEventKind::Finished:
@@ -98,27 +98,24 @@ SlotUpdate StationRun::Finish(const BatchEvent& event) {
         attempt = m_attempts[event.port];
     }
     attempt.timeEnd = RecordClockNow();
-    Keep(RecordOfJob(attempt, result), *event.mac);
+    Keep(RecordOfJob(attempt, result), *event.mac, result.outcome == ModuleOutcome::Succeeded);
     return update;
 }
 
 // On the programming thread: the record goes to the store (closing the MAC's hold), then to
 // the window with the pool's new free count.
-void StationRun::Keep(const ProductionRecord& record, const MacAddress& mac) {
-    std::string failure;
-    bool kept = true;
+void StationRun::Keep(const ProductionRecord& record, const MacAddress& mac, bool succeeded) {
+    StoreStatus keeping;
     if (m_pool != nullptr) {
-        kept = m_pool->Close(mac, record, failure);
+        keeping = m_pool->Settle(mac, succeeded, record);
     } else if (m_store != nullptr) {
-        const StoreStatus added =
-            m_store->Use([&](StationStore& s) { return s.AddRecord(record); });
-        kept = added.Ok();
-        failure = added.message;
+        keeping = m_store->AddRecord(record);
     }
+    const bool kept = keeping.Ok();
+    const std::string failure = keeping.message;
     std::optional<std::uint64_t> free;
     if (m_pool != nullptr) {
-        const StoreResult<PoolStatus> status =
-            m_store->Use([](StationStore& s) { return s.Status(); });
+        const StoreResult<PoolStatus> status = m_store->Status();
         if (status.Ok()) {
             free = status.value.free;
         }

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "link/announced_ports.h"
-#include "station/locked_station_store.h"
 #include "station/mac_source.h"
 #include "station/module_record.h"
 #include "station/pool_mac_source.h"
@@ -26,7 +25,7 @@ class StationRun {
     // `macs` is the source the batch takes MACs from; `pool` is the same source when it is the
     // store's pool. `store` may be null.
     StationRun(StationController& controller, const StationSetup& setup,
-               std::unique_ptr<MacSource> macs, PoolMacSource* pool, LockedStationStore* store);
+               std::unique_ptr<MacSource> macs, PoolMacSource* pool, StationStore* store);
 
     // Programs the module just plugged into `device`; `byPath` names the slot in the record.
     void Program(const std::string& device, const std::string& byPath);
@@ -37,14 +36,14 @@ class StationRun {
   private:
     void OnBatchEvent(const BatchEvent& event);
     SlotUpdate Finish(const BatchEvent& event);
-    void Keep(const ProductionRecord& record, const MacAddress& mac);
+    void Keep(const ProductionRecord& record, const MacAddress& mac, bool succeeded);
     void Post(SlotUpdate update);
 
     StationController& m_controller;  // outlives the run
     const StationSetup m_setup;
     std::unique_ptr<MacSource> m_macs;
     PoolMacSource* m_pool;
-    LockedStationStore* m_store;
+    StationStore* m_store;              // safe for many threads
     const AnnouncedPorts m_fixedPorts;  // jobs are handed device paths, never COMn
 
     std::mutex m_attemptsMutex;
