@@ -1,6 +1,7 @@
 // lvcfg-station: the production window of a programming station.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSysInfo>
 #include <QTextStream>
 #include <clocale>
 #include <memory>
@@ -36,12 +37,14 @@ Options ParseOptions(QApplication& application) {
     const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("The .cfg file."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption store(
-        QStringLiteral("store"),
-        QStringLiteral("The station database: sqlite:PATH or postgresql://... (default: the "
-                       "SQLite file under ~/.local/share/lvcfg)."),
+        QStringLiteral("station-db"),
+        QStringLiteral("The production record and MAC pool: sqlite:PATH or postgresql://... "
+                       "(default: $LVCFG_STATION_DB, else sqlite:$XDG_DATA_HOME/lvcfg/"
+                       "station.sqlite)."),
         QStringLiteral("URL"));
     const QCommandLineOption station(QStringLiteral("station"),
-                                     QStringLiteral("The station's name in the records."),
+                                     QStringLiteral("This station's name in the record and the "
+                                                    "pool (default: the host name)."),
                                      QStringLiteral("NAME"));
     const QCommandLineOption macStart(
         QStringLiteral("mac-start"),

@@ -17,8 +17,8 @@ constexpr std::int64_t kRecordsShownMs = 24LL * 60 * 60 * 1000;
 
 QString PoolEmptyText() {
     return QStringLiteral(
-        "The MAC pool of the station database has no free MAC: add a range to the pool "
-        "before starting. Nothing was written.");
+        "The MAC pool of the station database has no free MAC: add MACs with 'lvcfg-cli pool "
+        "add' before starting. Nothing was written.");
 }
 
 }  // namespace
@@ -108,6 +108,7 @@ QString StationController::Start(const StationSetup& setup) {
         if (*free == 0) {
             return PoolEmptyText();
         }
+        QuarantineUnfinished(setup.stationName);
         auto poolSource = std::make_unique<PoolMacSource>(*m_store, setup.stationName);
         pool = poolSource.get();
         macs = std::move(poolSource);
@@ -145,6 +146,22 @@ void StationController::EndFinishedRun() {
     if (m_run && !m_accepting && m_run->Idle()) {
         m_run.reset();
         m_finishCheck.stop();
+    }
+}
+
+// MACs this station reserved in a run that ended before its modules did (a crash, a power
+// cut) may sit in a module: they are set aside for a person to look at, never handed out.
+void StationController::QuarantineUnfinished(const std::string& station) {
+    const StoreResult<std::vector<MacNumber>> quarantined = m_store->QuarantineUnfinished(station);
+    if (!quarantined.Ok()) {
+        emit notice(QString::fromStdString("Unfinished reservations cannot be looked for: " +
+                                           quarantined.message));
+    } else if (!quarantined.value.empty()) {
+        emit notice(QStringLiteral("%1 MAC(s) left unfinished by an earlier run are quarantined, "
+                                   "the first %2; release them with 'lvcfg-cli pool release'.")
+                        .arg(quarantined.value.size())
+                        .arg(QString::fromStdString(
+                            FormatMacAddress(MacFromNumber(quarantined.value.front())))));
     }
 }
 

@@ -65,6 +65,7 @@ class StationController : public QObject {
   private:
     void OnArrivalReadable();
     void EndFinishedRun();
+    void QuarantineUnfinished(const std::string& station);
     [[nodiscard]] QString ByPathName(const std::string& device) const;
 
     std::unique_ptr<SerializedStationStore> m_store;  // shared with the batch's threads
