@@ -22,32 +22,43 @@ SlotGrid::SlotGrid(QWidget* parent) : QWidget(parent), m_layout(new QGridLayout(
     m_tick.start();
 }
 
+// A slot is its USB socket where it has a by-path name: a module plugged in again may get
+// another device, or its old device may go to another socket, and the tile follows the socket.
 void SlotGrid::AddSlot(const SlotName& name) {
-    if (SlotTile* tile = Tile(name.device)) {
+    const QString key = name.byPath.isEmpty() ? name.device : name.byPath;
+    m_keyOfDevice.insert(name.device, key);
+    if (SlotTile* tile = m_tiles.value(key, nullptr)) {
+        tile->SetDevice(name.device);
         tile->SetPresent(true);
         return;
     }
     auto* tile = new SlotTile(name, this);
-    m_tiles.insert(name.device, tile);
-    m_names.insert(name.device, name.byPath.isEmpty() ? name.device : name.byPath);
-    m_order.push_back(name.device);
+    m_tiles.insert(key, tile);
+    m_order.push_back(key);
     LayOut();
 }
 
 void SlotGrid::RemoveSlot(const QString& device) {
-    SlotTile* tile = Tile(device);
-    if (tile == nullptr) {
-        return;
+    const QString key = m_keyOfDevice.value(device, device);
+    SlotTile* tile = m_tiles.value(key, nullptr);
+    if (tile == nullptr || tile->Device() != device) {
+        return;  // that device has moved on to another slot already
     }
     if (m_running) {
         tile->SetPresent(false);
         return;
     }
-    m_tiles.remove(device);
-    m_names.remove(device);
-    m_order.erase(std::remove(m_order.begin(), m_order.end(), device), m_order.end());
-    delete tile;
+    DropSlot(key);
     LayOut();
+}
+
+void SlotGrid::DropSlot(const QString& key) {
+    SlotTile* tile = m_tiles.take(key);
+    if (m_keyOfDevice.value(tile->Device()) == key) {
+        m_keyOfDevice.remove(tile->Device());
+    }
+    m_order.erase(std::remove(m_order.begin(), m_order.end(), key), m_order.end());
+    delete tile;
 }
 
 void SlotGrid::Apply(const SlotUpdate& update) {
@@ -62,24 +73,23 @@ void SlotGrid::SetRunning(bool running) {
         return;
     }
     // Stopped: slots that went away during the run go now.
-    const QList<QString> devices = m_tiles.keys();
-    for (const QString& device : devices) {
-        if (!m_tiles.value(device)->Present()) {
-            RemoveSlot(device);
+    const QList<QString> keys = m_tiles.keys();
+    for (const QString& key : keys) {
+        if (!m_tiles.value(key)->Present()) {
+            DropSlot(key);
         }
     }
     LayOut();
 }
 
 SlotTile* SlotGrid::Tile(const QString& device) const {
-    return m_tiles.value(device, nullptr);
+    return m_tiles.value(m_keyOfDevice.value(device, device), nullptr);
 }
 
 void SlotGrid::LayOut() {
     if (!m_running) {
-        std::sort(m_order.begin(), m_order.end(), [this](const QString& a, const QString& b) {
-            return m_names.value(a) < m_names.value(b);
-        });
+        std::sort(m_order.begin(), m_order.end(),
+                  [this](const QString& a, const QString& b) { return a < b; });
     }
     for (SlotTile* tile : std::as_const(m_tiles)) {
         m_layout->removeWidget(tile);

@@ -25,17 +25,19 @@ class SlotGrid : public QWidget {
     void Apply(const SlotUpdate& update);
     void SetRunning(bool running);
 
+    // The tile of the slot `device` was last plugged into.
     [[nodiscard]] SlotTile* Tile(const QString& device) const;
     [[nodiscard]] int Count() const { return static_cast<int>(m_order.size()); }
 
   private:
     void LayOut();
+    void DropSlot(const QString& key);
     void TickBusyTiles();
 
     QGridLayout* m_layout;
-    QMap<QString, SlotTile*> m_tiles;  // by device
-    std::vector<QString> m_order;      // devices in their places
-    QMap<QString, QString> m_names;    // the names the order sorts by, by device
+    QMap<QString, SlotTile*> m_tiles;      // by slot: by-path name, else device
+    QMap<QString, QString> m_keyOfDevice;  // the slot each device was last seen in
+    std::vector<QString> m_order;          // slots in their places
     bool m_running = false;
     QTimer m_tick;
 };

@@ -42,7 +42,7 @@ SlotTile::SlotTile(const SlotName& name, QWidget* parent) : QFrame(parent) {
     layout->addStretch();
     m_name->setText(name.byPath.isEmpty() ? name.device : name.byPath);
     m_name->setToolTip(name.byPath);
-    m_device->setText(name.device);
+    m_deviceName = name.device;
     m_mac->setTextInteractionFlags(Qt::TextSelectableByMouse);
     setAccessibleName(m_name->text());
     ShowState();
@@ -73,6 +73,11 @@ void SlotTile::Tick() {
     }
 }
 
+void SlotTile::SetDevice(const QString& device) {
+    m_deviceName = device;
+    ShowState();
+}
+
 void SlotTile::SetPresent(bool present) {
     m_present = present;
     ShowState();
@@ -99,8 +104,7 @@ void SlotTile::ShowState() {
         setPalette(colours);
     }
     m_word->setText(SlotStateWord(m_state));
-    m_device->setText(m_device->text().section(QLatin1Char(' '), 0, 0) +
-                      (m_present ? QString() : QStringLiteral(" (unplugged)")));
+    m_device->setText(m_deviceName + (m_present ? QString() : QStringLiteral(" (unplugged)")));
     // The device beside the by-path name; a port named by its device shows it once.
     m_device->setVisible(!m_present || m_device->text() != m_name->text());
     setAccessibleDescription(m_word->text() + QLatin1Char(' ') + m_failure->text());

@@ -20,6 +20,9 @@ class SlotTile : public QFrame {
     // Refreshes the elapsed time of a module being programmed.
     void Tick();
     void SetPresent(bool present);
+    // A module plugged in again into this slot may come as another device.
+    void SetDevice(const QString& device);
+    [[nodiscard]] QString Device() const { return m_deviceName; }
 
     [[nodiscard]] SlotState State() const { return m_state; }
     [[nodiscard]] bool Present() const { return m_present; }
@@ -33,6 +36,7 @@ class SlotTile : public QFrame {
 
     SlotState m_state = SlotState::Waiting;
     bool m_present = true;
+    QString m_deviceName;
     QElapsedTimer m_elapsed;
     qint64 m_finishedMs = -1;  // the time of the last module, once it ended
     QLabel* m_name;
