@@ -145,7 +145,6 @@ void ThroughputPanel::RedrawChart(std::int64_t nowMs) {
     }
     QStringList labels;
     QList<QPointF> means;
-    m_perBucket->remove(0, m_perBucket->count());
     int most = 1;
     double slowest = 1.0;
     for (int i = 0; i < kBuckets; ++i) {
@@ -153,7 +152,14 @@ void ThroughputPanel::RedrawChart(std::int64_t nowMs) {
         labels << (i % 4 == 0
                        ? QDateTime::fromMSecsSinceEpoch(start).toString(QStringLiteral("HH:mm"))
                        : QStringLiteral(" ").repeated(i));
-        m_perBucket->append(count[i]);
+        // In place: emptying and refilling the set makes the chart lay out every bar again.
+        if (i < m_perBucket->count()) {
+            if (m_perBucket->at(i) != count[i]) {
+                m_perBucket->replace(i, count[i]);
+            }
+        } else {
+            m_perBucket->append(count[i]);
+        }
         most = std::max(most, count[i]);
         if (count[i] > 0) {
             const double mean = static_cast<double>(tookMs[i]) / count[i] / 1000.0;
@@ -163,7 +169,9 @@ void ThroughputPanel::RedrawChart(std::int64_t nowMs) {
     }
     m_meanTime->replace(means);
     auto* buckets = qobject_cast<QBarCategoryAxis*>(m_chart->axes(Qt::Horizontal).first());
-    buckets->setCategories(labels);
+    if (buckets->categories() != labels) {
+        buckets->setCategories(labels);
+    }
     m_countAxis->setRange(0, most);
     m_timeAxis->setRange(0, slowest * 1.2);
 }
