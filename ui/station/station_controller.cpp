@@ -1,6 +1,7 @@
 #include "ui/station/station_controller.h"
 
 #include <QSocketNotifier>
+#include <QSysInfo>
 #include <algorithm>
 #include <utility>
 
@@ -81,7 +82,12 @@ void StationController::OnArrivalReadable() {
     }
 }
 
-QString StationController::Start(const StationSetup& setup) {
+QString StationController::Start(const StationSetup& given) {
+    StationSetup setup = given;
+    if (setup.stationName.empty()) {
+        // Reservations and records always name a station; the command line's default too.
+        setup.stationName = QSysInfo::machineHostName().toStdString();
+    }
     if (m_accepting) {
         return QStringLiteral("The station is running already.");
     }
