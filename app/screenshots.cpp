@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "ui/about_dlg.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"

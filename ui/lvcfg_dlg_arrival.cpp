@@ -9,7 +9,7 @@
 
 #include "link/arrival/arrival_watcher.h"
 #include "link/arrival/udev_device_source.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

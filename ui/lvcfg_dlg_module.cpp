@@ -16,7 +16,7 @@
 #include "link/serial_session.h"
 #include "model/config_frame.h"
 #include "model/hex_text.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

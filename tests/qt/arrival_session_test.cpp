@@ -15,7 +15,7 @@
 #include "model/config_frame.h"
 #include "plugged_module_session.h"
 #include "tests/support/report_texts.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "tests/files/temp_folder.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 
 MainWindowSession::MainWindowSession(LVCfgDlgServices services)
     : dlg(backend, std::move(services)) {

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "resources/control_ids.h"
+
 struct DialogTemplate;
 
 // Framework constants under their customary names.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 inline constexpr int BN_CLICKED = 0;
 inline constexpr int CBN_SELCHANGE = 1;
 inline constexpr unsigned MB_OK = 0x00;
