@@ -151,6 +151,12 @@ constexpr std::array kItems{
 
 static_assert(kItems.size() == 6 + 52 + 64);
 
+// The keys a Linux user expects for the file commands.
+constexpr std::array kAccelerators{
+    Accelerator{"Ctrl+O", IDC_OPEN},
+    Accelerator{"Ctrl+S", IDC_SAVE},
+};
+
 }  // namespace
 
 const DialogTemplate& MainDialogTemplate() {
@@ -164,6 +170,8 @@ const DialogTemplate& MainDialogTemplate() {
         true,
         kItems,
         MainDialogLists(),
+        false,
+        kAccelerators,
     };
     return dialogTemplate;
 }

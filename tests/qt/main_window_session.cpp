@@ -62,6 +62,15 @@ void MainWindowSession::Key(int id, Qt::Key key) {
     QTest::keyClick(&Control(id), key);
 }
 
+void MainWindowSession::Quit() {
+    // Window shortcuts act only in the active window; the script may run before the window
+    // system has activated the dialog it just showed.
+    Dialog().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&Dialog()));
+    QWidget* focus = Dialog().focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &Dialog(), Qt::Key_Q, Qt::ControlModifier);
+}
+
 std::string MainWindowSession::Shown(int id) {
     QWidget& control = Control(id);
     QString text;

@@ -6,8 +6,8 @@
 #include <QMenu>
 
 #include "recording_events.h"
-#include "resources/main_dialog_template.h"
 #include "resources/control_ids.h"
+#include "resources/main_dialog_template.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"

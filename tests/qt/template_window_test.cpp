@@ -15,7 +15,7 @@
 #include "recording_events.h"
 #include "resources/about_dialog_template.h"
 #include "resources/main_dialog_template.h"
-#include "ui/qt/dialog_units.h"
+#include "ui/framework/dialog_units.h"
 #include "ui/qt/qt_dialog_window.h"
 #include "ui/qt/template_widgets.h"
 

@@ -26,11 +26,14 @@ QMessageBox::Icon IconForType(unsigned type) {
 }  // namespace
 
 int RunMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
-                  unsigned type) {
+                  unsigned type, const std::string& details) {
     QMessageBox box(IconForType(type), QString::fromStdString(caption),
                     QString::fromStdString(text), QMessageBox::Ok, owner);
     // Report texts are plain: a '<' in a port name or a file path must not turn into markup.
     box.setTextFormat(Qt::PlainText);
+    if (!details.empty()) {
+        box.setDetailedText(QString::fromStdString(details));
+    }
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     return IDOK;

@@ -10,9 +10,9 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "ui/framework/dialog_units.h"
 #include "ui/qt/app_icon_qt.h"
 #include "ui/qt/compact_combo_style.h"
-#include "ui/qt/dialog_units.h"
 
 namespace {
 
