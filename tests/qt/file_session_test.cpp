@@ -250,3 +250,16 @@ TEST_F(FileSession, AFileSavedWithoutAModuleIdentityIsRefusedOnOpening) {
     EXPECT_EQ(status, kMagicMismatch);
     EXPECT_EQ(mac, kModuleMac);
 }
+
+// A name typed without an extension is saved as a .cfg file, which the configuration filter
+// then shows.
+TEST_F(FileSession, ANameTypedWithoutExtensionIsSavedWithTheCfgExtension) {
+    std::string status;
+    Run([&] {
+        SaveAs("station1");
+        status = Shown(IDC_STATUS);
+        Quit();
+    });
+    EXPECT_EQ(status, kFileWritten);
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"station1.cfg"});
+}

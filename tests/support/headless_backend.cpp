@@ -271,7 +271,8 @@ bool HeadlessWindow::Click(int id) {
     }
     m_focus = id;
     if (control.kind == ItemKind::CheckBox) {
-        control.check = control.check == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED;
+        // An automatic two-state box: checked goes to unchecked, anything else to checked.
+        control.check = control.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
     }
     m_events.OnCommand(id, BN_CLICKED);
     return true;
@@ -311,6 +312,21 @@ void HeadlessWindow::PressEnter() {
         return;
     }
     m_events.OnCommand(IDOK, BN_CLICKED);
+}
+
+void HeadlessWindow::PressTab() {
+    std::vector<int> stops;
+    for (const DialogItem& item : m_template.items) {
+        const auto found = m_controls.find(item.id);
+        if (found != m_controls.end() && found->second.enabled && found->second.shown) {
+            stops.push_back(item.id);
+        }
+    }
+    if (stops.empty()) {
+        return;
+    }
+    const auto current = std::find(stops.begin(), stops.end(), m_focus);
+    m_focus = current == stops.end() || current + 1 == stops.end() ? stops.front() : *(current + 1);
 }
 
 void HeadlessWindow::PressEscape() {

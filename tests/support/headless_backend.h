@@ -79,6 +79,8 @@ class HeadlessWindow : public DialogWindow {
     // Enter clicks a focused push button; elsewhere it is the OK command.
     void PressEnter();
     void PressEscape();
+    // The focus moves to the next control in template order that is enabled and in sight.
+    void PressTab();
     // The template's accelerator for `keys` ("Ctrl+O") clicks its button; false when the
     // template has none for them or the button cannot be clicked.
     bool PressShortcut(std::string_view keys);
