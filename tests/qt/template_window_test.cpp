@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <algorithm>
 #include <map>
 #include <numeric>
@@ -15,7 +17,7 @@
 #include "resources/about_dialog_template.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
-#include "ui/framework/dialog_units.h"
+#include "ui/qt/eliding_line_edit.h"
 #include "ui/qt/qt_dialog_window.h"
 #include "ui/qt/template_widgets.h"
 
@@ -136,7 +138,12 @@ TEST_P(TemplateWindow, PlacesItemsAtTemplateRectanglesTimesOneAndAHalf) {
         SCOPED_TRACE(testing::Message() << item.text << " " << item.id);
         EXPECT_EQ(geometry.x(), (item.x * 3 + 1) / 2);
         EXPECT_EQ(geometry.y(), (item.y * 3 + 1) / 2);
-        EXPECT_EQ(geometry.width(), (item.width * 3 + 1) / 2);
+        if (item.kind == ItemKind::CheckBox) {
+            // A caption wider than the rectangle widens the box rather than shrinking its font.
+            EXPECT_GE(geometry.width(), (item.width * 3 + 1) / 2);
+        } else {
+            EXPECT_EQ(geometry.width(), (item.width * 3 + 1) / 2);
+        }
         if (IsDropDown(item.kind)) {
             // The template's height is the opened list's; the closed box keeps the platform's.
             auto* combo = qobject_cast<QComboBox*>(widgets[i]);
@@ -211,6 +218,71 @@ TEST(MainTemplateWindow, UsesEveryControlIdOnce) {
     std::vector<int> expected(64);
     std::iota(expected.begin(), expected.end(), 1000);
     EXPECT_EQ(ids, expected);
+}
+
+// Every item of every list shows whole in the closed box, left of the drop button.
+TEST(MainTemplateWindow, EveryListItemFitsBesideTheDropButton) {
+    RecordingEvents events;
+    QtDialogWindow window(MainDialogTemplate(), events, nullptr);
+    for (const InitialList& list : MainDialogLists()) {
+        auto* combo = qobject_cast<QComboBox*>(window.Control(list.id));
+        ASSERT_NE(combo, nullptr);
+        if (combo->isEditable()) {
+            continue;  // the port box scrolls
+        }
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = false;
+        const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                           QStyle::SC_ComboBoxEditField, combo);
+        for (int i = 0; i < combo->count(); ++i) {
+            EXPECT_LE(combo->fontMetrics().horizontalAdvance(combo->itemText(i)), field.width() - 1)
+                << list.id << " " << combo->itemText(i).toStdString();
+        }
+    }
+}
+
+// Check boxes keep the window's font, and their captions fit inside the box and inside the
+// frame around them.
+TEST(MainTemplateWindow, CheckBoxCaptionsFitInTheWindowFont) {
+    RecordingEvents events;
+    QtDialogWindow window(MainDialogTemplate(), events, nullptr);
+    QWidget& dialog = *window.Dialog();
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+        SCOPED_TRACE(box->text().toStdString());
+        EXPECT_EQ(box->font(), dialog.font());
+        const QStyle& style = *box->style();
+        const int needed = style.pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+                           style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box) +
+                           box->fontMetrics().horizontalAdvance(box->text());
+        EXPECT_LE(needed, box->width());
+        for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+            if (group->geometry().contains(box->geometry().topLeft())) {
+                EXPECT_LT(box->geometry().left() + needed, group->geometry().right());
+            }
+        }
+    }
+}
+
+// A display field shows a text too long for it cut at the end with an ellipsis, and the whole
+// text as its tooltip; a text that fits shows as it is, without tooltip.
+TEST(MainTemplateWindow, LongStatusTextIsElidedWithTheWholeTextAsTooltip) {
+    RecordingEvents events;
+    QtDialogWindow window(MainDialogTemplate(), events, nullptr);
+    auto* status = dynamic_cast<ElidingLineEdit*>(window.Control(1001));
+    ASSERT_NE(status, nullptr);
+    const std::string longText = "The configuration block verification word does not match!";
+    window.SetText(1001, longText);
+    EXPECT_EQ(window.GetText(1001), longText);
+    EXPECT_TRUE(status->DisplayedText().endsWith(QChar(0x2026)))
+        << status->DisplayedText().toStdString();
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->DisplayedText()), status->width());
+    EXPECT_EQ(status->toolTip().toStdString(), longText);
+    window.SetText(1001, "Succeed to read the module!");
+    EXPECT_EQ(status->DisplayedText(), "Succeed to read the module!");
+    EXPECT_TRUE(status->toolTip().isEmpty());
+    window.SetText(1004, "UNKNOWN");
+    EXPECT_EQ(dynamic_cast<ElidingLineEdit*>(window.Control(1004))->DisplayedText(), "UNKNOWN");
 }
 
 // The Chinese items need a face with CJK glyphs: the template face or its stand-in has them.

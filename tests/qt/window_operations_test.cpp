@@ -42,6 +42,22 @@ TEST_F(QtWindowOperations, ShrunkWindowStaysFixedAndEndsWithoutShowingWhenEndedE
     EXPECT_FALSE(Dialog().isVisible());
 }
 
+// A box over a short text is still wide enough for its whole caption in a title bar.
+TEST_F(QtWindowOperations, ShortMessageBoxIsWideEnoughForItsCaption) {
+    int width = 0;
+    int captionWidth = 0;
+    AnswerNextModal([&](QWidget& modal) {
+        width = modal.width();
+        QFont title = modal.font();
+        title.setBold(true);
+        captionWidth = QFontMetrics(title).horizontalAdvance(modal.windowTitle());
+        qobject_cast<QMessageBox*>(&modal)->button(QMessageBox::Ok)->click();
+    });
+    window.MessageBox("Please choose a serial COM port!", "Lumivaro Configure Tool", MB_ICONERROR);
+    EXPECT_GT(captionWidth, 0);
+    EXPECT_GE(width, captionWidth + 100);
+}
+
 // Port names on Linux are device paths, longer than the box is wide: the box scrolls and keeps
 // all that was typed.
 TEST_F(QtWindowOperations, PortBoxTakesADevicePathLongerThanItsWidth) {
