@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "resources/about_dialog_template.h"
+#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
 #include "ui/qt/eliding_line_edit.h"
@@ -269,27 +270,27 @@ TEST(MainTemplateWindow, CheckBoxCaptionsFitInTheWindowFont) {
 TEST(MainTemplateWindow, LongStatusTextIsElidedWithTheWholeTextAsTooltip) {
     RecordingEvents events;
     QtDialogWindow window(MainDialogTemplate(), events, nullptr);
-    auto* status = dynamic_cast<ElidingLineEdit*>(window.Control(1001));
+    auto* status = dynamic_cast<ElidingLineEdit*>(window.Control(IDC_STATUS));
     ASSERT_NE(status, nullptr);
     const std::string longText = "The configuration block verification word does not match!";
-    window.SetText(1001, longText);
-    EXPECT_EQ(window.GetText(1001), longText);
+    window.SetText(IDC_STATUS, longText);
+    EXPECT_EQ(window.GetText(IDC_STATUS), longText);
     EXPECT_TRUE(status->DisplayedText().endsWith(QChar(0x2026)))
         << status->DisplayedText().toStdString();
     EXPECT_LE(status->fontMetrics().horizontalAdvance(status->DisplayedText()), status->width());
     EXPECT_EQ(status->toolTip().toStdString(), longText);
-    window.SetText(1001, "Succeed to read the module!");
+    window.SetText(IDC_STATUS, "Succeed to read the module!");
     EXPECT_EQ(status->DisplayedText(), "Succeed to read the module!");
     EXPECT_TRUE(status->toolTip().isEmpty());
-    window.SetText(1004, "UNKNOWN");
-    EXPECT_EQ(dynamic_cast<ElidingLineEdit*>(window.Control(1004))->DisplayedText(), "UNKNOWN");
+    window.SetText(IDC_TYPE, "UNKNOWN");
+    EXPECT_EQ(dynamic_cast<ElidingLineEdit*>(window.Control(IDC_TYPE))->DisplayedText(), "UNKNOWN");
 }
 
 // The Chinese items need a face with CJK glyphs: the template face or its stand-in has them.
 TEST(MainTemplateWindow, RendersTheChineseActPinItemsWithRealGlyphs) {
     RecordingEvents events;
     QtDialogWindow window(MainDialogTemplate(), events, nullptr);
-    auto* combo = qobject_cast<QComboBox*>(window.Control(1025));
+    auto* combo = qobject_cast<QComboBox*>(window.Control(IDC_ACT_PIN));
     const QFontMetrics metrics(combo->font());
     for (int i = 0; i < combo->count(); ++i) {
         const QString item = combo->itemText(i);

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "modal_answerer.h"
+#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
 #include "ui/qt/file_chooser_qt.h"
@@ -61,12 +62,12 @@ TEST_F(QtWindowOperations, ShortMessageBoxIsWideEnoughForItsCaption) {
 // Port names on Linux are device paths, longer than the box is wide: the box scrolls and keeps
 // all that was typed.
 TEST_F(QtWindowOperations, PortBoxTakesADevicePathLongerThanItsWidth) {
-    auto* edit = qobject_cast<QComboBox*>(window.Control(1008))->lineEdit();
+    auto* edit = qobject_cast<QComboBox*>(window.Control(IDC_COM_PORT))->lineEdit();
     QTest::keyClicks(edit, "COM12");
-    EXPECT_EQ(window.GetText(1008), "COM12");
+    EXPECT_EQ(window.GetText(IDC_COM_PORT), "COM12");
     edit->clear();
     QTest::keyClicks(edit, "/dev/serial/by-id/usb-adapter");
-    EXPECT_EQ(window.GetText(1008), "/dev/serial/by-id/usb-adapter");
+    EXPECT_EQ(window.GetText(IDC_COM_PORT), "/dev/serial/by-id/usb-adapter");
 }
 
 // The Menu key opens the window menu even from an edit, which has a context menu of its own.
@@ -76,12 +77,12 @@ TEST_F(QtWindowOperations, MenuKeyAltSpaceAndRightClickOpenTheWindowMenu) {
     QApplication::setActiveWindow(&Dialog());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Dialog()));
     QMenu& menu = window.Dialog()->WindowMenu();
-    window.Control(1023)->setFocus();
-    QTest::keyClick(window.Control(1023), Qt::Key_Menu);
+    window.Control(IDC_NETWORK_ID)->setFocus();
+    QTest::keyClick(window.Control(IDC_NETWORK_ID), Qt::Key_Menu);
     EXPECT_TRUE(menu.isVisible());
     EXPECT_EQ(QApplication::activePopupWidget(), &menu);
     menu.hide();
-    QTest::keyClick(window.Control(1023), Qt::Key_Space, Qt::AltModifier);
+    QTest::keyClick(window.Control(IDC_NETWORK_ID), Qt::Key_Space, Qt::AltModifier);
     EXPECT_TRUE(menu.isVisible());
     menu.hide();
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
