@@ -9,8 +9,8 @@
 
 #include "model/hex_text.h"
 #include "model/mac_address.h"
+#include "resources/control_ids.h"
 #include "station/module_exchange.h"
-#include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

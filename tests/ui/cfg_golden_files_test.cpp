@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "model/config_frame.h"
+#include "resources/control_ids.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/simulated_module.h"
-#include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
