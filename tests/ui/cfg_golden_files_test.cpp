@@ -94,9 +94,10 @@ void ChangeManySettings(HeadlessWindow& window) {
     window.Type(IDC_COMPENSATION_UNIT, "2");
 }
 
+// The advanced panel is shown first: its fields take no typing while it is cut off.
 void ChangeManySettingsWithAdvancedShown(HeadlessWindow& window) {
-    ChangeManySettings(window);
     window.Click(IDC_ADVANCED);
+    ChangeManySettings(window);
 }
 
 // Settings a file sets, all moved to values no golden file holds.

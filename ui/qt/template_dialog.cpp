@@ -12,7 +12,7 @@
 TemplateDialog::TemplateDialog(DialogEvents& events, QWidget* owner)
     : QDialog(owner), m_events(events), m_windowMenu(new QMenu(this)) {
     // The Menu key would otherwise open the context menu of the focused edit.
-    for (const QKeySequence keys :
+    for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::ALT | Qt::Key_Space)}) {
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, [this] {
