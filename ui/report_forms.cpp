@@ -12,6 +12,11 @@ void ReportForms::FailureReport(const char* text) {
     ErrorBox(text);
 }
 
+void ReportForms::FailureReport(const char* text, const char* details) {
+    StatusReport(text);
+    m_dialog.MessageBoxWithDetails(text, kCaption, MB_ICONERROR, details);
+}
+
 void ReportForms::ErrorBox(const char* text) {
     m_dialog.MessageBox(text, kCaption, MB_ICONERROR);
 }
