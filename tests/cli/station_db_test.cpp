@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Times, RecordsSinceTest, ::testing::ValuesIn(kSinceRows
 struct PoolMistakeRow {
     const char* name;
     std::vector<std::string> args;
-    int exitStatus;
+    const char* reason;  // of the JSON failure; nullptr where the command line itself is refused
 };
 
 class PoolMistakeTest : public StationDbTest,
@@ -221,22 +221,33 @@ class PoolMistakeTest : public StationDbTest,
 TEST_P(PoolMistakeTest, IsRefusedAndLeavesThePoolAsItWas) {
     ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "10"}).exitStatus, 0);
 
-    const ProgramRun run = Run(GetParam().args);
+    std::vector<std::string> args = GetParam().args;
+    args.push_back("--json");
+    const ProgramRun run = Run(args);
 
-    EXPECT_EQ(run.exitStatus, GetParam().exitStatus) << run.err;
+    EXPECT_EQ(run.exitStatus, 2) << run.err;
     EXPECT_FALSE(run.err.empty());
+    if (GetParam().reason != nullptr) {
+        const auto lines = JsonLines(run.out);
+        ASSERT_EQ(lines.size(), 1U) << run.out;
+        EXPECT_EQ(lines[0]["reason"], GetParam().reason);
+    }
     const Json status = PoolStatus();
     EXPECT_EQ(status["free"], 10);
     EXPECT_EQ(status["ranges"].size(), 1U);
 }
 
 const PoolMistakeRow kPoolMistakeRows[] = {
-    {"OverlappingRange", {"pool", "add", "--start", "4C:56:00:00:10:09", "--count", "5"}, 2},
-    {"RangePastTheLastMac", {"pool", "add", "--start", "FF:FF:FF:FF:FF:FF", "--count", "2"}, 2},
-    {"ZeroCount", {"pool", "add", "--start", "4C:56:00:00:20:00", "--count", "0"}, 2},
-    {"MalformedStart", {"pool", "add", "--start", "4C-56", "--count", "1"}, 2},
-    {"ReleaseOfAFreeMac", {"pool", "release", "4C:56:00:00:10:01"}, 2},
-    {"ReleaseOutsideThePool", {"pool", "release", "4C:56:00:00:99:01"}, 2},
+    {"OverlappingRange",
+     {"pool", "add", "--start", "4C:56:00:00:10:09", "--count", "5"},
+     "range_overlaps"},
+    {"RangePastTheLastMac",
+     {"pool", "add", "--start", "FF:FF:FF:FF:FF:FF", "--count", "2"},
+     "range_invalid"},
+    {"ZeroCount", {"pool", "add", "--start", "4C:56:00:00:20:00", "--count", "0"}, nullptr},
+    {"MalformedStart", {"pool", "add", "--start", "4C-56", "--count", "1"}, nullptr},
+    {"ReleaseOfAFreeMac", {"pool", "release", "4C:56:00:00:10:01"}, "not_quarantined"},
+    {"ReleaseOutsideThePool", {"pool", "release", "4C:56:00:00:99:01"}, "not_quarantined"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Mistakes, PoolMistakeTest, ::testing::ValuesIn(kPoolMistakeRows),
