@@ -91,10 +91,22 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
         live = std::make_unique<LiveLines>(stdout);
     }
     BatchReport report(out, live.get(), verify);
+    // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
+    // paths, and the announcements change while jobs run.
+    const AnnouncedPorts fixed;
     std::unique_ptr<MacSource> macs;
     PoolMacSource* pool = nullptr;
     if (fromPool) {
-        auto poolSource = std::make_unique<PoolMacSource>(*store, StationName(global.stationDb));
+        // A module that already holds a verified MAC of the pool keeps it.
+        auto currentMac = [&fixed](const std::string& port) -> std::optional<MacAddress> {
+            const ModuleReadResult read = ReadModuleWindowless(port, fixed);
+            if (read.outcome != ModuleOutcome::Succeeded) {
+                return std::nullopt;
+            }
+            return MacOfFrame(read.frame);
+        };
+        auto poolSource =
+            std::make_unique<PoolMacSource>(*store, StationName(global.stationDb), currentMac);
         pool = poolSource.get();
         macs = std::move(poolSource);
     } else {
@@ -103,9 +115,6 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     BatchRecordKeeper keeper(
         *store, pool, global.stationDb,
         AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out);
-    // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
-    // paths, and the announcements change while jobs run.
-    const AnnouncedPorts fixed;
     ExitCode code = ExitCode::Success;
     {
         PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,

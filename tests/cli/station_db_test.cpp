@@ -179,6 +179,42 @@ TEST_F(StationDbTest, WriteKeepsARecordOfItsModule) {
     EXPECT_EQ(records[0]["mac_written"], "4C:56:00:00:30:00");
 }
 
+struct PluggedAgainRow {
+    const char* name;
+    const char* moduleMac;  // the module's MAC before the second batch
+    bool verifiedBefore;    // programmed from the pool with that MAC by a first batch
+    const char* macAfter;
+};
+
+class PluggedAgainTest : public StationDbTest,
+                         public ::testing::WithParamInterface<PluggedAgainRow> {};
+
+TEST_P(PluggedAgainTest, KeepsOnlyAVerifiedMacOfThePool) {
+    const PluggedAgainRow& row = GetParam();
+    ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "10"}).exitStatus, 0);
+    const std::string port = m_modules.Start({"--mac", row.moduleMac});
+    if (row.verifiedBefore) {
+        ASSERT_EQ(Run({"batch", "--config", m_config, "--ports", port}).exitStatus, 0);
+    }
+    const Json before = PoolStatus();
+
+    ASSERT_EQ(Run({"batch", "--config", m_config, "--ports", port}).exitStatus, 0);
+
+    EXPECT_EQ(ReadJson(port)["identity"]["mac"], row.macAfter);
+    const Json after = PoolStatus();
+    EXPECT_EQ(after["used"].get<int>() - before["used"].get<int>(), row.verifiedBefore ? 0 : 1);
+    EXPECT_EQ(Records().back()["mac_written"], row.macAfter);
+}
+
+const PluggedAgainRow kPluggedAgainRows[] = {
+    {"VerifiedMacOfThePool", "11 22 33 44 55 60", true, "4C:56:00:00:10:00"},
+    {"FreeMacOfThePool", "4C 56 00 00 10 05", false, "4C:56:00:00:10:00"},
+    {"MacOutsideThePool", "11 22 33 44 55 60", false, "4C:56:00:00:10:00"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Modules, PluggedAgainTest, ::testing::ValuesIn(kPluggedAgainRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct SinceRow {
     const char* name;
     const char* since;

@@ -138,25 +138,37 @@ class SilentModule {
     }
     [[nodiscard]] const std::string& Path() const { return m_path; }
 
-    // true once the station asked for the module's frame.
-    bool AwaitRequest() {
+    // true once the station asked for the module's frame `count` times.
+    bool AwaitRequests(int count) {
         std::string received;
-        while (received.find("ATR0") == std::string::npos) {
-            pollfd fd{m_master.Get(), POLLIN, 0};
-            if (::poll(&fd, 1, 60000) <= 0) {
+        for (std::size_t at = 0; count > 0; --count) {
+            at = AwaitText(received, "ATR0", at);
+            if (at == std::string::npos) {
                 return false;
             }
-            char buffer[64];
-            const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
-            if (count <= 0) {
-                return false;
-            }
-            received.append(buffer, static_cast<std::size_t>(count));
+            at += 4;
         }
         return true;
     }
 
   private:
+    // The position of `text` in what was received, from `from` on, reading until it comes.
+    std::size_t AwaitText(std::string& received, const std::string& text, std::size_t from) {
+        while (received.find(text, from) == std::string::npos) {
+            pollfd fd{m_master.Get(), POLLIN, 0};
+            if (::poll(&fd, 1, 60000) <= 0) {
+                return std::string::npos;
+            }
+            char buffer[64];
+            const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
+            if (count <= 0) {
+                return std::string::npos;
+            }
+            received.append(buffer, static_cast<std::size_t>(count));
+        }
+        return received.find(text, from);
+    }
+
     UniqueFd m_master;
     UniqueFd m_slave;  // held so the line stays up between the station's opens
     std::string m_path;
@@ -189,7 +201,9 @@ TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStar
     const pid_t station = Spawn({"batch", "--config", m_config, "--ports", module.Path(),
                                  "--station-db", m_backend->Url(), "--station", "crashed"});
     ASSERT_GT(station, 0);
-    const bool asked = module.AwaitRequest();  // the reservation is committed before the read
+    // The station first reads the module to see whether it holds a verified MAC of the pool
+    // already; it reads it again once the reservation is committed.
+    const bool asked = module.AwaitRequests(2);
     ::kill(station, SIGKILL);
     int status = 0;
     ::waitpid(station, &status, 0);
