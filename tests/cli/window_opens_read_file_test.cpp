@@ -4,10 +4,10 @@
 
 #include "cli_rig.h"
 #include "model/setting_field.h"
+#include "resources/control_ids.h"
 #include "station/setting_values.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
-#include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
