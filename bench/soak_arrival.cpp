@@ -37,7 +37,7 @@
 #include "tests/support/headless_backend.h"
 #include "tools/module_sim/module_identity.h"
 #include "tools/module_sim/simulated_module.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

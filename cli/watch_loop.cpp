@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -12,7 +13,8 @@
 
 namespace {
 
-// Blocks the stop signals for as long as it lives and gives them as a readable descriptor.
+// Blocks the stop signals for as long as it lives and gives them as a readable descriptor. A
+// second interrupt after the watch has ended stops the program at once, as usual.
 class StopSignals {
   public:
     StopSignals() {
@@ -51,6 +53,10 @@ WatchEnd WatchPortChanges(ArrivalFeed& feed, const std::function<void(const Port
             return WatchEnd::Failed;
         }
         if (watched[0].revents != 0) {
+            // Taken here, or it would still be pending when the mask is restored and end the
+            // program before the batch can finish and report.
+            signalfd_siginfo taken{};
+            (void)::read(stop.Descriptor(), &taken, sizeof taken);
             return WatchEnd::Interrupted;
         }
         bool ended = false;

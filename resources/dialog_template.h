@@ -40,6 +40,12 @@ struct InitialList {
     std::span<const std::string_view> items;
 };
 
+// A key combination that clicks a push button of the window while the button is enabled.
+struct Accelerator {
+    std::string_view keys;  // "Ctrl+O": modifiers and key joined by '+'
+    int id;
+};
+
 struct DialogTemplate {
     int id;
     std::string_view caption;  // UTF-8
@@ -50,4 +56,9 @@ struct DialogTemplate {
     bool hasSystemMenu;
     std::span<const DialogItem> items;
     std::span<const InitialList> lists;
+    // Whether Enter and Escape end the dialog through its OK and Cancel commands. The main
+    // window keeps a whole configuration on screen and ends only by its close box, Alt+F4 or
+    // Ctrl+Q, so that a stray key cannot throw it away.
+    bool endsOnEnterAndEscape = true;
+    std::span<const Accelerator> accelerators = {};
 };

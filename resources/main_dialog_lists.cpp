@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
 
 namespace {
@@ -61,13 +62,20 @@ constexpr std::array<std::string_view, 3> kActPinModes{"\u65e0", "\u5916\u8bbe\u
                                                        "485\u63a7\u5236"};
 
 constexpr std::array kLists{
-    InitialList{1008, kPortNames},        InitialList{1015, kRfBauds},
-    InitialList{1016, kRfBauds},          InitialList{1017, kRfBauds},
-    InitialList{1022, kAuxChannelCounts}, InitialList{1024, kRfPowers10dBm},
-    InitialList{1029, kUartBauds},        InitialList{1032, kUartStartBits},
-    InitialList{1033, kUartParities},     InitialList{1034, kUartStopBits},
-    InitialList{1031, kFrameModes},       InitialList{1014, kDeviceNums},
-    InitialList{1052, kFrameEndChecks},   InitialList{1025, kActPinModes},
+    InitialList{IDC_COM_PORT, kPortNames},
+    InitialList{IDC_RF_BAUD_DEF, kRfBauds},
+    InitialList{IDC_RF_BAUD_MAX, kRfBauds},
+    InitialList{IDC_RF_BAUD_MIN, kRfBauds},
+    InitialList{IDC_AUX_CH_NUM, kAuxChannelCounts},
+    InitialList{IDC_RF_POWER, kRfPowers10dBm},
+    InitialList{IDC_UART_BAUD, kUartBauds},
+    InitialList{IDC_UART_START_BIT, kUartStartBits},
+    InitialList{IDC_UART_PARITY, kUartParities},
+    InitialList{IDC_UART_STOP_BIT, kUartStopBits},
+    InitialList{IDC_FRAME_MODE, kFrameModes},
+    InitialList{IDC_DEVICE_NUM, kDeviceNums},
+    InitialList{IDC_FRAME_END_CHECK, kFrameEndChecks},
+    InitialList{IDC_ACT_PIN, kActPinModes},
 };
 
 }  // namespace

@@ -2,13 +2,14 @@
 
 #include <span>
 
+#include "resources/control_ids.h"
 #include "resources/dialog_template.h"
 
 inline constexpr int IDD_LVCFG_DIALOG = 102;
 
 // The first and last control id of the main window; every id in between names a control.
-inline constexpr int kFirstControlId = 1000;
-inline constexpr int kLastControlId = 1063;
+inline constexpr int kFirstControlId = IDC_AUTO_CONFIG;
+inline constexpr int kLastControlId = IDC_APPLY;
 
 // The main window: caption, size, font, its 122 items in template order and its 14 lists.
 [[nodiscard]] const DialogTemplate& MainDialogTemplate();

@@ -7,12 +7,11 @@
 
 #include "model/config_frame.h"
 #include "model/hex_text.h"
+#include "model/mac_address.h"
 #include "model/number_text.h"
 #include "model/setting_lists.h"
 
 namespace {
-
-using MacBytes = std::array<std::uint8_t, FrameOffset::kMacLength>;
 
 // The member the field names, when it has the type asked for.
 template <typename T, typename Settings>
@@ -27,13 +26,10 @@ std::string_view UpToNul(std::string_view text) {
 }
 
 std::string MacValueText(const std::string& windowText) {
-    MacBytes mac{};
+    MacAddress mac{};
     std::uint8_t count = 0;
     MacTextToBytes(windowText.c_str(), mac.data(), count, static_cast<std::uint8_t>(mac.size()));
-    std::array<char, 3 * FrameOffset::kMacLength> text{};
-    BytesToHex(text.data(), mac.data(), static_cast<std::uint8_t>(mac.size()));
-    std::replace(text.begin(), text.end(), ' ', ':');
-    return std::string(text.data());
+    return FormatMacAddress(mac);
 }
 
 bool IsHexDigit(char c) {
@@ -41,7 +37,7 @@ bool IsHexDigit(char c) {
 }
 
 // Six bytes of hex, in the MAC field's reading, with nothing but separators around them.
-std::optional<MacBytes> ReadMac(std::string_view text) {
+std::optional<MacAddress> ReadMac(std::string_view text) {
     const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
         return IsHexDigit(c) || c == ' ' || c == ':' || c == '-';
     });
@@ -56,7 +52,7 @@ std::optional<MacBytes> ReadMac(std::string_view text) {
     if (count != FrameOffset::kMacLength) {
         return std::nullopt;
     }
-    MacBytes mac{};
+    MacAddress mac{};
     std::copy_n(bytes.begin(), mac.size(), mac.begin());
     return mac;
 }
@@ -149,12 +145,10 @@ SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f, std::
         case SettingKind::List:
             return Store(MemberOf<int>(s, f), ReadListItem(s, f, text));
         case SettingKind::Mac: {
-            const std::optional<MacBytes> mac = ReadMac(text);
+            const std::optional<MacAddress> mac = ReadMac(text);
             std::optional<std::string> windowText;
             if (mac) {
-                std::array<char, 3 * FrameOffset::kMacLength> hex{};
-                BytesToHex(hex.data(), mac->data(), static_cast<std::uint8_t>(mac->size()));
-                windowText = std::string(hex.data());
+                windowText = MacHexText(*mac);
             }
             return Store(MemberOf<std::string>(s, f), windowText);
         }

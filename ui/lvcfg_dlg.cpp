@@ -6,7 +6,7 @@
 #include "resources/main_dialog_template.h"
 #include "resources/string_table.h"
 #include "ui/about_dlg.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 
 CLVCfgDlg::CLVCfgDlg(DialogBackend& backend, LVCfgDlgServices services)
     : CDialog(MainDialogTemplate(), backend),

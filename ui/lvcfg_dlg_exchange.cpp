@@ -1,4 +1,4 @@
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 // The 56 bindings in their fixed order: check boxes, texts, real texts, integer texts, list

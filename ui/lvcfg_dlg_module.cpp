@@ -9,8 +9,8 @@
 
 #include "model/hex_text.h"
 #include "model/mac_address.h"
+#include "resources/control_ids.h"
 #include "station/module_exchange.h"
-#include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
@@ -77,10 +77,9 @@ PortOpening CLVCfgDlg::OpenComPort() {
 // The status line and the box keep their one text; why the port failed goes to the box's
 // details and to standard error, where it helps without changing what the window says.
 void CLVCfgDlg::ReportPortFailure(const PortOpening& opening) {
-    const ModuleOutcome outcome = ModuleOutcome::OpenFailed;
     const std::string detail = PortFailureDetail(opening);
     std::fprintf(stderr, "lvcfg: %s\n", detail.c_str());
-    m_reports.FailureReport(ModuleOutcomeText(outcome));
+    m_reports.FailureReport(ModuleOutcomeText(ModuleOutcome::OpenFailed), detail.c_str());
 }
 
 int CLVCfgDlg::ReadModule(ConfigFrame& frame) {

@@ -1,6 +1,6 @@
 #include "ui/report_forms.h"
 
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/framework/cdialog.h"
 
 void ReportForms::StatusReport(const char* text) {
@@ -10,6 +10,11 @@ void ReportForms::StatusReport(const char* text) {
 void ReportForms::FailureReport(const char* text) {
     StatusReport(text);
     ErrorBox(text);
+}
+
+void ReportForms::FailureReport(const char* text, const char* details) {
+    StatusReport(text);
+    m_dialog.MessageBoxWithDetails(text, kCaption, MB_ICONERROR, details);
 }
 
 void ReportForms::ErrorBox(const char* text) {

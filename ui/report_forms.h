@@ -13,6 +13,8 @@ class ReportForms {
 
     void StatusReport(const char* text);
     void FailureReport(const char* text);
+    // The same report, with `details` behind the box's "Show Details" for those who need why.
+    void FailureReport(const char* text, const char* details);
     void ErrorBox(const char* text);
     void WarningBox(const char* text);
 

@@ -10,40 +10,12 @@ using namespace test_dialog;
 
 using HeadlessUser = CreatedTestDialog;
 
+// What the window holds and does as any window does is the window contract
+// (headless_window_contract_test.cpp); here is what only the headless window offers tests.
+
 TEST_F(HeadlessUser, BuildsControlsAndListsFromTheTemplate) {
     EXPECT_EQ(m_window->ControlIds(), (std::vector<int>{10, 11, 12, 13, 14, 15, 16}));
     EXPECT_EQ(m_window->Items(kList), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(m_window->GetText(kButton), "Go");
-}
-
-TEST_F(HeadlessUser, CheckBoxToggleIsSeenByItsClickHandler) {
-    class Watching : public TestDialog {
-      public:
-        using TestDialog::TestDialog;
-        void OnCommand(int id, int code) override {
-            if (id == kCheck) {
-                m_stateAtClick = Window()->GetCheck(kCheck);
-            }
-            TestDialog::OnCommand(id, code);
-        }
-        int m_stateAtClick = -1;
-    };
-    HeadlessBackend backend;
-    Watching dialog(backend);
-    ASSERT_TRUE(dialog.Create());
-    EXPECT_TRUE(backend.TopWindow()->Click(kCheck));
-    EXPECT_EQ(dialog.m_stateAtClick, BST_CHECKED);
-    backend.TopWindow()->Click(kCheck);
-    EXPECT_EQ(dialog.m_stateAtClick, BST_UNCHECKED);
-}
-
-TEST_F(HeadlessUser, DisabledControlsTakeNoAction) {
-    m_dialog.GetDlgItem(kButton).EnableWindow(false);
-    m_dialog.GetDlgItem(kText).EnableWindow(false);
-    EXPECT_FALSE(m_window->Click(kButton));
-    EXPECT_FALSE(m_window->Type(kText, "x"));
-    EXPECT_EQ(m_dialog.m_buttonClicks, 0);
-    EXPECT_EQ(m_window->GetText(kText), "name");
 }
 
 TEST_F(HeadlessUser, WrongKindsOfActionAreRefused) {
@@ -82,13 +54,21 @@ TEST_F(HeadlessUser, FileChoosersAreAnsweredFromTheScriptThenCancelled) {
     EXPECT_EQ(m_backend.FileChooserRequests().front().initialName, "*.cfg");
 }
 
-TEST_F(HeadlessUser, ReadableWatcherFiresOnDemand) {
+TEST_F(HeadlessUser, ReadableWatcherFiresOnDemandOnly) {
     EXPECT_FALSE(m_window->FireReadable());
     int calls = 0;
     m_window->WatchReadable(17, [&] { ++calls; });
     EXPECT_EQ(m_window->WatchedFd(), 17);
+    EXPECT_EQ(calls, 0);
     EXPECT_TRUE(m_window->FireReadable());
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(HeadlessUser, TabSkipsDisabledControls) {
+    m_window->SetFocus(kText);
+    m_dialog.GetDlgItem(kCheck).EnableWindow(false);
+    m_window->PressTab();
+    EXPECT_EQ(m_window->Focus(), kReal);
 }
 
 TEST_F(HeadlessUser, UnknownIdsAreCountedNotFatal) {

@@ -14,8 +14,8 @@
 #include "modal_answerer.h"
 #include "model/config_frame.h"
 #include "plugged_module_session.h"
+#include "resources/control_ids.h"
 #include "tests/support/report_texts.h"
-#include "ui/control_ids.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST_F(ArrivalSession, PluggedModuleIsProgrammedWithoutAClickAndItsRemovalIsRepo
         EXPECT_TRUE(Unplug(kComNumber));
         extracted = WaitForStatus(ExtractedText(kComNumber));
         boxes = noBoxes.Seen();
-        Key(IDC_AUTO_CONFIG, Qt::Key_Escape);
+        Quit();
     });
     EXPECT_EQ(autoConfig, 1);
     ASSERT_TRUE(written);
@@ -93,7 +93,7 @@ TEST_F(ArrivalSession, WithoutAutoConfigAnArrivalOnlyNamesThePort) {
         QTimer::singleShot(0, &Dialog(), [&] {
             port = Shown(IDC_COM_PORT);
             mac = Shown(IDC_MAC);
-            Key(IDC_NETWORK_ID, Qt::Key_Escape);
+            Quit();
         });
     });
     EXPECT_TRUE(inserted);
@@ -128,7 +128,7 @@ TEST_F(ArrivalSession, ArrivalWhileAnErrorBoxIsOpenIsProgrammedAfterTheBox) {
         port = Shown(IDC_COM_PORT);
         mac = Shown(IDC_MAC);
         boxes = answers.Seen();
-        Key(IDC_AUTO_CONFIG, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(boxes.size(), 1U);
     EXPECT_EQ(boxes[0].text, "Failed to write the module!");

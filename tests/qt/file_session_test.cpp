@@ -16,10 +16,10 @@
 #include "main_window_session.h"
 #include "modal_answerer.h"
 #include "model/config_frame.h"
+#include "resources/control_ids.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"
-#include "ui/control_ids.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ TEST_F(FileSession, SaveWritesTheScrambledSealedFrameThroughTheSaveChooser) {
         answers.Then(ChooseFile(PathOf("first.cfg")));
         seen = Command(IDC_SAVE, answers);
         status = Shown(IDC_STATUS);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(seen.size(), 1U);
     EXPECT_EQ(seen[0].kind, "QFileDialog");
@@ -110,7 +110,7 @@ TEST_F(FileSession, SavingOntoAnExistingFileAsksBeforeReplacingIt) {
         second.Then(ChooseFile(PathOf("same.cfg"))).Then(ClickInBox(QMessageBox::Yes));
         seen = Command(IDC_SAVE, second);
         status = Shown(IDC_STATUS);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(seen.size(), 2U);
     EXPECT_EQ(seen[0].kind, "QFileDialog");
@@ -135,7 +135,7 @@ TEST_F(FileSession, NoToTheOverwriteQuestionKeepsTheOldFileAndTheChooserOpen) {
             .Then(ClickInBox(QMessageBox::No))
             .Then(CancelChooser());
         seen = Command(IDC_SAVE, answers);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(seen.size(), 3U);
     EXPECT_EQ(seen[1].kind, "QMessageBox");
@@ -172,7 +172,7 @@ TEST_F(FileSession, CancelInEitherChooserChangesNothingAndReportsNothing) {
         }
         afterOpen = Shown(IDC_STATUS);
         macAfter = Shown(IDC_MAC);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(savingSeen.size(), 1U);
     EXPECT_EQ(savingSeen[0].acceptMode, QFileDialog::AcceptSave);
@@ -202,7 +202,7 @@ TEST_F(FileSession, OpenShowsTheSettingsOfAModuleFile) {
         seen = Command(IDC_OPEN, answers);
         status = Shown(IDC_STATUS);
         mac = Shown(IDC_MAC);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(seen.size(), 1U);
     EXPECT_EQ(seen[0].acceptMode, QFileDialog::AcceptOpen);
@@ -218,7 +218,7 @@ TEST_F(FileSession, OpeningANameThatDoesNotExistShowsTheErrorBox) {
         answers.Then(ChooseFile(PathOf("missing.cfg"))).Then(ClickInBox(QMessageBox::Ok));
         seen = Command(IDC_OPEN, answers);
         status = Shown(IDC_STATUS);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(seen.size(), 2U);
     EXPECT_EQ(seen[1].kind, "QMessageBox");
@@ -246,11 +246,24 @@ TEST_F(FileSession, AFileSavedWithoutAModuleIdentityOpensAgain) {
         seen = Command(IDC_OPEN, opening);
         status = Shown(IDC_STATUS);
         mac = Shown(IDC_MAC);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(seen.size(), 1U);
     EXPECT_EQ(seen[0].kind, "QFileDialog");
     EXPECT_EQ(status, kFileRead);
     EXPECT_EQ(mac, savedMac);
     EXPECT_NE(mac, kModuleMac);
+}
+
+// A name typed without an extension is saved as a .cfg file, which the configuration filter
+// then shows.
+TEST_F(FileSession, ANameTypedWithoutExtensionIsSavedWithTheCfgExtension) {
+    std::string status;
+    Run([&] {
+        SaveAs("station1");
+        status = Shown(IDC_STATUS);
+        Quit();
+    });
+    EXPECT_EQ(status, kFileWritten);
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"station1.cfg"});
 }

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 
 MainWindowSession::MainWindowSession(LVCfgDlgServices services)
     : dlg(backend, std::move(services)) {
@@ -60,6 +60,15 @@ void MainWindowSession::Type(int id, const QString& text) {
 
 void MainWindowSession::Key(int id, Qt::Key key) {
     QTest::keyClick(&Control(id), key);
+}
+
+void MainWindowSession::Quit() {
+    // Window shortcuts act only in the active window; the script may run before the window
+    // system has activated the dialog it just showed.
+    Dialog().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&Dialog()));
+    QWidget* focus = Dialog().focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &Dialog(), Qt::Key_Q, Qt::ControlModifier);
 }
 
 std::string MainWindowSession::Shown(int id) {

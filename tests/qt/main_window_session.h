@@ -33,6 +33,8 @@ class MainWindowSession : public ::testing::Test {
     void Click(int id);
     void Type(int id, const QString& text);
     void Key(int id, Qt::Key key);
+    // Ctrl+Q, which ends the program as its close box does.
+    void Quit();
     // What the control shows: the text of an edit, a label, a button or the selected item.
     std::string Shown(int id);
     // Runs the event loop until the status line shows `text` (true), or for at most

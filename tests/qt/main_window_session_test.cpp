@@ -14,52 +14,70 @@
 
 #include "main_window_session.h"
 #include "modal_answerer.h"
+#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
-#include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"
 
-TEST_F(MainWindowSession, EscapeEndsTheDialogAtOnce) {
-    EXPECT_EQ(Run([this] { Key(IDC_NETWORK_ID, Qt::Key_Escape); }), IDCANCEL);
-}
-
+// The close box, Alt+F4 (both a close request to the window) and Ctrl+Q end the program.
 TEST_F(MainWindowSession, CloseBoxEndsTheDialog) {
-    EXPECT_EQ(Run([this] { Dialog().close(); }), IDCANCEL);
-}
-
-TEST_F(MainWindowSession, EnterWithValidContentsEndsWithOk) {
     EXPECT_EQ(Run([this] {
-                  Type(IDC_NETWORK_ID, "77");
-                  Key(IDC_NETWORK_ID, Qt::Key_Return);
-              }),
-              IDOK);
-    EXPECT_EQ(dlg.m_nNetworkId, 77);
-}
-
-TEST_F(MainWindowSession, EnterWithUnparsableNumberPromptsAndKeepsTheWindow) {
-    SeenMessageBox prompt;
-    bool stillOpen = false;
-    QString selected;
-    EXPECT_EQ(Run([&] {
                   Type(IDC_NETWORK_ID, "abc");
-                  ClickOkInNextMessageBox(prompt, &Dialog());
-                  Key(IDC_NETWORK_ID, Qt::Key_Return);
-                  stillOpen = Dialog().isVisible();
-                  selected = qobject_cast<QLineEdit*>(&Control(IDC_NETWORK_ID))->selectedText();
-                  EXPECT_EQ(Dialog().focusWidget(), &Control(IDC_NETWORK_ID));
-                  Key(IDC_NETWORK_ID, Qt::Key_Escape);
+                  Dialog().close();
               }),
               IDCANCEL);
-    ASSERT_TRUE(prompt.seen);
-    EXPECT_EQ(prompt.text.toStdString(),
-              "\xE8\xAF\xB7\xE8\xBE\x93\xE5\x85\xA5\xE4\xB8\x80\xE4\xB8\xAA\xE6\x95\xB4\xE6\x95\xB0"
-              "\xE3\x80\x82");
-    EXPECT_EQ(prompt.caption, "lvcfg");
-    EXPECT_EQ(prompt.icon, QMessageBox::Warning);
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(selected, "abc");
+    EXPECT_EQ(dlg.m_nNetworkId, 0);
 }
+
+TEST_F(MainWindowSession, CtrlQEndsTheDialogFromAnyControl) {
+    EXPECT_EQ(Run([this] {
+                  Type(IDC_NETWORK_ID, "abc");
+                  Quit();
+              }),
+              IDCANCEL);
+}
+
+// Enter away from a push button and Escape do nothing in the main window: no exchange, no
+// prompt, and the window stays open.
+struct StrayKey {
+    const char* name;
+    int field;
+    const char* text;
+    Qt::Key key;
+};
+
+class StrayKeyInTheWindow : public MainWindowSession,
+                            public ::testing::WithParamInterface<StrayKey> {};
+
+TEST_P(StrayKeyInTheWindow, LeavesTheWindowOpenWithoutPrompt) {
+    const StrayKey& row = GetParam();
+    bool stillOpen = false;
+    bool focusStayed = false;
+    EXPECT_EQ(Run([&] {
+                  Type(row.field, row.text);
+                  QTest::keyClick(&EditorOf(row.field), row.key);
+                  QTest::qWait(0);
+                  stillOpen =
+                      Dialog().isVisible() && QApplication::activeModalWidget() == &Dialog();
+                  QWidget* focus = Dialog().focusWidget();
+                  focusStayed = focus == &EditorOf(row.field) || focus == &Control(row.field);
+                  Quit();
+              }),
+              IDCANCEL);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(focusStayed);
+    EXPECT_EQ(dlg.m_nNetworkId, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, StrayKeyInTheWindow,
+    ::testing::Values(StrayKey{"EnterWithValidNumber", IDC_NETWORK_ID, "77", Qt::Key_Return},
+                      StrayKey{"KeypadEnterWithValidNumber", IDC_NETWORK_ID, "77", Qt::Key_Enter},
+                      StrayKey{"EnterWithUnparsableNumber", IDC_NETWORK_ID, "abc", Qt::Key_Return},
+                      StrayKey{"EscapeWithValidNumber", IDC_NETWORK_ID, "77", Qt::Key_Escape},
+                      StrayKey{"EscapeInThePortBox", IDC_COM_PORT, "COM3", Qt::Key_Escape}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowSession, EnterOnAFocusedButtonClicksThatButton) {
     std::string caption;
@@ -67,7 +85,7 @@ TEST_F(MainWindowSession, EnterOnAFocusedButtonClicksThatButton) {
                   Control(IDC_ADVANCED).setFocus();
                   Key(IDC_ADVANCED, Qt::Key_Return);
                   caption = window->GetText(IDC_ADVANCED);
-                  Key(IDC_ADVANCED, Qt::Key_Escape);
+                  Quit();
               }),
               IDCANCEL);
     EXPECT_EQ(caption, "Advanced<<");
@@ -85,7 +103,7 @@ TEST_F(MainWindowSession, AdvancedTwiceShowsThenHidesThePanel) {
         EXPECT_EQ(shrunk, (dlg.m_rcFull.bottom - dlg.m_rcFull.top) - 93);
         EXPECT_EQ(window->GetText(IDC_ADVANCED), "Advanced>>");
         EXPECT_EQ(dlg.m_bAdvancedShown, 0);
-        Key(IDC_ADVANCED, Qt::Key_Escape);
+        Quit();
     });
 }
 
@@ -99,7 +117,7 @@ TEST_F(MainWindowSession, AutoConfigLocksEverythingButItselfAndTheStatusLine) {
         for (int id = kFirstControlId; id <= kLastControlId; ++id) {
             EXPECT_TRUE(window->IsControlEnabled(id)) << id;
         }
-        Key(IDC_AUTO_CONFIG, Qt::Key_Escape);
+        Quit();
     });
 }
 
@@ -113,7 +131,7 @@ TEST_F(MainWindowSession, ApplyAdjustsAnOutOfRangeStartFrequencyWithOneWarning) 
         Click(IDC_APPLY);
         shown = window->GetText(IDC_START_FREQ);
         status = window->GetText(IDC_STATUS);
-        Key(IDC_START_FREQ, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_TRUE(warning.seen);
     EXPECT_EQ(warning.caption, "Lumivaro Configure Tool");
@@ -128,28 +146,30 @@ TEST_F(MainWindowSession, AboutItemOpensTheAboutBoxWithItsTexts) {
     QString caption;
     int opened = 0;
     Run([&] {
-        auto readAndClose = [&](QWidget& about, bool byEscape) {
+        // Escape, Enter (on the default OK button) and a click on OK each end the box.
+        auto readAndClose = [&](QWidget& about, Qt::Key key) {
             ++opened;
             caption = about.windowTitle();
             labels.clear();
             for (QLabel* label : about.findChildren<QLabel*>()) {
                 labels << label->text();
             }
-            if (byEscape) {
-                QTest::keyClick(&about, Qt::Key_Escape);
+            if (key != Qt::Key_unknown) {
+                QTest::keyClick(&about, key);
             } else {
                 QTest::mouseClick(about.findChild<QPushButton*>("ctl1"), Qt::LeftButton);
             }
         };
         QAction* item = window->Dialog()->WindowMenu().actions().back();
-        AnswerNextModal([&](QWidget& about) { readAndClose(about, true); }, &Dialog());
-        item->trigger();
-        AnswerNextModal([&](QWidget& about) { readAndClose(about, false); }, &Dialog());
-        item->trigger();
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_unknown}) {
+            AnswerNextModal([&readAndClose, key](QWidget& about) { readAndClose(about, key); },
+                            &Dialog());
+            item->trigger();
+        }
         EXPECT_TRUE(Dialog().isVisible());
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
-    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(opened, 3);
     EXPECT_EQ(caption, "About Lumivaro Configure Tool");
     EXPECT_TRUE(labels.contains("Version: 1.6"));
     EXPECT_TRUE(labels.contains(

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "recording_events.h"
+#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
-#include "ui/control_ids.h"
+#include "tests/support/recording_events.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/qt/qt_dialog_window.h"

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 void AnswerNextModal(std::function<void(QWidget&)> answer, QWidget* besides) {
@@ -114,16 +115,29 @@ void ModalScript::Poll() {
         m_pollsOnAnswered = 0;
         return;
     }
-    if (modal == m_lastAnswered) {
-        if (++m_pollsOnAnswered >= kStuckPolls) {
-            m_pollsOnAnswered = 0;
-            ++m_stuck;
-            Dismiss(*modal);
+    const auto answered = std::find(m_answered.begin(), m_answered.end(), modal);
+    if (answered != m_answered.end()) {
+        if (answered + 1 == m_answered.end()) {
+            if (++m_pollsOnAnswered >= kStuckPolls) {
+                m_pollsOnAnswered = 0;
+                ++m_stuck;
+                Dismiss(*modal);
+            }
+            return;
         }
-        return;
+        // A window answered after this one still exists: this one is active again only
+        // because that window was just hidden from within its own loop (the overwrite question
+        // that was answered Yes, with the chooser about to close behind it). It is back only
+        // once every later window is gone (No, and the chooser stays open).
+        const bool laterAlive = std::any_of(answered + 1, m_answered.end(),
+                                            [](const QPointer<QWidget>& w) { return !w.isNull(); });
+        if (laterAlive) {
+            return;
+        }
+        m_answered.erase(answered, m_answered.end());
     }
     m_pollsOnAnswered = 0;
-    m_lastAnswered = modal;
+    m_answered.emplace_back(modal);
     m_seen.push_back(Describe(*modal));
     Answer answer = m_next < m_answers.size() ? m_answers[m_next++] : Answer(Dismiss);
     // Queued, so that this timer is free to answer whatever the answer opens.

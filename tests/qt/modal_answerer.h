@@ -41,9 +41,9 @@ struct SeenModal {
 
 // Answers, in order, every modal window other than `besides` that opens while it lives: the
 // n-th window goes to the n-th answer given with Then, and windows beyond them are recorded and
-// dismissed (rejected). A window that comes back after a later one was answered (a chooser
-// after "No" to its overwrite question) takes the next answer. A window that its answer left
-// open for about three seconds is dismissed, so a wrong answer fails the test instead of
+// dismissed (rejected). A window that comes back after a later one was answered and destroyed
+// (a chooser after "No" to its overwrite question) takes the next answer. A window that its answer
+// left open for about three seconds is dismissed, so a wrong answer fails the test instead of
 // hanging it. Each answer runs from the event
 // loop of the window it answers, never from inside an earlier answer, so an answer may open
 // further modal windows (a chooser's overwrite question) that later answers take. One script at
@@ -74,7 +74,8 @@ class ModalScript {
     std::vector<Answer> m_answers;
     std::size_t m_next = 0;
     std::vector<SeenModal> m_seen;
-    QPointer<QWidget> m_lastAnswered;
+    // The windows answered so far that may still be open, in order of answering.
+    std::vector<QPointer<QWidget>> m_answered;
     int m_pollsOnAnswered = 0;
     int m_stuck = 0;
 };

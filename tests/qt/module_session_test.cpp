@@ -13,10 +13,10 @@
 #include "modal_answerer.h"
 #include "model/config_frame.h"
 #include "plugged_module_session.h"
+#include "resources/control_ids.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"
 #include "tools/module_sim/simulated_module.h"
-#include "ui/control_ids.h"
 
 namespace {
 
@@ -77,12 +77,12 @@ TEST_F(ModuleSession, ReadShowsTheModuleSettings) {
     std::string mac;
     Run([&] {
         if (!Connected()) {
-            return Key(IDC_NETWORK_ID, Qt::Key_Escape);
+            return Quit();
         }
         boxes = Command(IDC_READ);
         status = Shown(IDC_STATUS);
         mac = Shown(IDC_MAC);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(status, kReadSucceeded);
@@ -98,14 +98,14 @@ TEST_F(ModuleSession, WriteProgramsTheModuleAndAdvancesTheMac) {
     std::string type;
     Run([&] {
         if (!Connected()) {
-            return Key(IDC_NETWORK_ID, Qt::Key_Escape);
+            return Quit();
         }
         static_cast<void>(Command(IDC_READ));
         boxes = Command(IDC_WRITE);
         status = Shown(IDC_STATUS);
         mac = Shown(IDC_MAC);
         type = Shown(IDC_TYPE);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(status, kWriteSucceeded);
@@ -126,13 +126,13 @@ TEST_F(ModuleSession, SecondWriteGivesTheNextModuleTheNextAddress) {
     std::string mac;
     Run([&] {
         if (!Connected()) {
-            return Key(IDC_NETWORK_ID, Qt::Key_Escape);
+            return Quit();
         }
         static_cast<void>(Command(IDC_READ));
         EXPECT_TRUE(Command(IDC_WRITE).empty());
         EXPECT_TRUE(Command(IDC_WRITE).empty());
         mac = Shown(IDC_MAC);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     EXPECT_EQ(mac, "4C 56 12 34 57 01");
     const std::optional<ConfigFrame> written = module.LastWrittenFrame();
@@ -146,14 +146,14 @@ TEST_F(ModuleSession, SilentModuleOnWriteGetsTheErrorBoxAndKeepsTheMac) {
     std::string mac;
     Run([&] {
         if (!Connected()) {
-            return Key(IDC_NETWORK_ID, Qt::Key_Escape);
+            return Quit();
         }
         static_cast<void>(Command(IDC_READ));
         module.MisbehaveOnce(RequestKind::Write, Misbehaviour::Silent);
         boxes = Command(IDC_WRITE);
         status = Shown(IDC_STATUS);
         mac = Shown(IDC_MAC);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     ASSERT_EQ(boxes.size(), 1U);
     EXPECT_EQ(boxes[0].text, kModuleWriteFailed);
@@ -176,7 +176,7 @@ TEST_F(ModuleSession, EmptyPortBoxGivesOnlyTheChoosePortBox) {
             boxes = Command(command);
             status = Shown(IDC_STATUS);
             mac = Shown(IDC_MAC);
-            Key(IDC_NETWORK_ID, Qt::Key_Escape);
+            Quit();
         });
         ASSERT_EQ(boxes.size(), 1U) << command;
         EXPECT_EQ(boxes[0].text, kChoosePort) << command;
@@ -200,7 +200,7 @@ TEST_F(ModuleSession, ReadThroughATypedDevicePath) {
         typed = Shown(IDC_COM_PORT);
         boxes = Command(IDC_READ);
         status = Shown(IDC_STATUS);
-        Key(IDC_NETWORK_ID, Qt::Key_Escape);
+        Quit();
     });
     EXPECT_EQ(typed, module.PortPath());
     EXPECT_TRUE(boxes.empty());

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/framework/dialog_units.h"
+
 namespace {
 
 bool IsLabelKind(ItemKind kind) {
@@ -22,11 +24,6 @@ bool HasTypableText(ItemKind kind) {
     return kind == ItemKind::Edit || kind == ItemKind::EditableDropDown;
 }
 
-// Dialog units to pixels at 1.5 px per unit, halves rounded up.
-int ToPixels(int dialogUnits) {
-    return (dialogUnits * 3 + 1) / 2;
-}
-
 }  // namespace
 
 HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, const DialogTemplate& dialogTemplate,
@@ -39,6 +36,7 @@ HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, const DialogTemplate& d
         Control control;
         control.kind = item.kind;
         control.text = std::string(item.text);
+        control.item = &item;
         m_controls[item.id] = control;
     }
     for (const InitialList& list : dialogTemplate.lists) {
@@ -46,7 +44,8 @@ HeadlessWindow::HeadlessWindow(HeadlessBackend& backend, const DialogTemplate& d
             AddString(list.id, std::string(item));
         }
     }
-    m_rect = CRect{0, 0, ToPixels(dialogTemplate.width), ToPixels(dialogTemplate.height)};
+    m_rect = CRect{0, 0, DialogUnitsToPixels(dialogTemplate.width),
+                   DialogUnitsToPixels(dialogTemplate.height)};
 }
 
 HeadlessWindow::~HeadlessWindow() {
@@ -137,7 +136,8 @@ void HeadlessWindow::SetCurSel(int id, int index) {
 
 int HeadlessWindow::GetCount(int id) const {
     const Control* control = Find(id);
-    return control != nullptr ? static_cast<int>(control->items.size()) : 0;
+    return control != nullptr && IsList(control->kind) ? static_cast<int>(control->items.size())
+                                                       : CB_ERR;
 }
 
 std::string HeadlessWindow::GetLBText(int id, int index) const {
@@ -179,7 +179,7 @@ bool HeadlessWindow::IsControlEnabled(int id) const {
 }
 
 void HeadlessWindow::SetFocus(int id) {
-    if (Find(id) != nullptr) {
+    if (const Control* control = Find(id); control != nullptr && control->shown) {
         m_focus = id;
     }
 }
@@ -190,8 +190,9 @@ void HeadlessWindow::SelectAllText(int id) {
     }
 }
 
-int HeadlessWindow::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    return m_backend.ShowMessageBox(*this, text, caption, type);
+int HeadlessWindow::MessageBoxWithDetails(const std::string& text, const std::string& caption,
+                                          unsigned type, const std::string& details) {
+    return m_backend.ShowMessageBox(*this, text, caption, type, details);
 }
 
 CRect HeadlessWindow::GetWindowRect() const {
@@ -201,6 +202,12 @@ CRect HeadlessWindow::GetWindowRect() const {
 void HeadlessWindow::SetWindowSize(int width, int height) {
     m_rect.right = m_rect.left + width;
     m_rect.bottom = m_rect.top + height;
+    for (auto& [id, control] : m_controls) {
+        control.shown = IsItemInClientArea(*control.item, width, height);
+        if (!control.shown && m_focus == id) {
+            m_focus = kNoId;
+        }
+    }
 }
 
 void HeadlessWindow::AppendSystemMenu(unsigned commandId, const std::string& text) {
@@ -240,27 +247,41 @@ void HeadlessWindow::EndModalLoop(int result) {
     m_endResult = result;
 }
 
-bool HeadlessWindow::Click(int id) {
+HeadlessWindow::Control* HeadlessWindow::Reachable(int id) {
     const auto found = m_controls.find(id);
-    if (found == m_controls.end() || !found->second.enabled) {
+    if (found == m_controls.end() || !found->second.enabled || !found->second.shown) {
+        return nullptr;
+    }
+    return &found->second;
+}
+
+bool HeadlessWindow::IsControlShown(int id) const {
+    const auto found = m_controls.find(id);
+    return found != m_controls.end() && found->second.shown;
+}
+
+bool HeadlessWindow::Click(int id) {
+    Control* reachable = Reachable(id);
+    if (reachable == nullptr) {
         return false;
     }
-    Control& control = found->second;
+    Control& control = *reachable;
     if (control.kind != ItemKind::CheckBox && !IsPushButton(control.kind)) {
         return false;
     }
     m_focus = id;
     if (control.kind == ItemKind::CheckBox) {
-        control.check = control.check == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED;
+        // An automatic two-state box: checked goes to unchecked, anything else to checked.
+        control.check = control.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
     }
     m_events.OnCommand(id, BN_CLICKED);
     return true;
 }
 
 bool HeadlessWindow::Select(int id, int index) {
-    const auto found = m_controls.find(id);
-    if (found == m_controls.end() || !found->second.enabled || !IsList(found->second.kind) ||
-        index < 0 || index >= static_cast<int>(found->second.items.size())) {
+    const Control* control = Reachable(id);
+    if (control == nullptr || !IsList(control->kind) || index < 0 ||
+        index >= static_cast<int>(control->items.size())) {
         return false;
     }
     m_focus = id;
@@ -270,13 +291,12 @@ bool HeadlessWindow::Select(int id, int index) {
 }
 
 bool HeadlessWindow::Type(int id, const std::string& text) {
-    const auto found = m_controls.find(id);
-    if (found == m_controls.end() || !found->second.enabled ||
-        !HasTypableText(found->second.kind)) {
+    Control* reachable = Reachable(id);
+    if (reachable == nullptr || !HasTypableText(reachable->kind)) {
         return false;
     }
     m_focus = id;
-    Control& control = found->second;
+    Control& control = *reachable;
     control.text = text;
     control.textSelection = {static_cast<int>(text.size()), static_cast<int>(text.size())};
     if (control.kind == ItemKind::EditableDropDown) {
@@ -294,8 +314,36 @@ void HeadlessWindow::PressEnter() {
     m_events.OnCommand(IDOK, BN_CLICKED);
 }
 
+void HeadlessWindow::PressTab() {
+    std::vector<int> stops;
+    for (const DialogItem& item : m_template.items) {
+        const auto found = m_controls.find(item.id);
+        if (found != m_controls.end() && found->second.enabled && found->second.shown) {
+            stops.push_back(item.id);
+        }
+    }
+    if (stops.empty()) {
+        return;
+    }
+    const auto current = std::find(stops.begin(), stops.end(), m_focus);
+    m_focus = current == stops.end() || current + 1 == stops.end() ? stops.front() : *(current + 1);
+}
+
 void HeadlessWindow::PressEscape() {
     m_events.OnCommand(IDCANCEL, BN_CLICKED);
+}
+
+bool HeadlessWindow::PressShortcut(std::string_view keys) {
+    for (const Accelerator& accelerator : m_template.accelerators) {
+        if (accelerator.keys == keys) {
+            return Click(accelerator.id);
+        }
+    }
+    return false;
+}
+
+void HeadlessWindow::CloseWindow() {
+    m_events.OnSysCommand(SC_CLOSE);
 }
 
 void HeadlessWindow::ChooseSystemMenu(unsigned commandId) {
@@ -359,8 +407,9 @@ void HeadlessBackend::AnswerNextFileChooser(std::optional<std::string> path) {
 }
 
 int HeadlessBackend::ShowMessageBox(const HeadlessWindow& owner, const std::string& text,
-                                    const std::string& caption, unsigned type) {
-    m_boxes.push_back(MessageBoxRecord{text, caption, type, owner.Template().id});
+                                    const std::string& caption, unsigned type,
+                                    const std::string& details) {
+    m_boxes.push_back(MessageBoxRecord{text, caption, type, owner.Template().id, details});
     if (!m_boxHandlers.empty()) {
         BoxHandler handler = std::move(m_boxHandlers.front());
         m_boxHandlers.pop_front();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct MessageBoxRecord {
     std::string caption;
     unsigned type = 0;
     int ownerTemplateId = 0;
+    std::string details;  // the text behind "Show Details...", empty for a plain box
 };
 
 // One entry of a window menu after the separator that precedes it.
@@ -29,7 +31,8 @@ struct SystemMenuItem {
 };
 
 // A window whose controls live in memory, built from the same template tables as the real
-// window. Tests read its state and act on it as a person would.
+// window. Tests read its state and act on it as a person would. Controls that a shortened
+// window cuts off are out of sight: they take no focus and no action until it grows again.
 class HeadlessWindow : public DialogWindow {
   public:
     HeadlessWindow(HeadlessBackend& backend, const DialogTemplate& dialogTemplate,
@@ -53,7 +56,8 @@ class HeadlessWindow : public DialogWindow {
     bool IsControlEnabled(int id) const override;
     void SetFocus(int id) override;
     void SelectAllText(int id) override;
-    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    int MessageBoxWithDetails(const std::string& text, const std::string& caption, unsigned type,
+                              const std::string& details) override;
     CRect GetWindowRect() const override;
     void SetWindowSize(int width, int height) override;
     void AppendSystemMenu(unsigned commandId, const std::string& text) override;
@@ -64,7 +68,8 @@ class HeadlessWindow : public DialogWindow {
     void EndModalLoop(int result) override;
 
     // --- What a person does. Each returns false when the control cannot take the action
-    // (unknown id, disabled, or the wrong kind of control), and then nothing happens.
+    // (unknown id, disabled, out of sight, or the wrong kind of control), and then nothing
+    // happens.
     // A check box toggles first and then reports its click; any control clicked takes the focus.
     bool Click(int id);
     // Picks item `index` of a list, then reports the selection change.
@@ -74,6 +79,13 @@ class HeadlessWindow : public DialogWindow {
     // Enter clicks a focused push button; elsewhere it is the OK command.
     void PressEnter();
     void PressEscape();
+    // The focus moves to the next control in template order that is enabled and in sight.
+    void PressTab();
+    // The template's accelerator for `keys` ("Ctrl+O") clicks its button; false when the
+    // template has none for them or the button cannot be clicked.
+    bool PressShortcut(std::string_view keys);
+    // The close box, Alt+F4 or Ctrl+Q: the close command.
+    void CloseWindow();
     void ChooseSystemMenu(unsigned commandId);
     // Delivers a readiness notification to the watcher of the descriptor; false when none.
     bool FireReadable();
@@ -85,6 +97,8 @@ class HeadlessWindow : public DialogWindow {
     std::vector<int> ControlIds() const;
     std::vector<std::string> Items(int id) const;
     int Focus() const { return m_focus; }
+    // Whether the control lies inside the window as it is sized now.
+    bool IsControlShown(int id) const;
     // The selected character range of an edit's text: first and one past the last.
     std::pair<int, int> TextSelection(int id) const;
     const std::vector<SystemMenuItem>& SystemMenu() const { return m_systemMenu; }
@@ -111,9 +125,13 @@ class HeadlessWindow : public DialogWindow {
         std::vector<std::string> items;
         int selection = -1;
         bool enabled = true;
+        bool shown = true;
+        const DialogItem* item = nullptr;
         std::pair<int, int> textSelection{0, 0};
     };
 
+    // The control a person can reach: known, enabled and in sight; nullptr otherwise.
+    Control* Reachable(int id);
     Control* Find(int id);
     const Control* Find(int id) const;
     // A list without an edit field shows its selected item; everything else its own text.
@@ -175,7 +193,7 @@ class HeadlessBackend : public DialogBackend {
 
     // Used by the windows.
     int ShowMessageBox(const HeadlessWindow& owner, const std::string& text,
-                       const std::string& caption, unsigned type);
+                       const std::string& caption, unsigned type, const std::string& details);
     std::optional<std::string> ChooseFile(const FileChooserRequest& request);
     std::optional<UserAction> NextAction();
     void Forget(const HeadlessWindow* window);

@@ -175,7 +175,15 @@ TEST_F(MainWindow, LoadShowsEveryFieldInItsControl) {
 
 // A text that does not parse at one numeric binding: everything before it is read, nothing
 // after it, and the prompt names the kind of number.
-class FailureAtBinding : public MainWindow, public ::testing::WithParamInterface<std::size_t> {};
+// With the advanced panel shown, so that every failing control can take the focus.
+class FailureAtBinding : public MainWindow, public ::testing::WithParamInterface<std::size_t> {
+  protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
+        m_backend.ClearMessageBoxes();
+    }
+};
 
 TEST_P(FailureAtBinding, ReadsEarlierBindingsOnly) {
     const std::size_t failing = GetParam();
@@ -341,6 +349,7 @@ TEST_F(MainWindowUnderGermanLocale, NumbersUseTheFullStopAndNoGrouping) {
     EXPECT_EQ(Text(IDC_NETWORK_ID), "65535");
     EXPECT_EQ(Text(IDC_BACKOFF_TICK), "160000");
 
+    ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
     m_window->Type(IDC_START_FREQ, "470.5");
     m_window->Type(IDC_CCA_THRESHOLD, "-80,5");
     EXPECT_TRUE(m_dlg.UpdateData(true));

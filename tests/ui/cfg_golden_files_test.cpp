@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "model/config_frame.h"
+#include "resources/control_ids.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/simulated_module.h"
-#include "ui/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
@@ -94,9 +94,10 @@ void ChangeManySettings(HeadlessWindow& window) {
     window.Type(IDC_COMPENSATION_UNIT, "2");
 }
 
+// The advanced panel is shown first: its fields take no typing while it is cut off.
 void ChangeManySettingsWithAdvancedShown(HeadlessWindow& window) {
-    ChangeManySettings(window);
     window.Click(IDC_ADVANCED);
+    ChangeManySettings(window);
 }
 
 // Settings a file sets, all moved to values no golden file holds.

@@ -11,34 +11,47 @@ class MainWindowRun : public ::testing::Test {
     CLVCfgDlg m_dlg{m_backend, LVCfgDlgServices{kFixedNow}};
 };
 
-TEST_F(MainWindowRun, EnterInAnEditWithValidContentsEndsWithoutReport) {
-    m_backend.Script([](HeadlessWindow& window) {
-        window.Type(IDC_NETWORK_ID, "4660");
-        window.PressEnter();
-    });
-    m_backend.Script([](HeadlessWindow&) { FAIL() << "the dialog should have ended"; });
-    EXPECT_EQ(m_dlg.DoModal(), IDOK);
-    EXPECT_TRUE(m_backend.MessageBoxes().empty());
-    EXPECT_EQ(m_dlg.m_nNetworkId, 4660);
-    EXPECT_TRUE(m_backend.Windows().empty());
-}
+// Enter and Escape never end the main window: a stray key must not throw away the settings
+// on screen. Neither runs an exchange, so no prompt appears either.
+struct StrayKey {
+    const char* name;
+    int field;
+    const char* text;
+    void (HeadlessWindow::*press)();
+};
 
-TEST_F(MainWindowRun, EnterWithAnUnparsableNumberPromptsAndKeepsTheWindow) {
-    bool openAfterPrompt = false;
-    m_backend.Script([](HeadlessWindow& window) {
-        window.Type(IDC_START_FREQ, "x");
-        window.PressEnter();
+class StrayKeyInMainWindow : public MainWindowRun,
+                             public ::testing::WithParamInterface<StrayKey> {};
+
+TEST_P(StrayKeyInMainWindow, LeavesTheWindowOpenWithoutExchangeOrPrompt) {
+    const StrayKey& key = GetParam();
+    bool stillOpen = false;
+    m_backend.Script([&](HeadlessWindow& window) {
+        window.Type(key.field, key.text);
+        (window.*key.press)();
     });
     m_backend.Script([&](HeadlessWindow& window) {
-        openAfterPrompt = window.InModalLoop();
-        EXPECT_EQ(window.Focus(), IDC_START_FREQ);
-        window.PressEscape();
+        stillOpen = window.InModalLoop();
+        EXPECT_EQ(window.Focus(), key.field);
+        window.CloseWindow();
     });
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
-    EXPECT_TRUE(openAfterPrompt);
-    ASSERT_EQ(m_backend.MessageBoxes().size(), 1U);
-    EXPECT_EQ(m_backend.MessageBoxes()[0].text, "请输入一个数字。");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(m_backend.MessageBoxes().empty());
+    EXPECT_EQ(m_dlg.m_nNetworkId, 0);
+    EXPECT_EQ(m_backend.PendingActions(), 0U);
 }
+
+INSTANTIATE_TEST_SUITE_P(Keys, StrayKeyInMainWindow,
+                         ::testing::Values(StrayKey{"EnterWithValidNumber", IDC_NETWORK_ID, "4660",
+                                                    &HeadlessWindow::PressEnter},
+                                           StrayKey{"EnterWithUnparsableNumber", IDC_START_FREQ,
+                                                    "x", &HeadlessWindow::PressEnter},
+                                           StrayKey{"EscapeWithValidNumber", IDC_NETWORK_ID, "4660",
+                                                    &HeadlessWindow::PressEscape},
+                                           StrayKey{"EscapeWithUnparsableNumber", IDC_NETWORK_ID,
+                                                    "abc", &HeadlessWindow::PressEscape}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowRun, EnterOnAFocusedButtonClicksIt) {
     m_backend.Script([](HeadlessWindow& window) {
@@ -46,16 +59,17 @@ TEST_F(MainWindowRun, EnterOnAFocusedButtonClicksIt) {
         window.PressEnter();  // the focus is on "Advanced<<" now: it toggles back
         EXPECT_EQ(window.GetText(IDC_ADVANCED), "Advanced>>");
         EXPECT_TRUE(window.InModalLoop());
-        window.PressEscape();
+        window.CloseWindow();
     });
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
 }
 
-TEST_F(MainWindowRun, EscapeEndsAtOnceWithoutExchange) {
+TEST_F(MainWindowRun, CloseBoxEndsAtOnceWithoutExchange) {
     m_backend.Script([](HeadlessWindow& window) {
         window.Type(IDC_NETWORK_ID, "abc");
-        window.PressEscape();
+        window.CloseWindow();
     });
+    m_backend.Script([](HeadlessWindow&) { FAIL() << "the dialog should have ended"; });
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(m_backend.MessageBoxes().empty());
     EXPECT_EQ(m_dlg.m_nNetworkId, 0);
@@ -89,7 +103,7 @@ TEST_F(MainWindowRun, AboutItemOpensTheAboutBoxOverTheMainWindowEachTime) {
     });
     m_backend.Script([&](HeadlessWindow& window) {
         EXPECT_EQ(window.Template().id, 102);
-        window.PressEscape();
+        window.CloseWindow();
     });
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(aboutBoxes.size(), 2U);

@@ -43,6 +43,7 @@ TEST_F(MainWindow, RfBaudMaxSelectionSetsCompensationAndChannelPlan) {
 }
 
 TEST_F(MainWindow, RfBaudMinAndOtherListsHaveNoChangeHandler) {
+    ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
     m_window->Type(IDC_MAIN_CHANNEL, "5");
     m_window->Type(IDC_BACKOFF_TICK, "777");
     ASSERT_TRUE(m_window->Select(IDC_RF_BAUD_MIN, 3));

@@ -23,7 +23,7 @@
 #include "tests/files/temp_folder.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tests/support/headless_backend.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 // A fixed calendar time: its low 32 bits are 4E 5F 1A 2B.

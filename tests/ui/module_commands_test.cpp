@@ -196,13 +196,24 @@ class ScratchFile {
     std::string m_path;
 };
 
-using PortOpen = ModuleRig;
+// A port that fails to open keeps the one report text; the box's details say which device was
+// tried, the COMn it came from, and why.
+class PortOpen : public ModuleRig {
+  protected:
+    void ExpectDetails(const std::string& device, const char* reason) const {
+        ASSERT_EQ(Boxes().size(), 1U);
+        const std::string& details = Boxes()[0].details;
+        EXPECT_EQ(details.rfind(device, 0), 0U) << details;
+        EXPECT_NE(details.find(reason), std::string::npos) << details;
+    }
+};
 
 TEST_F(PortOpen, HeldBySomeoneElse) {
     SerialSession other;
     ASSERT_EQ(other.Open(m_module.PortPath()), OpenOutcome::Opened);
     ASSERT_TRUE(m_window->Click(IDC_READ));
     ExpectFailureReport(kPortOpenFailed);
+    ExpectDetails(m_module.PortPath() + ": ", "in use by another program");
     EXPECT_EQ(m_module.ReadRequests(), 0);
 }
 
@@ -212,6 +223,7 @@ TEST_F(PortOpen, RegularFileFailsAndTheRightNameThenWorks) {
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, file.Path()));
     ASSERT_TRUE(m_window->Click(IDC_READ));
     ExpectFailureReport(kPortOpenFailed);
+    ExpectDetails(file.Path(), "not a serial port");
 
     m_backend.ClearMessageBoxes();
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, m_module.PortPath()));
@@ -223,6 +235,15 @@ TEST_F(PortOpen, MissingDevice) {
     ASSERT_TRUE(m_window->Type(IDC_COM_PORT, "/dev/lvcfg-no-such-port"));
     ASSERT_TRUE(m_window->Click(IDC_READ));
     ExpectFailureReport(kPortOpenFailed);
+    ExpectDetails("/dev/lvcfg-no-such-port: ", "no such device");
+}
+
+TEST_F(PortOpen, ComNameIsNamedBesideItsDevice) {
+    m_dlg.m_announcedPorts.Announce(42, "/dev/lvcfg-no-such-port");
+    ASSERT_TRUE(m_window->Type(IDC_COM_PORT, "COM42"));
+    ASSERT_TRUE(m_window->Click(IDC_WRITE));
+    ExpectFailureReport(kPortOpenFailed);
+    ExpectDetails("/dev/lvcfg-no-such-port (COM42): ", "no such device");
 }
 
 TEST_F(PortOpen, OpenComPortLeavesTheModeTextAndShowsNothing) {

@@ -16,7 +16,7 @@
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/simulated_module.h"
-#include "ui/control_ids.h"
+#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace module_rig {

@@ -1,3 +1,6 @@
+#include <array>
+#include <string>
+
 #include "tests/ui/main_window_fixture.h"
 
 namespace {
@@ -24,7 +27,7 @@ TEST_F(MainWindow, AdvancedShowsTheFullWindowThenHidesTheStripAgain) {
 }
 
 TEST_F(MainWindow, AdvancedSizesFromTheInitialRectangleNotTheCurrentSize) {
-    m_dlg.SetWindowPos(300, 200);
+    m_dlg.SetWindowPos(700, 450);  // "Advanced>>" stays in sight
     m_window->Click(IDC_ADVANCED);
     EXPECT_EQ(m_window->GetWindowRect().Width(), m_dlg.m_rcFull.right - m_dlg.m_rcFull.left);
     EXPECT_EQ(Height(m_window->GetWindowRect()), m_dlg.m_rcFull.bottom - m_dlg.m_rcFull.top);
@@ -110,5 +113,60 @@ TEST_F(MainWindow, ApplyKeepsTheBuildingFlagAtZeroThroughout) {
     EXPECT_EQ(flagDuringBox, 0);
     EXPECT_EQ(Text(IDC_NETWORK_ID), "65535");
 }
+
+// The nine fields of the advanced panel, which the shortened window cuts off.
+constexpr std::array kAdvancedFields{
+    IDC_CCA_THRESHOLD,   IDC_BACKOFF_TICK,   IDC_AUTO_SLEEP_TIMEOUT,
+    IDC_TIMEOUT_DOWN,    IDC_TIMEOUT_UP,     IDC_SYNC_DURATION,
+    IDC_BEACON_DURATION, IDC_AUTO_WAKE_SLOT, IDC_COMPENSATION_UNIT};
+
+TEST_F(MainWindow, FieldsOfTheCutOffPanelTakeNoFocusAndNoTyping) {
+    for (int id : kAdvancedFields) {
+        const std::string before = Text(id);
+        EXPECT_FALSE(m_window->Type(id, "1")) << id;
+        m_window->SetFocus(id);
+        EXPECT_NE(m_window->Focus(), id) << id;
+        EXPECT_EQ(Text(id), before) << id;
+    }
+    ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
+    for (int id : kAdvancedFields) {
+        EXPECT_TRUE(m_window->Type(id, "1")) << id;
+        EXPECT_EQ(m_window->Focus(), id) << id;
+    }
+}
+
+// A field that does not parse while the panel is cut off still prompts, but the focus cannot
+// go to it and stays where it was.
+TEST_F(MainWindow, UnparsableFieldOfTheCutOffPanelPromptsWithoutTakingTheFocus) {
+    ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
+    ASSERT_TRUE(m_window->Type(IDC_BACKOFF_TICK, "x"));
+    ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
+    ASSERT_TRUE(m_window->Type(IDC_NETWORK_ID, "12"));
+    EXPECT_FALSE(m_dlg.UpdateData(true));
+    ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_EQ(m_window->Focus(), IDC_NETWORK_ID);
+}
+
+struct FileKey {
+    const char* keys;
+    bool save;
+};
+
+class FileCommandKey : public MainWindow, public ::testing::WithParamInterface<FileKey> {};
+
+TEST_P(FileCommandKey, RunsItsCommandUnlessAutoConfigLocksIt) {
+    EXPECT_TRUE(m_window->PressShortcut(GetParam().keys));
+    ASSERT_EQ(m_backend.FileChooserRequests().size(), 1U);
+    EXPECT_EQ(m_backend.FileChooserRequests()[0].save, GetParam().save);
+    ASSERT_TRUE(m_window->Click(IDC_AUTO_CONFIG));
+    EXPECT_FALSE(m_window->PressShortcut(GetParam().keys));
+    EXPECT_EQ(m_backend.FileChooserRequests().size(), 1U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FileCommandKey,
+                         ::testing::Values(FileKey{"Ctrl+O", false}, FileKey{"Ctrl+S", true}),
+                         [](const auto& info) {
+                             return std::string(info.param.save ? "CtrlS" : "CtrlO");
+                         });
 
 }  // namespace

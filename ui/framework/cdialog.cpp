@@ -76,6 +76,9 @@ void CDialog::OnCancel() {
 }
 
 void CDialog::OnCommand(int id, int /*notifyCode*/) {
+    if (!m_template.endsOnEnterAndEscape) {
+        return;
+    }
     if (id == IDOK) {
         OnOK();
     } else if (id == IDCANCEL) {
@@ -126,6 +129,16 @@ int CDialog::MessageBox(const char* text, const char* caption, unsigned type) {
     }
     return m_window->MessageBox(text != nullptr ? text : "", caption != nullptr ? caption : "",
                                 type);
+}
+
+int CDialog::MessageBoxWithDetails(const char* text, const char* caption, unsigned type,
+                                   const char* details) {
+    if (m_window == nullptr) {
+        return 0;
+    }
+    return m_window->MessageBoxWithDetails(text != nullptr ? text : "",
+                                           caption != nullptr ? caption : "", type,
+                                           details != nullptr ? details : "");
 }
 
 void CDialog::GetWindowRect(CRect* rect) const {

@@ -8,7 +8,6 @@
 
 inline constexpr unsigned CB_RESETCONTENT = 0x014B;
 inline constexpr unsigned CB_ADDSTRING = 0x0143;
-inline constexpr unsigned SC_CLOSE = 0xF060;
 
 // A control reached by id: enable it, or send it a list message. Does nothing while the
 // dialog has no window.
@@ -48,9 +47,11 @@ class CDialog : public DialogEvents {
     // Save exchange; ends the dialog with IDOK only when every binding was read.
     virtual void OnOK();
     virtual void OnCancel();
-    // IDOK and IDCANCEL go to OnOK and OnCancel; every other command is ignored.
+    // IDOK and IDCANCEL (Enter and Escape) go to OnOK and OnCancel where the template lets
+    // these keys end the dialog; every other command is ignored.
     void OnCommand(int id, int notifyCode) override;
-    // The close command ends the dialog like Cancel; everything else is left to the window.
+    // The close command (close box, Alt+F4, Ctrl+Q) ends the dialog like Cancel; everything
+    // else is left to the window.
     void OnSysCommand(unsigned commandId) override;
 
     // true: controls to settings, stopping at the first text that does not parse (false);
@@ -63,6 +64,9 @@ class CDialog : public DialogEvents {
     void SetDlgItemText(int id, const char* text);
     CWnd GetDlgItem(int id);
     int MessageBox(const char* text, const char* caption, unsigned type);
+    // A box whose `details` the user can unfold below its text ("Show Details...").
+    int MessageBoxWithDetails(const char* text, const char* caption, unsigned type,
+                              const char* details);
     void GetWindowRect(CRect* rect) const;
     // Size only: SWP_NOMOVE | SWP_NOZORDER.
     void SetWindowPos(int width, int height);

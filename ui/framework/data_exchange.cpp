@@ -1,6 +1,8 @@
 #include "ui/framework/data_exchange.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "model/number_text.h"
 #include "ui/framework/cdialog.h"
@@ -22,9 +24,10 @@ std::string TextUpToNul(const std::string& text) {
 
 // The prompt of a text that does not parse; then the control takes the focus with its whole
 // text selected, and the rest of the exchange is skipped.
-void FailBinding(CDataExchange* pDX, DialogWindow& window, int id, const char* prompt) {
+void FailBinding(CDataExchange* pDX, DialogWindow& window, int id, std::string_view prompt) {
     CDialog& dialog = pDX->Dialog();
-    dialog.MessageBox(prompt, dialog.ApplicationTitle().c_str(), MB_ICONEXCLAMATION);
+    dialog.MessageBox(std::string(prompt).c_str(), dialog.ApplicationTitle().c_str(),
+                      MB_ICONEXCLAMATION);
     window.SetFocus(id);
     window.SelectAllText(id);
     pDX->Fail();
@@ -34,7 +37,7 @@ void FailBinding(CDataExchange* pDX, DialogWindow& window, int id, const char* p
 template <typename Number>
 void ExchangeNumber(CDataExchange* pDX, int id, Number& value,
                     std::optional<Number> (*scan)(std::string_view), std::string (*format)(Number),
-                    const char* prompt) {
+                    std::string_view prompt) {
     DialogWindow* window = LiveWindow(pDX);
     if (window == nullptr) {
         return;

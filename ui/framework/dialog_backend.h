@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "resources/control_ids.h"
+
 struct DialogTemplate;
 
 // Framework constants under their customary names.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 inline constexpr int BN_CLICKED = 0;
 inline constexpr int CBN_SELCHANGE = 1;
 inline constexpr unsigned MB_OK = 0x00;
@@ -21,6 +21,7 @@ inline constexpr int BST_UNCHECKED = 0;
 inline constexpr int BST_CHECKED = 1;
 inline constexpr int BST_INDETERMINATE = 2;
 inline constexpr int CB_ERR = -1;
+inline constexpr unsigned SC_CLOSE = 0xF060;
 
 // Outer window rectangle in screen pixels.
 struct CRect {
@@ -33,8 +34,8 @@ struct CRect {
 };
 
 // What the window tells its dialog: commands from controls and keys, and system-menu commands.
-// IDOK arrives for Enter (when no push button has the focus), IDCANCEL for Escape, the close
-// box and Alt+F4.
+// IDOK arrives for Enter (when no push button has the focus), IDCANCEL for Escape; the close
+// box, Alt+F4 and Ctrl+Q arrive as the system command SC_CLOSE.
 class DialogEvents {
   public:
     virtual ~DialogEvents() = default;
@@ -76,7 +77,13 @@ class DialogWindow {
     virtual void SelectAllText(int id) = 0;
 
     // A modal box owned by this window; returns when the user dismisses it (IDOK).
-    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned type) = 0;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned type) {
+        return MessageBoxWithDetails(text, caption, type, {});
+    }
+    // The same box with a detailed text that the user can unfold below the text; an empty
+    // `details` gives the plain box.
+    virtual int MessageBoxWithDetails(const std::string& text, const std::string& caption,
+                                      unsigned type, const std::string& details) = 0;
     virtual CRect GetWindowRect() const = 0;
     virtual void SetWindowSize(int width, int height) = 0;  // position and stacking stay
     virtual void AppendSystemMenu(unsigned commandId,

@@ -1,8 +1,10 @@
 #pragma once
 
-// The framework's own prompts of the save exchange, from its string table (UTF-8). They are
-// captioned with the application's title and shown with the exclamation icon.
-inline constexpr int kParseIntPromptId = 61712;
-inline constexpr int kParseRealPromptId = 61713;
-inline constexpr const char* kParseIntPrompt = "请输入一个整数。";
-inline constexpr const char* kParseRealPrompt = "请输入一个数字。";
+#include <string_view>
+
+#include "resources/string_table.h"
+
+// The framework's own prompts of the save exchange, as the string table holds them (UTF-8).
+// They are captioned with the application's title and shown with the exclamation icon.
+inline const std::string_view kParseIntPrompt = LoadResourceString(AFX_IDP_PARSE_INT);
+inline const std::string_view kParseRealPrompt = LoadResourceString(AFX_IDP_PARSE_REAL);

@@ -8,7 +8,8 @@ class QWidget;
 struct FileChooserRequest;
 
 // Sets up a chooser as the request asks: open or save variant, filters with the first one
-// selected, initial name, default extension. The save variant asks before replacing a file;
+// selected, initial name, default extension (where the request gives none, the extension of
+// the selected filter). The save variant asks before replacing a file;
 // the open variant accepts a name that does not exist (the open that follows reports it).
 void ConfigureFileChooser(QFileDialog& chooser, const FileChooserRequest& request);
 

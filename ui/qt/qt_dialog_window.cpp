@@ -4,12 +4,13 @@
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSocketNotifier>
 #include <algorithm>
 
 #include "resources/dialog_template.h"
+#include "ui/framework/dialog_units.h"
 #include "ui/qt/app_icon_qt.h"
-#include "ui/qt/dialog_units.h"
 #include "ui/qt/file_chooser_qt.h"
 #include "ui/qt/message_box_qt.h"
 #include "ui/qt/template_widgets.h"
@@ -69,12 +70,15 @@ void ConnectNotifications(QWidget* widget, int id, DialogEvents& events) {
 QtDialogWindow::QtDialogWindow(const DialogTemplate& dialogTemplate, DialogEvents& events,
                                QWidget* owner)
     : m_dialog(new TemplateDialog(events, owner)) {
-    m_dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A parentless dialog may be left off the taskbar; the program's window must not be.
+    const Qt::WindowType type = owner == nullptr ? Qt::Window : Qt::Dialog;
+    m_dialog->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_dialog->setWindowTitle(FromUtf8(dialogTemplate.caption));
     m_dialog->setFont(TemplateFont(dialogTemplate));
     BuildItems(dialogTemplate, events);
     FillInitialLists(dialogTemplate);
+    InstallAccelerators(dialogTemplate);
     SetClientSize(
         {DialogUnitsToPixels(dialogTemplate.width), DialogUnitsToPixels(dialogTemplate.height)});
     // The native window exists before the dialog object initialises it, so that its frame is
@@ -90,6 +94,7 @@ void QtDialogWindow::BuildItems(const DialogTemplate& dialogTemplate, DialogEven
     QWidget* previousStop = nullptr;
     for (const DialogItem& item : dialogTemplate.items) {
         QWidget* widget = CreateItemWidget(item, *m_dialog);
+        m_items.emplace_back(&item, widget);
         if (item.id != kNoId) {
             m_controls[item.id] = widget;
             ConnectNotifications(widget, item.id, events);
@@ -114,6 +119,22 @@ void QtDialogWindow::FillInitialLists(const DialogTemplate& dialogTemplate) {
         }
         // Lists start without a selection; the first load exchange chooses one.
         combo->setCurrentIndex(-1);
+    }
+}
+
+void QtDialogWindow::InstallAccelerators(const DialogTemplate& dialogTemplate) {
+    for (const Accelerator& accelerator : dialogTemplate.accelerators) {
+        auto* button = As<QAbstractButton>(Control(accelerator.id));
+        if (button == nullptr) {
+            continue;
+        }
+        auto* shortcut = new QShortcut(QKeySequence(FromUtf8(accelerator.keys)), m_dialog);
+        // As a click: nothing while the button is disabled (Auto Config) or out of sight.
+        QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled() && !button->isHidden()) {
+                button->click();
+            }
+        });
     }
 }
 
@@ -236,7 +257,8 @@ bool QtDialogWindow::IsControlEnabled(int id) const {
 }
 
 void QtDialogWindow::SetFocus(int id) {
-    if (QWidget* widget = Control(id)) {
+    // Qt would hand the focus to a hidden control as soon as it is shown again.
+    if (QWidget* widget = Control(id); widget != nullptr && !widget->isHidden()) {
         widget->setFocus(Qt::OtherFocusReason);
     }
 }
@@ -250,8 +272,9 @@ void QtDialogWindow::SelectAllText(int id) {
     }
 }
 
-int QtDialogWindow::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
-    return RunMessageBox(m_dialog, text, caption, type);
+int QtDialogWindow::MessageBoxWithDetails(const std::string& text, const std::string& caption,
+                                          unsigned type, const std::string& details) {
+    return RunMessageBox(m_dialog, text, caption, type, details);
 }
 
 CRect QtDialogWindow::GetWindowRect() const {
@@ -268,7 +291,14 @@ void QtDialogWindow::SetWindowSize(int width, int height) {
 
 void QtDialogWindow::SetClientSize(QSize size) {
     // Fixed size: no sizing border, and the window manager offers no maximise.
-    m_dialog->setFixedSize(size.expandedTo(QSize(1, 1)));
+    const QSize client = size.expandedTo(QSize(1, 1));
+    m_dialog->setFixedSize(client);
+    for (const auto& [item, widget] : m_items) {
+        const bool inside = IsItemInClientArea(*item, client.width(), client.height());
+        if (widget->isHidden() == inside) {
+            widget->setHidden(!inside);
+        }
+    }
 }
 
 void QtDialogWindow::AppendSystemMenu(unsigned commandId, const std::string& text) {

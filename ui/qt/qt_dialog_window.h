@@ -4,12 +4,19 @@
 #include <QSize>
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "ui/framework/dialog_backend.h"
 #include "ui/qt/template_dialog.h"
 
+struct DialogItem;
+
 // A template window on Qt Widgets: a fixed-size dialog without minimise or maximise box,
-// 1.5 pixels per dialog unit, the template font, controls reached by their ids.
+// 1.5 pixels per dialog unit, the template font, controls reached by their ids. A window
+// without owner is the application's own top-level window with its taskbar entry; an owned
+// one is a dialog in front of its owner. Items that a shortened window cuts off are hidden,
+// so they take no focus, and come back in template order when the window grows again.
 class QtDialogWindow : public DialogWindow {
   public:
     QtDialogWindow(const DialogTemplate& dialogTemplate, DialogEvents& events, QWidget* owner);
@@ -32,7 +39,8 @@ class QtDialogWindow : public DialogWindow {
     void SetFocus(int id) override;
     void SelectAllText(int id) override;
 
-    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    int MessageBoxWithDetails(const std::string& text, const std::string& caption, unsigned type,
+                              const std::string& details) override;
     CRect GetWindowRect() const override;
     void SetWindowSize(int width, int height) override;
     void AppendSystemMenu(unsigned commandId, const std::string& text) override;
@@ -50,10 +58,12 @@ class QtDialogWindow : public DialogWindow {
   private:
     void BuildItems(const DialogTemplate& dialogTemplate, DialogEvents& events);
     void FillInitialLists(const DialogTemplate& dialogTemplate);
+    void InstallAccelerators(const DialogTemplate& dialogTemplate);
     void SetClientSize(QSize size);
 
     QPointer<TemplateDialog> m_dialog;
     std::map<int, QWidget*> m_controls;
+    std::vector<std::pair<const DialogItem*, QWidget*>> m_items;
     // Frame size (outer minus client) as first reported by GetWindowRect. The dialog object
     // derives later sizes from that rectangle, so they are read back in the same terms, even
     // where the window manager's frame becomes known only after the window is shown.

@@ -11,9 +11,19 @@
 
 TemplateDialog::TemplateDialog(DialogEvents& events, QWidget* owner)
     : QDialog(owner), m_events(events), m_windowMenu(new QMenu(this)) {
-    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-    connect(shortcut, &QShortcut::activated, this,
-            [this] { OpenWindowMenu(mapToGlobal(QPoint(0, 0))); });
+    // The Menu key would otherwise open the context menu of the focused edit.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::ALT | Qt::Key_Space)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            const QWidget* focus = focusWidget();
+            const QPoint at =
+                focus != nullptr ? focus->mapTo(this, QPoint(0, focus->height())) : QPoint(0, 0);
+            OpenWindowMenu(mapToGlobal(at));
+        });
+    }
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, [this] { m_events.OnSysCommand(SC_CLOSE); });
 }
 
 void TemplateDialog::AppendWindowMenuItem(unsigned commandId, const QString& text) {
@@ -59,7 +69,7 @@ void TemplateDialog::FocusFirstTabStopUnlessFocused() {
 }
 
 void TemplateDialog::reject() {
-    // Reached from Escape and from closing the window: the dialog object decides.
+    // Reached from Escape: the dialog object decides.
     m_events.OnCommand(IDCANCEL, BN_CLICKED);
 }
 
@@ -93,7 +103,7 @@ void TemplateDialog::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    m_events.OnCommand(IDCANCEL, BN_CLICKED);
+    m_events.OnSysCommand(SC_CLOSE);
 }
 
 void TemplateDialog::contextMenuEvent(QContextMenuEvent* event) {

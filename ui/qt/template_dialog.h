@@ -7,14 +7,15 @@ class DialogEvents;
 class QMenu;
 
 // The QDialog of one template window. It ends only when its dialog object says so
-// (EndModal): Enter, Escape, the close box and Alt+F4 become commands for the dialog object,
-// and the window menu delivers its items as system commands.
+// (EndModal): Enter and Escape become commands for the dialog object, the close box, Alt+F4
+// and Ctrl+Q its close command, and the window menu delivers its items as system commands.
 class TemplateDialog : public QDialog {
   public:
     TemplateDialog(DialogEvents& events, QWidget* owner);
 
-    // Our own small window menu, opened by Alt+Space and by a right-click on the dialog's
-    // background: window managers do not let a program extend theirs.
+    // Our own small window menu, opened by the Menu key, by a right-click on the dialog's
+    // background and by Alt+Space where the window manager leaves that key to the program:
+    // window managers do not let a program extend their own menu.
     void AppendWindowMenuItem(unsigned commandId, const QString& text);
     [[nodiscard]] QMenu& WindowMenu() const { return *m_windowMenu; }
     void OpenWindowMenu(const QPoint& globalPosition);

@@ -10,9 +10,11 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "ui/framework/dialog_units.h"
 #include "ui/qt/app_icon_qt.h"
-#include "ui/qt/compact_combo_style.h"
-#include "ui/qt/dialog_units.h"
+#include "ui/qt/compact_control_style.h"
+#include "ui/qt/eliding_line_edit.h"
+#include "ui/qt/group_box_style.h"
 
 namespace {
 
@@ -49,11 +51,22 @@ QWidget* CreateLabel(const DialogItem& item, QWidget& parent, Qt::Alignment hori
 
 QWidget* CreateCheckBox(const DialogItem& item, QWidget& parent) {
     auto* box = new QCheckBox(Text(item), &parent);
-    const QStyle& style = *box->style();
-    const int indicator = style.pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
-                          style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-    FitStaticText(*box, box->text(), PixelRect(item).width() - indicator);
+    box->setStyle(CompactControlStyle());
     return box;
+}
+
+// A check box keeps the font of its neighbours. Where the stand-in face runs its caption
+// wider than the rectangle, the box reaches further right instead, as far as the caption
+// needs (the template leaves room up to the frame around it).
+void PlaceCheckBox(QCheckBox& box, const DialogItem& item) {
+    QRect rect = PixelRect(item);
+    box.ensurePolished();
+    const QStyle& style = *box.style();
+    const int needed = style.pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &box) +
+                       style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, &box) +
+                       box.fontMetrics().horizontalAdvance(box.text()) + 1;
+    rect.setWidth(std::max(rect.width(), needed));
+    box.setGeometry(rect);
 }
 
 QWidget* CreateButton(const DialogItem& item, QWidget& parent, bool isDefault) {
@@ -65,9 +78,8 @@ QWidget* CreateButton(const DialogItem& item, QWidget& parent, bool isDefault) {
 }
 
 QWidget* CreateEdit(QWidget& parent, bool readOnly) {
-    auto* edit = new QLineEdit(&parent);
+    QLineEdit* edit = readOnly ? new ElidingLineEdit(&parent) : new QLineEdit(&parent);
     if (readOnly) {
-        edit->setReadOnly(true);
         edit->setFrame(false);
         // A display field sits on the dialog's own background, like a label that can be copied.
         QPalette palette = edit->palette();
@@ -87,7 +99,7 @@ QWidget* CreateIcon(const DialogItem& item, QWidget& parent) {
 
 QComboBox* CreateDropDown(QWidget& parent, bool editable) {
     auto* combo = new QComboBox(&parent);
-    combo->setStyle(CompactComboStyle());
+    combo->setStyle(CompactControlStyle());
     combo->setEditable(editable);
     if (editable) {
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -110,8 +122,11 @@ void PlaceDropDown(QComboBox& combo, const DialogItem& item) {
 
 QWidget* CreateWidget(const DialogItem& item, QWidget& parent) {
     switch (item.kind) {
-        case ItemKind::GroupBox:
-            return new QGroupBox(Text(item), &parent);
+        case ItemKind::GroupBox: {
+            auto* box = new QGroupBox(Text(item), &parent);
+            box->setStyle(GroupBoxStyle());
+            return box;
+        }
         case ItemKind::LabelRight:
             return CreateLabel(item, parent, Qt::AlignRight);
         case ItemKind::LabelCenter:
@@ -144,6 +159,8 @@ QWidget* CreateItemWidget(const DialogItem& item, QWidget& parent) {
     QWidget* widget = CreateWidget(item, parent);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         PlaceDropDown(*combo, item);
+    } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        PlaceCheckBox(*box, item);
     } else {
         widget->setGeometry(PixelRect(item));
     }
