@@ -1,7 +1,15 @@
 // lvcfg-cli with its station database: the MAC pool commands, the production record, and a
 // batch that takes its MACs from the pool, each run as the real program on a fresh SQLite file.
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "cli_rig.h"
@@ -326,6 +334,72 @@ const UnreachableRow kUnreachableRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Commands, UnreachableStoreTest, ::testing::ValuesIn(kUnreachableRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// lvcfg-cli run as the user "nobody" when the test runs as root (who may write any file), its
+// standard error kept in `errFile`. -1 when it could not be run so.
+int RunAsNobody(const std::vector<std::string>& args, const std::string& errFile) {
+    std::vector<std::string> texts = args;
+    texts.insert(texts.begin(), kCliProgram);
+    std::vector<char*> argv;
+    for (std::string& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    const passwd* nobody = ::getpwnam("nobody");
+    if (nobody == nullptr) {
+        return -1;
+    }
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(err, STDERR_FILENO);
+        if (::geteuid() == 0 && (::setgid(gid) != 0 || ::setuid(uid) != 0)) {
+            ::_exit(100);
+        }
+        ::execv(kCliProgram.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(StationDbTest, AReadOnlyStoreStopsABatchWithExitSix) {
+    ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "4"}).exitStatus, 0);
+    const std::string file = m_db.substr(7);
+    ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(m_config.c_str(), 0644), 0);
+    const std::string port = Modules(1)[0];
+    ASSERT_EQ(::chmod(port.c_str(), 0666), 0);
+    const std::string errFile = m_folder.File("batch.err");
+
+    const int exitStatus = RunAsNobody(
+        {"batch", "--config", m_config, "--ports", port, "--station-db", m_db}, errFile);
+
+    std::ifstream err(errFile);
+    const std::string told((std::istreambuf_iterator<char>(err)), {});
+    EXPECT_EQ(exitStatus, 6) << told;
+    EXPECT_THAT(told, HasSubstr("read-only"));
+    EXPECT_EQ(ReadJson(port)["identity"]["mac"], "11:22:33:44:55:60");
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(PoolStatus()["free"], 4);
+}
+
+TEST_F(StationDbTest, WithoutAStoreGivenUsesTheFileUnderXdgDataHome) {
+    const std::string dataHome = m_folder.File("data");
+    ASSERT_EQ(Cli({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "4"},
+                  {{"XDG_DATA_HOME", dataHome}})
+                  .exitStatus,
+              0);
+
+    EXPECT_TRUE(std::filesystem::exists(dataHome + "/lvcfg/station.sqlite"));
+    const ProgramRun run = Cli({"pool", "status", "--station-db",
+                                "sqlite:" + dataHome + "/lvcfg/station.sqlite", "--json"});
+    EXPECT_EQ(JsonLines(run.out).at(0)["free"], 4);
+}
 
 // Every command finds its store through the environment, and the options may come first.
 TEST_F(StationDbTest, TakesTheStoreFromTheEnvironmentAndOptionsBeforeTheCommand) {
