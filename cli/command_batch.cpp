@@ -9,6 +9,7 @@
 #include "cli/command.h"
 #include "cli/config_file.h"
 #include "cli/live_lines.h"
+#include "cli/stop_signals.h"
 #include "cli/watch_loop.h"
 #include "link/announced_ports.h"
 #include "station/mac_source.h"
@@ -30,6 +31,8 @@ struct BatchOptions {
 
 void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
                         BatchReport& report) {
+    // An interrupt waits for the listed modules, each a second or so, then the summary comes.
+    const StopSignals stop;
     for (const std::string& port : ports) {
         if (!batch.Start(port)) {
             report.Refused("port " + port + " is listed twice; it is programmed once");

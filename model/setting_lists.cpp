@@ -39,15 +39,18 @@ constexpr std::array<std::string_view, 3> kActPinModes{"\u65e0", "\u5916\u8bbe\u
 
 std::span<const std::string_view> SettingListItems(SettingList list,
                                                    const ConfigSettings& settings) {
+    return SettingListItems(list, settings.m_nPowerMaxDbm);
+}
+
+std::span<const std::string_view> SettingListItems(SettingList list, int powerMaxDbm) {
     switch (list) {
         case SettingList::RfBaud:
             return kRfBauds;
         case SettingList::AuxChNum:
             return kAuxChannelCounts;
         case SettingList::RfPower:
-            return settings.m_nPowerMaxDbm == 20
-                       ? std::span<const std::string_view>(kRfPowers20dBm)
-                       : std::span<const std::string_view>(kRfPowers10dBm);
+            return powerMaxDbm == 20 ? std::span<const std::string_view>(kRfPowers20dBm)
+                                     : std::span<const std::string_view>(kRfPowers10dBm);
         case SettingList::UartBaud:
             return kUartBauds;
         case SettingList::UartStartBit:

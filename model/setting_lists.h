@@ -26,3 +26,5 @@ enum class SettingList {
 // (`m_nPowerMaxDbm`), as the codec fills the list when it decodes a frame.
 [[nodiscard]] std::span<const std::string_view> SettingListItems(SettingList list,
                                                                  const ConfigSettings& settings);
+// The same for a module of the power class `powerMaxDbm` (10 or 20).
+[[nodiscard]] std::span<const std::string_view> SettingListItems(SettingList list, int powerMaxDbm);
