@@ -47,7 +47,7 @@ int RunCli(int argc, char** argv) {
     app.require_subcommand(1);
     // Subcommands made after this inherit it, so global options may follow the command name.
     app.fallthrough();
-    app.set_version_flag("--version", "lvcfg-cli 1.6");
+    app.set_version_flag("--version", std::string("lvcfg-cli ") + LVCFG_VERSION);
 
     GlobalOptions global;
     app.add_flag("--json", global.json, "one JSON object per line on standard output");

@@ -9,6 +9,7 @@
 #include "cli/command.h"
 #include "cli/config_file.h"
 #include "cli/live_lines.h"
+#include "cli/stop_signals.h"
 #include "cli/watch_loop.h"
 #include "link/announced_ports.h"
 #include "station/mac_source.h"
@@ -30,6 +31,8 @@ struct BatchOptions {
 
 void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
                         BatchReport& report) {
+    // An interrupt waits for the listed modules, each a second or so, then the summary comes.
+    const StopSignals stop;
     for (const std::string& port : ports) {
         if (!batch.Start(port)) {
             report.Refused("port " + port + " is listed twice; it is programmed once");
@@ -91,10 +94,22 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
         live = std::make_unique<LiveLines>(stdout);
     }
     BatchReport report(out, live.get(), verify);
+    // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
+    // paths, and the announcements change while jobs run.
+    const AnnouncedPorts fixed;
     std::unique_ptr<MacSource> macs;
     PoolMacSource* pool = nullptr;
     if (fromPool) {
-        auto poolSource = std::make_unique<PoolMacSource>(*store, StationName(global.stationDb));
+        // A module that already holds a verified MAC of the pool keeps it.
+        auto currentMac = [&fixed](const std::string& port) -> std::optional<MacAddress> {
+            const ModuleReadResult read = ReadModuleWindowless(port, fixed);
+            if (read.outcome != ModuleOutcome::Succeeded) {
+                return std::nullopt;
+            }
+            return MacOfFrame(read.frame);
+        };
+        auto poolSource =
+            std::make_unique<PoolMacSource>(*store, StationName(global.stationDb), currentMac);
         pool = poolSource.get();
         macs = std::move(poolSource);
     } else {
@@ -103,9 +118,6 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     BatchRecordKeeper keeper(
         *store, pool, global.stationDb,
         AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out);
-    // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
-    // paths, and the announcements change while jobs run.
-    const AnnouncedPorts fixed;
     ExitCode code = ExitCode::Success;
     {
         PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,

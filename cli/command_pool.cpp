@@ -20,7 +20,7 @@ ExitCode StoreStepFailed(Output& out, const GlobalOptions& global, const StoreSt
         case StoreOutcome::RangeOverlaps:
         case StoreOutcome::NotQuarantined:
             out.Failure({{"event", "failed"},
-                         {"reason", StoreOutcomeName(status.outcome)},
+                         {"reason", StoreReasonWord(status.outcome)},
                          {"message", status.message}},
                         status.message);
             return ExitCode::Usage;
@@ -102,8 +102,9 @@ ExitCode RunRelease(const PoolOptions& options, const GlobalOptions& global, Out
         return ExitCode::StoreFailed;
     }
     const MacAddress mac = *ParseMacAddress(options.mac);  // checked while parsing
-    const StoreStatus released = store->Release(MacToNumber(mac));
+    StoreStatus released = store->Release(MacToNumber(mac));
     if (!released.Ok()) {
+        released.message = FormatMacAddress(mac) + ": " + released.message;
         return StoreStepFailed(out, global, released);
     }
     out.Result({{"event", "released"}, {"mac", FormatMacAddress(mac)}},

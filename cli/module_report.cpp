@@ -21,11 +21,10 @@ JsonObject FailureJson(const ModuleFailure& failure) {
 }
 
 std::string FailureText(const ModuleFailure& failure) {
-    std::string text = failure.port + ": " + FailureMessage(failure);
     if (!failure.portDetail.empty()) {
-        text += " " + failure.portDetail;
+        return FailureMessage(failure) + " " + failure.portDetail;  // the detail names the port
     }
-    return text;
+    return failure.port + ": " + FailureMessage(failure);
 }
 
 ModuleFailure FailureOfJob(const std::string& port, const ModuleJobResult& result,

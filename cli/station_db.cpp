@@ -45,6 +45,14 @@ std::unique_ptr<StationStore> OpenStationDbReporting(const StationDbOptions& opt
     return std::move(opened.value);
 }
 
+std::string StoreReasonWord(StoreOutcome outcome) {
+    std::string word = StoreOutcomeName(outcome);
+    for (char& c : word) {
+        c = c == '-' ? '_' : c;
+    }
+    return word;
+}
+
 void ReportStoreFailure(Output& out, const StationDbOptions& options, const StoreStatus& status) {
     if (status.outcome == StoreOutcome::PoolEmpty) {
         const std::string text = "the MAC pool of " + StationDbShown(options) +
@@ -56,7 +64,7 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
         "station database " + StationDbShown(options) + ": " + UriWithoutPassword(status.message);
     out.Failure({{"event", "failed"},
                  {"reason", "store_failed"},
-                 {"outcome", StoreOutcomeName(status.outcome)},
+                 {"outcome", StoreReasonWord(status.outcome)},
                  {"message", text}},
                 text);
 }

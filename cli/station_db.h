@@ -29,6 +29,10 @@ void AddStationDbOptions(CLI::App& app, StationDbOptions& options);
 [[nodiscard]] std::unique_ptr<StationStore> OpenStationDbReporting(const StationDbOptions& options,
                                                                    Output& out);
 
+// The store's word for `outcome` as the command line's reason words are written
+// ("range_overlaps").
+[[nodiscard]] std::string StoreReasonWord(StoreOutcome outcome);
+
 // Reports a failed store step: {"event":"failed","reason":"store_failed"|"pool_empty",...}.
 void ReportStoreFailure(Output& out, const StationDbOptions& options, const StoreStatus& status);
 

@@ -1,44 +1,16 @@
 #include "cli/watch_loop.h"
 
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 
 #include <array>
 #include <cerrno>
 #include <vector>
 
-#include "link/unique_fd.h"
-
-namespace {
-
-// Blocks the stop signals for as long as it lives and gives them as a readable descriptor.
-class StopSignals {
-  public:
-    StopSignals() {
-        sigemptyset(&m_signals);
-        sigaddset(&m_signals, SIGINT);
-        sigaddset(&m_signals, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &m_signals, &m_previous);
-        m_fd.Reset(signalfd(-1, &m_signals, SFD_CLOEXEC | SFD_NONBLOCK));
-    }
-    ~StopSignals() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-    [[nodiscard]] int Descriptor() const { return m_fd.Get(); }
-
-  private:
-    sigset_t m_signals{};
-    sigset_t m_previous{};
-    UniqueFd m_fd;
-};
-
-}  // namespace
+#include "cli/stop_signals.h"
 
 WatchEnd WatchPortChanges(ArrivalFeed& feed, const std::function<void(const PortChange&)>& onChange,
                           const std::function<void()>& onTick, std::chrono::milliseconds tick) {
-    const StopSignals stop;
+    StopSignals stop;
     if (stop.Descriptor() < 0) {
         return WatchEnd::Failed;
     }
@@ -51,6 +23,7 @@ WatchEnd WatchPortChanges(ArrivalFeed& feed, const std::function<void(const Port
             return WatchEnd::Failed;
         }
         if (watched[0].revents != 0) {
+            (void)stop.Take();
             return WatchEnd::Interrupted;
         }
         bool ended = false;

@@ -2,12 +2,22 @@
 
 #include <utility>
 
-PoolMacSource::PoolMacSource(StationStore& store, std::string station)
-    : m_store(store), m_station(std::move(station)) {}
+PoolMacSource::PoolMacSource(StationStore& store, std::string station, CurrentMac currentMac)
+    : m_store(store), m_station(std::move(station)), m_currentMac(std::move(currentMac)) {}
 
 std::optional<MacAddress> PoolMacSource::Take(const std::string& port) {
+    // The module is read without the lock: other ports go on meanwhile.
+    const std::optional<MacAddress> current =
+        m_currentMac && !Stopped() ? m_currentMac(port) : std::nullopt;
     const std::lock_guard lock(m_mutex);
     if (m_stopped) {
+        return std::nullopt;
+    }
+    if (current && KeepsItsMac(*current)) {
+        m_holds[MacToNumber(*current)] = Hold{};
+        return current;
+    }
+    if (m_stopped) {  // the look at the module's MAC met a failed store
         return std::nullopt;
     }
     const StoreResult<Reservation> reserved = m_store.Reserve({m_station, port});
@@ -30,7 +40,7 @@ void PoolMacSource::GiveBack(const MacAddress& mac) {
 void PoolMacSource::Written(const MacAddress& mac, bool /*verified*/) {
     const std::lock_guard lock(m_mutex);
     const auto hold = m_holds.find(MacToNumber(mac));
-    if (hold == m_holds.end()) {
+    if (hold == m_holds.end() || hold->second.reservationId == 0) {
         return;
     }
     hold->second.written = true;
@@ -49,6 +59,9 @@ StoreStatus PoolMacSource::Settle(const MacAddress& mac, bool succeeded,
     }
     const Hold hold = found->second;
     m_holds.erase(found);
+    if (hold.reservationId == 0) {
+        return Checked(m_store.AddRecord(record));
+    }
     if (hold.givenBack && !hold.written) {
         return Checked(m_store.ReturnToPool(hold.reservationId, record));
     }
@@ -66,6 +79,20 @@ StoreStatus PoolMacSource::AddRecord(const ProductionRecord& record) {
 std::optional<StoreStatus> PoolMacSource::Stopped() const {
     const std::lock_guard lock(m_mutex);
     return m_stopped;
+}
+
+// Under m_mutex. A MAC the pool holds as verified and no other module of this batch holds
+// right now (of two modules that claim the same MAC at once, only the first keeps it).
+bool PoolMacSource::KeepsItsMac(const MacAddress& mac) {
+    if (m_holds.count(MacToNumber(mac)) != 0) {
+        return false;
+    }
+    const StoreResult<MacState> state = m_store.StateOf(MacToNumber(mac));
+    if (!state.Ok()) {
+        (void)Checked(StoreStatus{state.outcome, state.message});
+        return false;
+    }
+    return state.value == MacState::Verified;
 }
 
 // Under m_mutex. The first failure stops the source.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -19,9 +20,17 @@
 // nothing without asking the store, so no module is touched once the store is not to be
 // trusted. Stopped() tells why. Safe to use from several threads; the store is used by one
 // at a time, through this source only, while it lives.
+//
+// A module plugged in again that already holds a verified MAC of the pool keeps it, so
+// programming it again does not use up a number: no reservation is made for it, and its record
+// is kept on its own.
 class PoolMacSource : public MacSource {
   public:
-    PoolMacSource(StationStore& store, std::string station);
+    // The MAC the module on a port holds now, or nothing when it cannot be read.
+    using CurrentMac = std::function<std::optional<MacAddress>(const std::string& port)>;
+
+    // `currentMac` may be empty: every module then gets a new MAC.
+    PoolMacSource(StationStore& store, std::string station, CurrentMac currentMac = {});
 
     [[nodiscard]] std::optional<MacAddress> Take(const std::string& port) override;
     // Remembered: the MAC goes back to the pool with the record, in Settle.
@@ -40,15 +49,17 @@ class PoolMacSource : public MacSource {
 
   private:
     struct Hold {
-        std::int64_t reservationId = 0;
+        std::int64_t reservationId = 0;  // 0: a verified MAC the module kept
         bool written = false;
         bool givenBack = false;
     };
 
+    [[nodiscard]] bool KeepsItsMac(const MacAddress& mac);
     StoreStatus Checked(StoreStatus status);
 
     StationStore& m_store;
     const std::string m_station;
+    const CurrentMac m_currentMac;
     mutable std::mutex m_mutex;
     std::map<std::uint64_t, Hold> m_holds;  // by MAC number
     std::optional<StoreStatus> m_stopped;

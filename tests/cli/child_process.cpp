@@ -157,10 +157,16 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
 
 RunningProgram::~RunningProgram() {
     if (m_pid > 0) {
-        ::kill(m_pid, SIGTERM);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
+        (void)Stop(SIGTERM);
     }
+}
+
+int RunningProgram::Stop(int signal) {
+    ::kill(m_pid, signal);
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
 std::string RunningProgram::ReadLine() {

@@ -40,6 +40,9 @@ class RunningProgram {
     [[nodiscard]] std::string ReadLine();
     [[nodiscard]] bool Started() const { return m_pid > 0; }
     [[nodiscard]] pid_t Pid() const { return m_pid; }
+    // Sends `signal` and waits for the program to end; its exit status, or minus the number of
+    // the signal that ended it.
+    int Stop(int signal);
 
   private:
     pid_t m_pid = -1;

@@ -1,5 +1,8 @@
 // What each command prints and changes, driven through the real executable.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <set>
 
@@ -337,6 +340,34 @@ TEST_F(CommandsTest, VerificationFailureKeepsItsMacUsedAndNamesTheFields) {
               "Verification failed, the module read back different network_id");
     EXPECT_EQ(lines.back()["next_mac"], "4C:56:00:00:02:02");
     EXPECT_EQ(lines.back()["unused_macs"], json::array());  // the module may hold its MAC
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
+    const std::string port = m_modules.Start();
+    const std::string fifo = m_folder.File("arrivals");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    RunningProgram cli(kCliProgram, {"batch", "--config", m_config, "--watch", "--arrivals-from",
+                                     fifo, "--mac-start", "4C:56:00:00:03:00", "--json"});
+    std::ofstream arrivals(fifo);  // opens once the command reads the FIFO
+    arrivals << "add " << port << "\n" << std::flush;
+    std::vector<json> lines;
+    while (lines.empty() || lines.back()["event"] != "written") {
+        const std::string line = cli.ReadLine();
+        ASSERT_FALSE(line.empty()) << "the watch ended early";
+        lines.push_back(json::parse(line));
+    }
+    EXPECT_EQ(cli.Stop(SIGINT), 0);  // the feed stays open: only the interrupt ends the watch
+    std::string rest;
+    for (std::string line = cli.ReadLine(); !line.empty(); line = cli.ReadLine()) {
+        rest = line;
+    }
+    const json summary = json::parse(rest);
+    EXPECT_EQ(summary["event"], "summary");
+    EXPECT_EQ(summary["programmed"], 1);
 }
 
 }  // namespace

@@ -1,7 +1,15 @@
 // lvcfg-cli with its station database: the MAC pool commands, the production record, and a
 // batch that takes its MACs from the pool, each run as the real program on a fresh SQLite file.
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "cli_rig.h"
@@ -179,6 +187,42 @@ TEST_F(StationDbTest, WriteKeepsARecordOfItsModule) {
     EXPECT_EQ(records[0]["mac_written"], "4C:56:00:00:30:00");
 }
 
+struct PluggedAgainRow {
+    const char* name;
+    const char* moduleMac;  // the module's MAC before the second batch
+    bool verifiedBefore;    // programmed from the pool with that MAC by a first batch
+    const char* macAfter;
+};
+
+class PluggedAgainTest : public StationDbTest,
+                         public ::testing::WithParamInterface<PluggedAgainRow> {};
+
+TEST_P(PluggedAgainTest, KeepsOnlyAVerifiedMacOfThePool) {
+    const PluggedAgainRow& row = GetParam();
+    ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "10"}).exitStatus, 0);
+    const std::string port = m_modules.Start({"--mac", row.moduleMac});
+    if (row.verifiedBefore) {
+        ASSERT_EQ(Run({"batch", "--config", m_config, "--ports", port}).exitStatus, 0);
+    }
+    const Json before = PoolStatus();
+
+    ASSERT_EQ(Run({"batch", "--config", m_config, "--ports", port}).exitStatus, 0);
+
+    EXPECT_EQ(ReadJson(port)["identity"]["mac"], row.macAfter);
+    const Json after = PoolStatus();
+    EXPECT_EQ(after["used"].get<int>() - before["used"].get<int>(), row.verifiedBefore ? 0 : 1);
+    EXPECT_EQ(Records().back()["mac_written"], row.macAfter);
+}
+
+const PluggedAgainRow kPluggedAgainRows[] = {
+    {"VerifiedMacOfThePool", "11 22 33 44 55 60", true, "4C:56:00:00:10:00"},
+    {"FreeMacOfThePool", "4C 56 00 00 10 05", false, "4C:56:00:00:10:00"},
+    {"MacOutsideThePool", "11 22 33 44 55 60", false, "4C:56:00:00:10:00"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Modules, PluggedAgainTest, ::testing::ValuesIn(kPluggedAgainRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct SinceRow {
     const char* name;
     const char* since;
@@ -211,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(Times, RecordsSinceTest, ::testing::ValuesIn(kSinceRows
 struct PoolMistakeRow {
     const char* name;
     std::vector<std::string> args;
-    int exitStatus;
+    const char* reason;  // of the JSON failure; nullptr where the command line itself is refused
 };
 
 class PoolMistakeTest : public StationDbTest,
@@ -221,22 +265,33 @@ class PoolMistakeTest : public StationDbTest,
 TEST_P(PoolMistakeTest, IsRefusedAndLeavesThePoolAsItWas) {
     ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "10"}).exitStatus, 0);
 
-    const ProgramRun run = Run(GetParam().args);
+    std::vector<std::string> args = GetParam().args;
+    args.push_back("--json");
+    const ProgramRun run = Run(args);
 
-    EXPECT_EQ(run.exitStatus, GetParam().exitStatus) << run.err;
+    EXPECT_EQ(run.exitStatus, 2) << run.err;
     EXPECT_FALSE(run.err.empty());
+    if (GetParam().reason != nullptr) {
+        const auto lines = JsonLines(run.out);
+        ASSERT_EQ(lines.size(), 1U) << run.out;
+        EXPECT_EQ(lines[0]["reason"], GetParam().reason);
+    }
     const Json status = PoolStatus();
     EXPECT_EQ(status["free"], 10);
     EXPECT_EQ(status["ranges"].size(), 1U);
 }
 
 const PoolMistakeRow kPoolMistakeRows[] = {
-    {"OverlappingRange", {"pool", "add", "--start", "4C:56:00:00:10:09", "--count", "5"}, 2},
-    {"RangePastTheLastMac", {"pool", "add", "--start", "FF:FF:FF:FF:FF:FF", "--count", "2"}, 2},
-    {"ZeroCount", {"pool", "add", "--start", "4C:56:00:00:20:00", "--count", "0"}, 2},
-    {"MalformedStart", {"pool", "add", "--start", "4C-56", "--count", "1"}, 2},
-    {"ReleaseOfAFreeMac", {"pool", "release", "4C:56:00:00:10:01"}, 2},
-    {"ReleaseOutsideThePool", {"pool", "release", "4C:56:00:00:99:01"}, 2},
+    {"OverlappingRange",
+     {"pool", "add", "--start", "4C:56:00:00:10:09", "--count", "5"},
+     "range_overlaps"},
+    {"RangePastTheLastMac",
+     {"pool", "add", "--start", "FF:FF:FF:FF:FF:FF", "--count", "2"},
+     "range_invalid"},
+    {"ZeroCount", {"pool", "add", "--start", "4C:56:00:00:20:00", "--count", "0"}, nullptr},
+    {"MalformedStart", {"pool", "add", "--start", "4C-56", "--count", "1"}, nullptr},
+    {"ReleaseOfAFreeMac", {"pool", "release", "4C:56:00:00:10:01"}, "not_quarantined"},
+    {"ReleaseOutsideThePool", {"pool", "release", "4C:56:00:00:99:01"}, "not_quarantined"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Mistakes, PoolMistakeTest, ::testing::ValuesIn(kPoolMistakeRows),
@@ -279,6 +334,72 @@ const UnreachableRow kUnreachableRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Commands, UnreachableStoreTest, ::testing::ValuesIn(kUnreachableRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// lvcfg-cli run as the user "nobody" when the test runs as root (who may write any file), its
+// standard error kept in `errFile`. -1 when it could not be run so.
+int RunAsNobody(const std::vector<std::string>& args, const std::string& errFile) {
+    std::vector<std::string> texts = args;
+    texts.insert(texts.begin(), kCliProgram);
+    std::vector<char*> argv;
+    for (std::string& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    const passwd* nobody = ::getpwnam("nobody");
+    if (nobody == nullptr) {
+        return -1;
+    }
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(err, STDERR_FILENO);
+        if (::geteuid() == 0 && (::setgid(gid) != 0 || ::setuid(uid) != 0)) {
+            ::_exit(100);
+        }
+        ::execv(kCliProgram.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(StationDbTest, AReadOnlyStoreStopsABatchWithExitSix) {
+    ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "4"}).exitStatus, 0);
+    const std::string file = m_db.substr(7);
+    ASSERT_EQ(::chmod(m_folder.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(m_config.c_str(), 0644), 0);
+    const std::string port = Modules(1)[0];
+    ASSERT_EQ(::chmod(port.c_str(), 0666), 0);
+    const std::string errFile = m_folder.File("batch.err");
+
+    const int exitStatus = RunAsNobody(
+        {"batch", "--config", m_config, "--ports", port, "--station-db", m_db}, errFile);
+
+    std::ifstream err(errFile);
+    const std::string told((std::istreambuf_iterator<char>(err)), {});
+    EXPECT_EQ(exitStatus, 6) << told;
+    EXPECT_THAT(told, HasSubstr("read-only"));
+    EXPECT_EQ(ReadJson(port)["identity"]["mac"], "11:22:33:44:55:60");
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    EXPECT_EQ(PoolStatus()["free"], 4);
+}
+
+TEST_F(StationDbTest, WithoutAStoreGivenUsesTheFileUnderXdgDataHome) {
+    const std::string dataHome = m_folder.File("data");
+    ASSERT_EQ(Cli({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "4"},
+                  {{"XDG_DATA_HOME", dataHome}})
+                  .exitStatus,
+              0);
+
+    EXPECT_TRUE(std::filesystem::exists(dataHome + "/lvcfg/station.sqlite"));
+    const ProgramRun run = Cli({"pool", "status", "--station-db",
+                                "sqlite:" + dataHome + "/lvcfg/station.sqlite", "--json"});
+    EXPECT_EQ(JsonLines(run.out).at(0)["free"], 4);
+}
 
 // Every command finds its store through the environment, and the options may come first.
 TEST_F(StationDbTest, TakesTheStoreFromTheEnvironmentAndOptionsBeforeTheCommand) {

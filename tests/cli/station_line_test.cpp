@@ -9,7 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
 #include <future>
+#include <iterator>
 #include <set>
 
 #include "cli_rig.h"
@@ -138,31 +143,44 @@ class SilentModule {
     }
     [[nodiscard]] const std::string& Path() const { return m_path; }
 
-    // true once the station asked for the module's frame.
-    bool AwaitRequest() {
+    // true once the station asked for the module's frame `count` times.
+    bool AwaitRequests(int count) {
         std::string received;
-        while (received.find("ATR0") == std::string::npos) {
-            pollfd fd{m_master.Get(), POLLIN, 0};
-            if (::poll(&fd, 1, 60000) <= 0) {
+        for (std::size_t at = 0; count > 0; --count) {
+            at = AwaitText(received, "ATR0", at);
+            if (at == std::string::npos) {
                 return false;
             }
-            char buffer[64];
-            const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
-            if (count <= 0) {
-                return false;
-            }
-            received.append(buffer, static_cast<std::size_t>(count));
+            at += 4;
         }
         return true;
     }
 
   private:
+    // The position of `text` in what was received, from `from` on, reading until it comes.
+    std::size_t AwaitText(std::string& received, const std::string& text, std::size_t from) {
+        while (received.find(text, from) == std::string::npos) {
+            pollfd fd{m_master.Get(), POLLIN, 0};
+            if (::poll(&fd, 1, 60000) <= 0) {
+                return std::string::npos;
+            }
+            char buffer[64];
+            const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
+            if (count <= 0) {
+                return std::string::npos;
+            }
+            received.append(buffer, static_cast<std::size_t>(count));
+        }
+        return received.find(text, from);
+    }
+
     UniqueFd m_master;
     UniqueFd m_slave;  // held so the line stays up between the station's opens
     std::string m_path;
 };
 
-pid_t Spawn(const std::vector<std::string>& args) {
+// lvcfg-cli started beside the test, its standard error into `errFile` (or /dev/null).
+pid_t Spawn(const std::vector<std::string>& args, const std::string& errFile = "/dev/null") {
     std::vector<std::string> texts = args;
     texts.insert(texts.begin(), kCliProgram);
     std::vector<char*> argv;
@@ -173,7 +191,8 @@ pid_t Spawn(const std::vector<std::string>& args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = -1;
     if (::posix_spawn(&pid, kCliProgram.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
         pid = -1;
@@ -189,7 +208,9 @@ TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStar
     const pid_t station = Spawn({"batch", "--config", m_config, "--ports", module.Path(),
                                  "--station-db", m_backend->Url(), "--station", "crashed"});
     ASSERT_GT(station, 0);
-    const bool asked = module.AwaitRequest();  // the reservation is committed before the read
+    // The station first reads the module to see whether it holds a verified MAC of the pool
+    // already; it reads it again once the reservation is committed.
+    const bool asked = module.AwaitRequests(2);
     ::kill(station, SIGKILL);
     int status = 0;
     ::waitpid(station, &status, 0);
@@ -214,6 +235,70 @@ TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStar
     EXPECT_EQ(released["quarantined"], 0);
     EXPECT_EQ(released["free"], 9);
 }
+
+// The run's PostgreSQL server stopped under a watching station: runs only inside
+// pg_virtualenv, whose cluster it stops and starts again.
+class PostgresStopTest : public StationLineTest {
+  protected:
+    void SetUp() override {
+        if (std::getenv("PGVERSION") == nullptr || std::getenv("PGHOST") == nullptr) {
+            GTEST_SKIP() << "runs only under pg_virtualenv, which owns the server it stops";
+        }
+        StationLineTest::SetUp();
+    }
+    void TearDown() override {
+        if (m_stopped) {
+            EXPECT_TRUE(Cluster("start"));
+        }
+    }
+
+    static bool Cluster(const std::string& action) {
+        const std::string command = "pg_ctlcluster " + std::string(std::getenv("PGVERSION")) +
+                                    " regress " + action + " >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0;
+    }
+
+    bool m_stopped = false;
+};
+
+TEST_P(PostgresStopTest, ABatchStopsWithExitSixAndTouchesNoModuleWithoutAReservation) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    const std::string arrivals = m_folder.File("arrivals");
+    ASSERT_EQ(::mkfifo(arrivals.c_str(), 0600), 0);
+    SilentModule held;
+    const std::string waiting = StartModules(1)[0];
+    const std::string errFile = m_folder.File("station.err");
+    const pid_t station = Spawn({"batch", "--config", m_config, "--watch", "--arrivals-from",
+                                 arrivals, "--station-db", m_backend->Url(), "--station", "line"},
+                                errFile);
+    ASSERT_GT(station, 0);
+    {
+        std::ofstream feed(arrivals);  // opens once the station reads
+        feed << "add " << held.Path() << std::endl;
+        EXPECT_TRUE(held.AwaitRequests(2));  // its MAC is reserved
+        m_stopped = Cluster("stop -m immediate");
+        EXPECT_TRUE(m_stopped);
+        feed << "add " << waiting << std::endl;
+    }  // the end of the arrivals ends the watch
+    int status = 0;
+    ASSERT_EQ(::waitpid(station, &status, 0), station);
+
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 6) << status;
+    std::ifstream err(errFile);
+    const std::string told((std::istreambuf_iterator<char>(err)), {});
+    EXPECT_NE(told.find("station database"), std::string::npos) << told;
+    EXPECT_EQ(ReadJson(waiting)["identity"]["mac"], "11:22:33:00:00:00");
+    ASSERT_TRUE(Cluster("start"));
+    m_stopped = false;
+    // The held MAC was never committed back: it stays out of the pool until quarantined.
+    const Json pool = PoolStatus("other");
+    EXPECT_EQ(pool["free"], 9);
+    EXPECT_EQ(pool["used"], 0);
+    EXPECT_EQ(PoolStatus("line")["quarantined"], 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, PostgresStopTest, ::testing::Values(BackendKind::Postgres),
+                         [](const auto&) { return "PostgreSQL"; });
 
 INSTANTIATE_TEST_SUITE_P(Backends, StationLineTest,
                          ::testing::Values(BackendKind::Sqlite, BackendKind::Postgres),
