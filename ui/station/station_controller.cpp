@@ -7,6 +7,7 @@
 
 #include "station/module_record.h"
 #include "station/pool_mac_source.h"
+#include "station/windowless_program.h"
 #include "ui/station/station_run.h"
 
 namespace {
@@ -115,7 +116,15 @@ QString StationController::Start(const StationSetup& given) {
             return PoolEmptyText();
         }
         QuarantineUnfinished(setup.stationName);
-        auto poolSource = std::make_unique<PoolMacSource>(*m_store, setup.stationName);
+        // A module plugged in again that already holds a verified MAC of the pool keeps it.
+        auto currentMac = [this](const std::string& port) -> std::optional<MacAddress> {
+            const ModuleReadResult read = ReadModuleWindowless(port, m_jobPorts);
+            if (read.outcome != ModuleOutcome::Succeeded) {
+                return std::nullopt;
+            }
+            return MacOfFrame(read.frame);
+        };
+        auto poolSource = std::make_unique<PoolMacSource>(*m_store, setup.stationName, currentMac);
         pool = poolSource.get();
         macs = std::move(poolSource);
     } else {

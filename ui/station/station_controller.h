@@ -71,6 +71,9 @@ class StationController : public QObject {
     std::unique_ptr<SerializedStationStore> m_store;  // shared with the batch's threads
     PortInventory m_inventory;
     AnnouncedPorts m_announced;
+    // Jobs are handed device paths, never COMn: they resolve against no announcement, which
+    // never changes while they run on their threads.
+    const AnnouncedPorts m_jobPorts;
     ArrivalWatcher m_watcher;
     QSocketNotifier* m_arrivalNotifier = nullptr;
     std::unique_ptr<StationRun> m_run;
