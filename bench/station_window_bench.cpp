@@ -129,6 +129,12 @@ int main(int argc, char** argv) {
         }
     }
     ThroughputPanel& counters = window.Throughput();
+    QObject::connect(&controller, &StationController::recordKept, [](const ProductionRecord& r) {
+        if (r.outcome != "ok") {
+            std::printf("failed: %s %s %s\n", r.port.c_str(), r.macWritten.c_str(),
+                        r.reason.c_str());
+        }
+    });
     // Plugs `count` modules in and waits until each is recorded; the run's time in ms.
     auto run = [&](std::size_t count) {
         const int before = counters.Programmed() + counters.Failed();
