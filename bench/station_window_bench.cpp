@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "link/arrival/injected_device_source.h"
@@ -64,7 +66,16 @@ class TimedApplication : public QApplication {
 
     bool notify(QObject* receiver, QEvent* event) override {
         if (m_depth++ > 0) {
+            if (event->type() != QEvent::Paint) {
+                const bool handled = QApplication::notify(receiver, event);
+                --m_depth;
+                return handled;
+            }
+            QElapsedTimer painting;
+            painting.start();
+            const std::string painted = receiver->metaObject()->className();
             const bool handled = QApplication::notify(receiver, event);
+            paintNs[painted] += painting.nsecsElapsed();
             --m_depth;
             return handled;
         }
@@ -75,6 +86,9 @@ class TimedApplication : public QApplication {
         const bool handled = QApplication::notify(receiver, event);
         --m_depth;
         const qint64 ns = took.nsecsElapsed();
+        if (type == QEvent::Paint) {
+            paintNs[name] += ns;
+        }
         if (ns > longestNs) {
             longestNs = ns;
             longestType = type;
@@ -84,6 +98,7 @@ class TimedApplication : public QApplication {
     }
 
     qint64 longestNs = 0;
+    std::map<std::string, qint64> paintNs;
     int longestType = 0;
     const char* longestReceiver = "";
 
@@ -183,6 +198,9 @@ int main(int argc, char** argv) {
     std::printf("longest single event: %.2f ms, type %d to a %s\n",
                 static_cast<double>(application.longestNs) / 1e6, application.longestType,
                 application.longestReceiver);
+    for (const auto& [name, ns] : application.paintNs) {
+        std::printf("paint %s: %.1f ms\n", name.c_str(), static_cast<double>(ns) / 1e6);
+    }
     std::printf("failed modules: %d\n", counters.Failed());
     window.StopStation();
     return 0;
