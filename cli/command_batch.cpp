@@ -10,6 +10,7 @@
 #include "cli/config_file.h"
 #include "cli/live_lines.h"
 #include "cli/stop_signals.h"
+#include "cli/stoppable_feed.h"
 #include "cli/watch_loop.h"
 #include "link/announced_ports.h"
 #include "station/mac_source.h"
@@ -44,17 +45,19 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
 }
 
 ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchReport& report,
-                         AnnouncedPorts& watched, Output& out) {
+                         AnnouncedPorts& watched, const WatchStop& stop, Output& out) {
     std::string failure;
-    std::unique_ptr<ArrivalFeed> feed = options.arrivalsFrom.empty()
-                                            ? OpenUdevFeed(watched, failure)
-                                            : OpenScriptedFeed(options.arrivalsFrom, failure);
-    if (!feed) {
+    std::unique_ptr<ArrivalFeed> arrivals = options.arrivalsFrom.empty()
+                                                ? OpenUdevFeed(watched, failure)
+                                                : OpenScriptedFeed(options.arrivalsFrom, failure);
+    if (!arrivals) {
         out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
         return ExitCode::PortUnavailable;
     }
+    // A pool that stopped handing out MACs ends the watch: no module plugged in later is taken.
+    StoppableFeed feed(std::move(arrivals), stop);
     const WatchEnd end = WatchPortChanges(
-        *feed,
+        feed,
         [&](const PortChange& change) {
             report.PortChanged(change.action, change.device);
             if (change.action == "add") {
@@ -115,9 +118,11 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     } else {
         macs = std::make_unique<MacSequence>(*ParseMacAddress(options.macStart));  // checked
     }
+    WatchStop stopWatch;
     BatchRecordKeeper keeper(
         *store, pool, global.stationDb,
-        AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out);
+        AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out,
+        [&stopWatch] { stopWatch.Request(); });
     ExitCode code = ExitCode::Success;
     {
         PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,
@@ -128,7 +133,7 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
                         });
         if (options.watch) {
             AnnouncedPorts watched;
-            code = WatchForModules(options, batch, report, watched, out);
+            code = WatchForModules(options, batch, report, watched, stopWatch, out);
         } else {
             ProgramListedPorts(options.ports, batch, report);
         }
