@@ -48,9 +48,7 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
 ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchReport& report,
                          AnnouncedPorts& watched, Output& out) {
     std::string failure;
-    std::unique_ptr<ArrivalFeed> feed = options.arrivalsFrom.empty()
-                                            ? OpenUdevFeed(watched, failure)
-                                            : OpenScriptedFeed(options.arrivalsFrom, failure);
+    std::unique_ptr<ArrivalFeed> feed = OpenArrivalFeed(options.arrivalsFrom, watched, failure);
     if (!feed) {
         out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
         return ExitCode::PortUnavailable;
