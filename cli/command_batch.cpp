@@ -1,6 +1,7 @@
 // lvcfg-cli batch: programs many modules, from a list of ports in parallel or as they are
 // plugged in, each with the next MAC.
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "cli/arrival_feed.h"
@@ -34,9 +35,12 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
                         BatchReport& report) {
     // An interrupt waits for the listed modules, each a second or so, then the summary comes.
     const StopSignals stop;
+    std::set<std::string> listed;
     for (const std::string& port : ports) {
-        if (!batch.Start(port)) {
+        if (!listed.insert(port).second) {
             report.Refused("port " + port + " is listed twice; it is programmed once");
+        } else if (!batch.Start(port)) {
+            report.Refused("port " + port + " is busy");
         }
     }
     while (!batch.WaitFor(kLiveTick)) {
@@ -47,9 +51,7 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
 ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchReport& report,
                          AnnouncedPorts& watched, const WatchStop& stop, Output& out) {
     std::string failure;
-    std::unique_ptr<ArrivalFeed> arrivals = options.arrivalsFrom.empty()
-                                                ? OpenUdevFeed(watched, failure)
-                                                : OpenScriptedFeed(options.arrivalsFrom, failure);
+    std::unique_ptr<ArrivalFeed> arrivals = OpenArrivalFeed(options.arrivalsFrom, watched, failure);
     if (!arrivals) {
         out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
         return ExitCode::PortUnavailable;
