@@ -102,3 +102,9 @@ std::unique_ptr<ArrivalFeed> OpenScriptedFeed(const std::string& path, std::stri
     }
     return std::make_unique<ScriptedFeed>(std::move(fd));
 }
+
+std::unique_ptr<ArrivalFeed> OpenArrivalFeed(const std::string& scriptPath,
+                                             AnnouncedPorts& announced, std::string& failure) {
+    return scriptPath.empty() ? OpenUdevFeed(announced, failure)
+                              : OpenScriptedFeed(scriptPath, failure);
+}

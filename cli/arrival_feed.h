@@ -33,3 +33,8 @@ class ArrivalFeed {
 // writer. Lines other than "add PATH" and "remove PATH" are skipped.
 [[nodiscard]] std::unique_ptr<ArrivalFeed> OpenScriptedFeed(const std::string& path,
                                                             std::string& failure);
+
+// The scripted feed when `scriptPath` is given, else the udev feed.
+[[nodiscard]] std::unique_ptr<ArrivalFeed> OpenArrivalFeed(const std::string& scriptPath,
+                                                           AnnouncedPorts& announced,
+                                                           std::string& failure);

@@ -4,8 +4,13 @@
 
 BatchRecordKeeper::BatchRecordKeeper(StationStore& store, PoolMacSource* pool,
                                      const StationDbOptions& options, AttemptContext context,
-                                     Output& out)
-    : m_store(store), m_pool(pool), m_options(options), m_context(std::move(context)), m_out(out) {}
+                                     Output& out, std::function<void()> poolStopped)
+    : m_store(store),
+      m_pool(pool),
+      m_options(options),
+      m_context(std::move(context)),
+      m_out(out),
+      m_poolStopped(std::move(poolStopped)) {}
 
 bool BatchRecordKeeper::OnBatchEvent(const BatchEvent& event) {
     switch (event.kind) {
@@ -44,12 +49,18 @@ void BatchRecordKeeper::Finished(const BatchEvent& event) {
     if (!kept.Ok()) {
         StoreFailed(kept);
     }
+    if (m_pool != nullptr && m_pool->Stopped() && m_poolStopped) {
+        m_poolStopped();
+    }
 }
 
 void BatchRecordKeeper::PoolStopped(const std::string& port) {
     const StoreStatus why = m_pool->Stopped().value_or(
         StoreFailure(StoreOutcome::DatabaseFailed, "the MAC pool stopped"));
     StoreFailed(why);
+    if (m_poolStopped) {
+        m_poolStopped();
+    }
     const bool empty = why.outcome == StoreOutcome::PoolEmpty;
     const std::string text = port + ": not programmed, " +
                              (empty ? "no MAC is left in the pool" : "the station database failed");

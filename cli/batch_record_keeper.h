@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -18,8 +19,9 @@
 class BatchRecordKeeper {
   public:
     // `context` gives station, config file and verify; its port and times are each module's.
+    // `poolStopped`, when given, is called once when the pool stops handing out MACs.
     BatchRecordKeeper(StationStore& store, PoolMacSource* pool, const StationDbOptions& options,
-                      AttemptContext context, Output& out);
+                      AttemptContext context, Output& out, std::function<void()> poolStopped = {});
 
     // Called by the batch's listener before the report hears of the event (PortBatch calls
     // it from one thread at a time). false when the keeper has told of the event itself.
@@ -37,6 +39,7 @@ class BatchRecordKeeper {
     const StationDbOptions& m_options;
     const AttemptContext m_context;
     Output& m_out;
+    const std::function<void()> m_poolStopped;
     std::map<std::string, std::int64_t> m_started;  // by port: when its module's attempt began
     bool m_failureTold = false;
     ExitCode m_worst = ExitCode::Success;

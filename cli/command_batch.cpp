@@ -1,6 +1,7 @@
 // lvcfg-cli batch: programs many modules, from a list of ports in parallel or as they are
 // plugged in, each with the next MAC.
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "cli/arrival_feed.h"
@@ -10,6 +11,7 @@
 #include "cli/config_file.h"
 #include "cli/live_lines.h"
 #include "cli/stop_signals.h"
+#include "cli/stoppable_feed.h"
 #include "cli/watch_loop.h"
 #include "link/announced_ports.h"
 #include "station/mac_source.h"
@@ -33,9 +35,12 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
                         BatchReport& report) {
     // An interrupt waits for the listed modules, each a second or so, then the summary comes.
     const StopSignals stop;
+    std::set<std::string> listed;
     for (const std::string& port : ports) {
-        if (!batch.Start(port)) {
+        if (!listed.insert(port).second) {
             report.Refused("port " + port + " is listed twice; it is programmed once");
+        } else if (!batch.Start(port)) {
+            report.Refused("port " + port + " is busy");
         }
     }
     while (!batch.WaitFor(kLiveTick)) {
@@ -44,17 +49,17 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
 }
 
 ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchReport& report,
-                         AnnouncedPorts& watched, Output& out) {
+                         AnnouncedPorts& watched, const WatchStop& stop, Output& out) {
     std::string failure;
-    std::unique_ptr<ArrivalFeed> feed = options.arrivalsFrom.empty()
-                                            ? OpenUdevFeed(watched, failure)
-                                            : OpenScriptedFeed(options.arrivalsFrom, failure);
-    if (!feed) {
+    std::unique_ptr<ArrivalFeed> arrivals = OpenArrivalFeed(options.arrivalsFrom, watched, failure);
+    if (!arrivals) {
         out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
         return ExitCode::PortUnavailable;
     }
+    // A pool that stopped handing out MACs ends the watch: no module plugged in later is taken.
+    StoppableFeed feed(std::move(arrivals), stop);
     const WatchEnd end = WatchPortChanges(
-        *feed,
+        feed,
         [&](const PortChange& change) {
             report.PortChanged(change.action, change.device);
             if (change.action == "add") {
@@ -115,9 +120,11 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     } else {
         macs = std::make_unique<MacSequence>(*ParseMacAddress(options.macStart));  // checked
     }
+    WatchStop stopWatch;
     BatchRecordKeeper keeper(
         *store, pool, global.stationDb,
-        AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out);
+        AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out,
+        [&stopWatch] { stopWatch.Request(); });
     ExitCode code = ExitCode::Success;
     {
         PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,
@@ -128,7 +135,7 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
                         });
         if (options.watch) {
             AnnouncedPorts watched;
-            code = WatchForModules(options, batch, report, watched, out);
+            code = WatchForModules(options, batch, report, watched, stopWatch, out);
         } else {
             ProgramListedPorts(options.ports, batch, report);
         }

@@ -89,9 +89,7 @@ std::string PortText(const PortDescription& port) {
 ExitCode Watch(const PortsOptions& options, Output& out) {
     AnnouncedPorts announced;
     std::string failure;
-    std::unique_ptr<ArrivalFeed> feed = options.arrivalsFrom.empty()
-                                            ? OpenUdevFeed(announced, failure)
-                                            : OpenScriptedFeed(options.arrivalsFrom, failure);
+    std::unique_ptr<ArrivalFeed> feed = OpenArrivalFeed(options.arrivalsFrom, announced, failure);
     if (!feed) {
         out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
         return ExitCode::PortUnavailable;

@@ -61,13 +61,14 @@ class PortBatchTest : public CliTest, public ::testing::WithParamInterface<Batch
         if (kind == "badcrc") {
             return m_modules.Start({"--misbehave", "bad-crc"});
         }
-        if (kind == "missing") {
-            return m_folder.File("no-such-port");
+        if (kind == "missing") {  // each a port of its own: a busy port is refused
+            return m_folder.File("no-such-port-" + std::to_string(++m_missingPorts));
         }
         return m_modules.Start();
     }
 
     static constexpr std::uint64_t kStart = 0x4C5600000100;
+    int m_missingPorts = 0;
     const AnnouncedPorts m_announced;
 };
 

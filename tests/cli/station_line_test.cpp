@@ -236,6 +236,36 @@ TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStar
     EXPECT_EQ(released["free"], 9);
 }
 
+TEST_P(StationLineTest, AWatchEndsWhenThePoolRunsOut) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "1"}, "setup").exitStatus, 0);
+    const std::vector<std::string> modules = StartModules(2);
+    const std::string arrivals = m_folder.File("arrivals");
+    ASSERT_EQ(::mkfifo(arrivals.c_str(), 0600), 0);
+    const pid_t station = Spawn({"batch", "--config", m_config, "--watch", "--arrivals-from",
+                                 arrivals, "--station-db", m_backend->Url(), "--station", "line"});
+    ASSERT_GT(station, 0);
+    std::ofstream feed(arrivals);  // stays open: only the empty pool can end the watch
+    for (const std::string& module : modules) {
+        feed << "add " << module << std::endl;
+    }
+
+    int status = 0;
+    ASSERT_EQ(::waitpid(station, &status, 0), station);
+
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 6) << status;
+    // One module took the pool's MAC; the other was never touched and keeps its own.
+    int programmed = 0;
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        const std::string mac = ReadJson(modules[i])["identity"]["mac"].get<std::string>();
+        if (mac == kPoolStart) {
+            ++programmed;
+        } else {
+            EXPECT_EQ(mac, "11:22:33:00:00:0" + std::to_string(i));
+        }
+    }
+    EXPECT_EQ(programmed, 1);
+}
+
 // The run's PostgreSQL server stopped under a watching station: runs only inside
 // pg_virtualenv, whose cluster it stops and starts again.
 class PostgresStopTest : public StationLineTest {
