@@ -288,6 +288,9 @@ int main(int argc, char** argv) {
     char pattern[] = "/tmp/lvcfg-cli-bench-XXXXXX";
     const std::string folder = ::mkdtemp(pattern);
     const std::string config = folder + "/module.cfg";
+    // The runs' station database (their production record) goes with the folder.
+    ::setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    ::unsetenv("LVCFG_STATION_DB");
     {
         const Module module = StartModule({"--at-once"});
         if (RunProgram(kCli, {"read", "--port", module.port, "--output", config}).exitStatus != 0) {

@@ -51,6 +51,7 @@ int RunCli(int argc, char** argv) {
 
     GlobalOptions global;
     app.add_flag("--json", global.json, "one JSON object per line on standard output");
+    AddStationDbOptions(app, global.stationDb);
 
     CommandRun run;
     AddPortsCommand(app, run);
@@ -58,9 +59,11 @@ int RunCli(int argc, char** argv) {
     AddShowCommand(app, run);
     AddDiffCommand(app, run);
     AddSetCommand(app, run);
-    AddWriteCommand(app, run);
-    AddBatchCommand(app, run);
+    AddWriteCommand(app, run, global);
+    AddBatchCommand(app, run, global);
     AddDoctorCommand(app, run);
+    AddPoolCommand(app, run, global);
+    AddRecordsCommand(app, run, global);
 
     try {
         app.parse(argc, argv);

@@ -8,6 +8,7 @@
 
 #include "cli/exit_codes.h"
 #include "cli/output.h"
+#include "cli/station_db.h"
 
 // What the chosen command does once the command line has been read.
 using CommandRun = std::function<ExitCode(Output&)>;
@@ -15,6 +16,7 @@ using CommandRun = std::function<ExitCode(Output&)>;
 // Options that every command accepts, before or after the command's name.
 struct GlobalOptions {
     bool json = false;
+    StationDbOptions stationDb;
 };
 
 // Each command adds its subcommand to `app`; when that subcommand is the one parsed, it sets
@@ -24,9 +26,12 @@ void AddReadCommand(CLI::App& app, CommandRun& run);
 void AddShowCommand(CLI::App& app, CommandRun& run);
 void AddDiffCommand(CLI::App& app, CommandRun& run);
 void AddSetCommand(CLI::App& app, CommandRun& run);
-void AddWriteCommand(CLI::App& app, CommandRun& run);
-void AddBatchCommand(CLI::App& app, CommandRun& run);
+void AddWriteCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
+void AddBatchCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
 void AddDoctorCommand(CLI::App& app, CommandRun& run);
+// The store's commands; `global` is read when the command runs.
+void AddPoolCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
+void AddRecordsCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
 
 // Sets `run` from `options` when `command` is the subcommand parsed.
 template <typename Options>

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/arrival_feed.h"
+#include "cli/batch_record_keeper.h"
 #include "cli/batch_report.h"
 #include "cli/command.h"
 #include "cli/config_file.h"
@@ -13,6 +14,7 @@
 #include "cli/watch_loop.h"
 #include "link/announced_ports.h"
 #include "station/mac_source.h"
+#include "station/pool_mac_source.h"
 #include "station/port_batch.h"
 
 namespace {
@@ -74,10 +76,19 @@ ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchRep
     return end == WatchEnd::Failed ? ExitCode::PortUnavailable : ExitCode::Success;
 }
 
-ExitCode RunBatch(const BatchOptions& options, Output& out) {
+ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Output& out) {
     const std::optional<ConfigFrame> frame = LoadConfigReporting(options.config, out);
     if (!frame) {
         return ExitCode::FileFailed;
+    }
+    // Every attempt is recorded, so no module is touched before the store is open.
+    const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
+    if (!store) {
+        return ExitCode::StoreFailed;
+    }
+    const bool fromPool = options.macStart.empty();
+    if (fromPool && !QuarantineOwnUnfinished(*store, global.stationDb, out)) {
+        return ExitCode::StoreFailed;
     }
     const bool verify = !options.noVerify;
     std::unique_ptr<LiveLines> live;
@@ -85,14 +96,38 @@ ExitCode RunBatch(const BatchOptions& options, Output& out) {
         live = std::make_unique<LiveLines>(stdout);
     }
     BatchReport report(out, live.get(), verify);
-    MacSequence macs(*ParseMacAddress(options.macStart));  // checked while parsing
     // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
     // paths, and the announcements change while jobs run.
     const AnnouncedPorts fixed;
+    std::unique_ptr<MacSource> macs;
+    PoolMacSource* pool = nullptr;
+    if (fromPool) {
+        // A module that already holds a verified MAC of the pool keeps it.
+        auto currentMac = [&fixed](const std::string& port) -> std::optional<MacAddress> {
+            const ModuleReadResult read = ReadModuleWindowless(port, fixed);
+            if (read.outcome != ModuleOutcome::Succeeded) {
+                return std::nullopt;
+            }
+            return MacOfFrame(read.frame);
+        };
+        auto poolSource =
+            std::make_unique<PoolMacSource>(*store, StationName(global.stationDb), currentMac);
+        pool = poolSource.get();
+        macs = std::move(poolSource);
+    } else {
+        macs = std::make_unique<MacSequence>(*ParseMacAddress(options.macStart));  // checked
+    }
+    BatchRecordKeeper keeper(
+        *store, pool, global.stationDb,
+        AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out);
     ExitCode code = ExitCode::Success;
     {
-        PortBatch batch(SettingsFromFrame(*frame), verify, macs, fixed,
-                        [&report](const BatchEvent& event) { report.OnBatchEvent(event); });
+        PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,
+                        [&report, &keeper](const BatchEvent& event) {
+                            if (keeper.OnBatchEvent(event)) {
+                                report.OnBatchEvent(event);
+                            }
+                        });
         if (options.watch) {
             AnnouncedPorts watched;
             code = WatchForModules(options, batch, report, watched, out);
@@ -101,12 +136,12 @@ ExitCode RunBatch(const BatchOptions& options, Output& out) {
         }
     }
     report.Finish();
-    return Worse(code, report.Worst());
+    return Worse(Worse(code, report.Worst()), keeper.Worst());
 }
 
 }  // namespace
 
-void AddBatchCommand(CLI::App& app, CommandRun& run) {
+void AddBatchCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global) {
     auto options = std::make_shared<BatchOptions>();
     CLI::App* command = app.add_subcommand(
         "batch", "program many modules: the listed ports at once, or every module plugged in");
@@ -120,14 +155,15 @@ void AddBatchCommand(CLI::App& app, CommandRun& run) {
     // For tests and benchmarks: arrivals come as "add PATH"/"remove PATH" lines from a file or
     // FIFO instead of udev, and the watch ends at its end.
     command->add_option("--arrivals-from", options->arrivalsFrom)->group("")->needs(watch);
-    command->add_option("--mac-start", options->macStart, "the first MAC (4C:56:00:00:00:01)")
-        ->required()
+    command
+        ->add_option("--mac-start", options->macStart,
+                     "the first MAC (4C:56:00:00:00:01); without it MACs come from the pool")
         ->check(MacAddressValidator());
     command->add_flag("--no-verify", options->noVerify, "do not read the modules back");
-    command->callback([&run, options, ports, watch] {
+    command->callback([&run, &global, options, ports, watch] {
         if (ports->count() + watch->count() == 0) {
             throw CLI::RequiredError("--ports or --watch");
         }
-        run = [options](Output& out) { return RunBatch(*options, out); };
+        run = [&global, options](Output& out) { return RunBatch(*options, global, out); };
     });
 }

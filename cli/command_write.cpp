@@ -1,6 +1,7 @@
 // lvcfg-cli write: programs one module with a .cfg file's settings, keeping its identity.
 #include "cli/command.h"
 #include "cli/config_file.h"
+#include "cli/module_record.h"
 #include "cli/module_report.h"
 #include "link/announced_ports.h"
 #include "station/windowless_program.h"
@@ -14,11 +15,22 @@ struct WriteOptions {
     bool noVerify = false;
 };
 
-ExitCode RunWrite(const WriteOptions& options, Output& out) {
+ExitCode RunWrite(const WriteOptions& options, const GlobalOptions& global, Output& out) {
     const std::optional<ConfigFrame> frame = LoadConfigReporting(options.config, out);
     if (!frame) {
         return ExitCode::FileFailed;
     }
+    // The attempt is recorded, so the module is not touched before the store is open.
+    const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
+    if (!store) {
+        return ExitCode::StoreFailed;
+    }
+    AttemptContext context{StationName(global.stationDb),
+                           options.port,
+                           options.config,
+                           NowMilliseconds(),
+                           0,
+                           !options.noVerify};
     ModuleJob job{options.port, SettingsFromFrame(*frame), std::nullopt, !options.noVerify, {}};
     if (!options.mac.empty()) {
         job.mac = ParseMacAddress(options.mac);  // checked while the command line was read
@@ -26,6 +38,8 @@ ExitCode RunWrite(const WriteOptions& options, Output& out) {
     const AnnouncedPorts announced;
     const std::optional<MacAddress> givenMac = job.mac;
     const ModuleJobResult result = ProgramModuleWindowless(std::move(job), announced);
+    context.timeEnd = NowMilliseconds();
+    const StoreStatus recorded = store->AddRecord(RecordOfJob(context, result));
     for (const std::string& warning : result.warnings) {
         out.Note(warning);
     }
@@ -35,12 +49,17 @@ ExitCode RunWrite(const WriteOptions& options, Output& out) {
         CheckFrameContent(result.moduleFrame) == FrameCheck::Accepted) {
         meant = MacOfFrame(result.moduleFrame);
     }
-    return ReportJob(out, options.port, result, meant, !options.noVerify);
+    const ExitCode code = ReportJob(out, options.port, result, meant, !options.noVerify);
+    if (!recorded.Ok()) {
+        ReportStoreFailure(out, global.stationDb, recorded);
+        return Worse(code, ExitCode::StoreFailed);
+    }
+    return code;
 }
 
 }  // namespace
 
-void AddWriteCommand(CLI::App& app, CommandRun& run) {
+void AddWriteCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global) {
     auto options = std::make_shared<WriteOptions>();
     CLI::App* command = app.add_subcommand(
         "write", "program one module with a .cfg file's settings, keeping its identity");
@@ -49,5 +68,7 @@ void AddWriteCommand(CLI::App& app, CommandRun& run) {
     command->add_option("--mac", options->mac, "give the module this MAC (4C:56:00:00:00:01)")
         ->check(MacAddressValidator());
     command->add_flag("--no-verify", options->noVerify, "do not read the module back");
-    RunWhenParsed(*command, run, options, &RunWrite);
+    command->callback([&run, &global, options] {
+        run = [&global, options](Output& out) { return RunWrite(*options, global, out); };
+    });
 }

@@ -11,6 +11,7 @@ enum class ExitCode : int {
     PortUnavailable = 3,  // a port could not be opened
     FileFailed = 4,       // a file could not be read or written, or was refused
     VerifyFailed = 5,     // the module acknowledged but read back something else
+    StoreFailed = 6,      // the station database failed or its MAC pool ran out
 };
 
 [[nodiscard]] constexpr int ExitStatus(ExitCode code) {
@@ -33,4 +34,6 @@ inline constexpr const char* kExitCodesHelp =
     "  3  a port could not be opened\n"
     "  4  a file could not be read or written, or was refused\n"
     "  5  verification failed\n"
+    "  6  the station database failed or the MAC pool ran out (no module written without a\n"
+    "     committed reservation)\n"
     "A run with several failures exits with the highest of their codes.\n";

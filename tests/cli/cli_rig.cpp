@@ -2,6 +2,12 @@
 
 #include <sstream>
 
+const std::string& TestDataHome() {
+    static const TempFolder folder;
+    static const std::string path = folder.Path();
+    return path;
+}
+
 std::vector<nlohmann::ordered_json> JsonLines(const std::string& out) {
     std::vector<nlohmann::ordered_json> lines;
     std::istringstream in(out);

@@ -16,10 +16,18 @@
 inline const std::string kCliProgram = LVCFG_CLI_PATH;
 inline const std::string kSimProgram = LVCFG_MODULE_SIM_PATH;
 
-// lvcfg-cli run to its end.
+// The folder that stands for XDG_DATA_HOME in every run of lvcfg-cli by this test program, so
+// the station database of a run never lands in the home folder.
+[[nodiscard]] const std::string& TestDataHome();
+
+// lvcfg-cli run to its end; its station database is the default one under TestDataHome()
+// unless `environment` says otherwise.
 [[nodiscard]] inline ProgramRun Cli(const std::vector<std::string>& args,
                                     const std::map<std::string, std::string>& environment = {}) {
-    return RunProgram(kCliProgram, args, environment);
+    std::map<std::string, std::string> all = environment;
+    all.try_emplace("XDG_DATA_HOME", TestDataHome());
+    all.try_emplace("LVCFG_STATION_DB", "");
+    return RunProgram(kCliProgram, args, all);
 }
 
 // Each line of `out` as a JSON object; a line that is no JSON fails the test.

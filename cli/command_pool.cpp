@@ -1,0 +1,146 @@
+// lvcfg-cli pool: the MAC pool in the station database: add a range, show where it stands,
+// release a quarantined MAC.
+#include <cstdint>
+
+#include "cli/command.h"
+#include "model/mac_address.h"
+
+namespace {
+
+struct PoolOptions {
+    std::string start;
+    std::uint64_t count = 0;
+    std::string mac;
+};
+
+// A refused range or release is the operator's mistake; anything else is the store's.
+ExitCode StoreStepFailed(Output& out, const GlobalOptions& global, const StoreStatus& status) {
+    switch (status.outcome) {
+        case StoreOutcome::RangeInvalid:
+        case StoreOutcome::RangeOverlaps:
+        case StoreOutcome::NotQuarantined:
+            out.Failure({{"event", "failed"},
+                         {"reason", StoreReasonWord(status.outcome)},
+                         {"message", status.message}},
+                        status.message);
+            return ExitCode::Usage;
+        default:
+            ReportStoreFailure(out, global.stationDb, status);
+            return ExitCode::StoreFailed;
+    }
+}
+
+// The store, with what this station left unfinished before quarantined.
+std::unique_ptr<StationStore> OpenPool(const GlobalOptions& global, Output& out) {
+    std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
+    if (store && !QuarantineOwnUnfinished(*store, global.stationDb, out)) {
+        return nullptr;
+    }
+    return store;
+}
+
+ExitCode RunAdd(const PoolOptions& options, const GlobalOptions& global, Output& out) {
+    const std::unique_ptr<StationStore> store = OpenPool(global, out);
+    if (!store) {
+        return ExitCode::StoreFailed;
+    }
+    const MacAddress start = *ParseMacAddress(options.start);  // checked while parsing
+    const StoreStatus added = store->AddRange(MacToNumber(start), options.count);
+    if (!added.Ok()) {
+        return StoreStepFailed(out, global, added);
+    }
+    out.Result(
+        {{"event", "pool_added"}, {"start", FormatMacAddress(start)}, {"count", options.count}},
+        "added " + std::to_string(options.count) + " MAC(s) from " + FormatMacAddress(start) +
+            " to the pool");
+    return ExitCode::Success;
+}
+
+std::string StatusText(const PoolStatus& status) {
+    std::string text;
+    for (const PoolRange& range : status.ranges) {
+        const MacNumber last = range.start + range.count - 1;
+        text += "range " + FormatMacAddress(MacFromNumber(range.start)) + " - " +
+                FormatMacAddress(MacFromNumber(last)) + " (" + std::to_string(range.count) + ")\n";
+    }
+    if (status.ranges.empty()) {
+        text += "no ranges (add MACs with 'lvcfg-cli pool add')\n";
+    }
+    text += "free " + std::to_string(status.free) + ", reserved " +
+            std::to_string(status.reserved) + ", used " + std::to_string(status.used) +
+            ", quarantined " + std::to_string(status.quarantined);
+    return text;
+}
+
+ExitCode RunStatus(const GlobalOptions& global, Output& out) {
+    const std::unique_ptr<StationStore> store = OpenPool(global, out);
+    if (!store) {
+        return ExitCode::StoreFailed;
+    }
+    const StoreResult<PoolStatus> status = store->Status();
+    if (!status.Ok()) {
+        return StoreStepFailed(out, global, StoreStatus{status.outcome, status.message});
+    }
+    JsonObject ranges = JsonObject::array();
+    for (const PoolRange& range : status.value.ranges) {
+        ranges.push_back(
+            {{"start", FormatMacAddress(MacFromNumber(range.start))}, {"count", range.count}});
+    }
+    out.Result({{"event", "pool"},
+                {"ranges", ranges},
+                {"free", status.value.free},
+                {"reserved", status.value.reserved},
+                {"used", status.value.used},
+                {"quarantined", status.value.quarantined}},
+               StatusText(status.value));
+    return ExitCode::Success;
+}
+
+ExitCode RunRelease(const PoolOptions& options, const GlobalOptions& global, Output& out) {
+    const std::unique_ptr<StationStore> store = OpenPool(global, out);
+    if (!store) {
+        return ExitCode::StoreFailed;
+    }
+    const MacAddress mac = *ParseMacAddress(options.mac);  // checked while parsing
+    StoreStatus released = store->Release(MacToNumber(mac));
+    if (!released.Ok()) {
+        released.message = FormatMacAddress(mac) + ": " + released.message;
+        return StoreStepFailed(out, global, released);
+    }
+    out.Result({{"event", "released"}, {"mac", FormatMacAddress(mac)}},
+               FormatMacAddress(mac) + " is back in the pool");
+    return ExitCode::Success;
+}
+
+}  // namespace
+
+void AddPoolCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global) {
+    auto options = std::make_shared<PoolOptions>();
+    CLI::App* pool = app.add_subcommand("pool", "the MAC pool in the station database");
+    pool->require_subcommand(1);
+
+    CLI::App* add = pool->add_subcommand("add", "add a range of MACs to the pool");
+    add->add_option("--start", options->start, "the first MAC (4C:56:00:00:00:01)")
+        ->required()
+        ->check(MacAddressValidator());
+    add->add_option("--count", options->count, "how many MACs")
+        ->required()
+        ->check(CLI::Range(std::uint64_t{1}, kMacNumberLimit));
+    add->callback([&run, &global, options] {
+        run = [&global, options](Output& out) { return RunAdd(*options, global, out); };
+    });
+
+    CLI::App* status = pool->add_subcommand(
+        "status", "the ranges and how many MACs are free, reserved, used and quarantined");
+    status->callback(
+        [&run, &global] { run = [&global](Output& out) { return RunStatus(global, out); }; });
+
+    CLI::App* release = pool->add_subcommand(
+        "release", "give a quarantined MAC back to the pool once its module has been checked");
+    release->add_option("mac", options->mac, "the MAC (4C:56:00:00:00:01)")
+        ->required()
+        ->check(MacAddressValidator());
+    release->callback([&run, &global, options] {
+        run = [&global, options](Output& out) { return RunRelease(*options, global, out); };
+    });
+}

@@ -1,0 +1,73 @@
+#include "station/serialized_station_store.h"
+
+using Lock = std::lock_guard<std::mutex>;
+
+StoreStatus SerializedStationStore::AddRange(MacNumber start, std::uint64_t count) {
+    const Lock lock(m_mutex);
+    return m_store->AddRange(start, count);
+}
+
+StoreResult<PoolStatus> SerializedStationStore::Status() {
+    const Lock lock(m_mutex);
+    return m_store->Status();
+}
+
+StoreStatus SerializedStationStore::Release(MacNumber mac) {
+    const Lock lock(m_mutex);
+    return m_store->Release(mac);
+}
+
+StoreResult<MacState> SerializedStationStore::StateOf(MacNumber mac) {
+    const Lock lock(m_mutex);
+    return m_store->StateOf(mac);
+}
+
+StoreResult<Reservation> SerializedStationStore::Reserve(const ReservationRequest& request) {
+    const Lock lock(m_mutex);
+    return m_store->Reserve(request);
+}
+
+StoreStatus SerializedStationStore::MarkWritten(std::int64_t reservationId) {
+    const Lock lock(m_mutex);
+    return m_store->MarkWritten(reservationId);
+}
+
+StoreStatus SerializedStationStore::MarkVerified(std::int64_t reservationId,
+                                                 const ProductionRecord& record) {
+    const Lock lock(m_mutex);
+    return m_store->MarkVerified(reservationId, record);
+}
+
+StoreStatus SerializedStationStore::KeepUsed(std::int64_t reservationId,
+                                             const ProductionRecord& record) {
+    const Lock lock(m_mutex);
+    return m_store->KeepUsed(reservationId, record);
+}
+
+StoreStatus SerializedStationStore::ReturnToPool(std::int64_t reservationId,
+                                                 const ProductionRecord& record) {
+    const Lock lock(m_mutex);
+    return m_store->ReturnToPool(reservationId, record);
+}
+
+StoreResult<std::vector<MacNumber>> SerializedStationStore::QuarantineUnfinished(
+    const std::string& station) {
+    const Lock lock(m_mutex);
+    return m_store->QuarantineUnfinished(station);
+}
+
+StoreStatus SerializedStationStore::AddRecord(const ProductionRecord& record) {
+    const Lock lock(m_mutex);
+    return m_store->AddRecord(record);
+}
+
+StoreResult<std::vector<ProductionRecord>> SerializedStationStore::Records(
+    std::optional<std::int64_t> since) {
+    const Lock lock(m_mutex);
+    return m_store->Records(since);
+}
+
+int SerializedStationStore::SchemaVersion() const {
+    const Lock lock(m_mutex);
+    return m_store->SchemaVersion();
+}

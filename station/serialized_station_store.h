@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "store/station_store.h"
+
+// A station store for many threads: each call holds the store for itself, so the programming
+// threads of a batch and the window share one store, which serves one thread at a time.
+class SerializedStationStore : public StationStore {
+  public:
+    explicit SerializedStationStore(std::unique_ptr<StationStore> store)
+        : m_store(std::move(store)) {}
+
+    StoreStatus AddRange(MacNumber start, std::uint64_t count) override;
+    StoreResult<PoolStatus> Status() override;
+    StoreStatus Release(MacNumber mac) override;
+    StoreResult<MacState> StateOf(MacNumber mac) override;
+    StoreResult<Reservation> Reserve(const ReservationRequest& request) override;
+    StoreStatus MarkWritten(std::int64_t reservationId) override;
+    StoreStatus MarkVerified(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreStatus KeepUsed(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreStatus ReturnToPool(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreResult<std::vector<MacNumber>> QuarantineUnfinished(const std::string& station) override;
+    StoreStatus AddRecord(const ProductionRecord& record) override;
+    StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
+    [[nodiscard]] int SchemaVersion() const override;
+
+  private:
+    mutable std::mutex m_mutex;
+    std::unique_ptr<StationStore> m_store;
+};

@@ -1,0 +1,309 @@
+// A line of stations on one store: several lvcfg-cli batches at once, each on modules of its
+// own, all taking MACs from one pool; and a station killed while it held a reservation. Run on
+// an SQLite file and on the PostgreSQL server of the run (those rows skip without PGHOST).
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <future>
+#include <iterator>
+#include <set>
+
+#include "cli_rig.h"
+#include "link/unique_fd.h"
+#include "model/mac_address.h"
+#include "tests/store/store_backend.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr int kStations = 4;
+// Modules per station; each simulator process runs up to 64.
+constexpr int kModulesPerStation = 250;
+constexpr int kModulesPerSimulator = 50;
+constexpr const char* kPoolStart = "4C:56:00:01:00:00";
+
+class StationLineTest : public CliTest, public ::testing::WithParamInterface<BackendKind> {
+  protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        std::string skipReason;
+        std::string failure;
+        m_backend = MakeStoreBackend(GetParam(), skipReason, failure);
+        ASSERT_TRUE(failure.empty()) << failure;
+        if (!m_backend) {
+            GTEST_SKIP() << skipReason;
+        }
+    }
+
+    ProgramRun Run(std::vector<std::string> args, const std::string& station) {
+        args.insert(args.end(), {"--station-db", m_backend->Url(), "--station", station});
+        return Cli(args);
+    }
+
+    // `count` simulated modules answering at once, their ports in order.
+    std::vector<std::string> StartModules(int count) {
+        std::vector<std::string> ports;
+        while (count > 0) {
+            const int group = std::min(count, kModulesPerSimulator);
+            auto program = std::make_unique<RunningProgram>(
+                kSimProgram, std::vector<std::string>{"--at-once", "--count", std::to_string(group),
+                                                      "--mac", "11 22 33 00 00 00"});
+            for (int i = 0; i < group; ++i) {
+                ports.push_back(program->ReadLine());
+                EXPECT_FALSE(ports.back().empty()) << "the simulator gave too few ports";
+            }
+            m_simulators.push_back(std::move(program));
+            count -= group;
+        }
+        return ports;
+    }
+
+    Json PoolStatus(const std::string& station, std::string* err = nullptr) {
+        const ProgramRun run = Run({"pool", "status", "--json"}, station);
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        if (err != nullptr) {
+            *err = run.err;
+        }
+        const auto lines = JsonLines(run.out);
+        return lines.empty() ? Json() : lines.back();
+    }
+
+    std::unique_ptr<StoreBackend> m_backend;
+    std::vector<std::unique_ptr<RunningProgram>> m_simulators;
+};
+
+std::string Joined(const std::vector<std::string>& ports) {
+    std::string joined;
+    for (const std::string& port : ports) {
+        joined += (joined.empty() ? "" : ",") + port;
+    }
+    return joined;
+}
+
+TEST_P(StationLineTest, FourStationsShareOnePoolWithoutDuplicateOrGap) {
+    constexpr int kModules = kStations * kModulesPerStation;
+    ASSERT_EQ(
+        Run({"pool", "add", "--start", kPoolStart, "--count", std::to_string(kModules)}, "setup")
+            .exitStatus,
+        0);
+    std::vector<std::future<ProgramRun>> stations;
+    for (int station = 0; station < kStations; ++station) {
+        const std::string ports = Joined(StartModules(kModulesPerStation));
+        stations.push_back(std::async(std::launch::async, [this, ports, station] {
+            return Run({"batch", "--config", m_config, "--ports", ports, "--json"},
+                       "station" + std::to_string(station));
+        }));
+    }
+    for (auto& station : stations) {
+        const ProgramRun run = station.get();
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+    }
+
+    const ProgramRun records = Run({"records", "--format", "jsonl"}, "setup");
+    ASSERT_EQ(records.exitStatus, 0) << records.err;
+    std::multiset<std::uint64_t> written;
+    for (const Json& record : JsonLines(records.out)) {
+        EXPECT_EQ(record["outcome"], "ok") << record.dump();
+        written.insert(MacToNumber(*ParseMacAddress(record["mac_written"].get<std::string>())));
+    }
+    ASSERT_EQ(written.size(), static_cast<std::size_t>(kModules));
+    const std::uint64_t first = MacToNumber(*ParseMacAddress(kPoolStart));
+    std::uint64_t expected = first;
+    for (const std::uint64_t mac : written) {  // in order: each MAC of the range once
+        ASSERT_EQ(mac, expected) << "duplicate or gap at " << FormatMacAddress(MacFromNumber(mac));
+        ++expected;
+    }
+    const Json status = PoolStatus("setup");
+    EXPECT_EQ(status["used"], kModules);
+    EXPECT_EQ(status["free"], 0);
+}
+
+// The module on a pseudo-terminal of the test's own: the test sees the station's request and
+// answers nothing, so the station is killed while it holds the reservation.
+class SilentModule {
+  public:
+    SilentModule() {
+        int master = -1;
+        int slave = -1;
+        if (::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
+            m_master = UniqueFd(master);
+            m_slave = UniqueFd(slave);
+            m_path = ::ttyname(slave);
+        }
+    }
+    [[nodiscard]] const std::string& Path() const { return m_path; }
+
+    // true once the station asked for the module's frame `count` times.
+    bool AwaitRequests(int count) {
+        std::string received;
+        for (std::size_t at = 0; count > 0; --count) {
+            at = AwaitText(received, "ATR0", at);
+            if (at == std::string::npos) {
+                return false;
+            }
+            at += 4;
+        }
+        return true;
+    }
+
+  private:
+    // The position of `text` in what was received, from `from` on, reading until it comes.
+    std::size_t AwaitText(std::string& received, const std::string& text, std::size_t from) {
+        while (received.find(text, from) == std::string::npos) {
+            pollfd fd{m_master.Get(), POLLIN, 0};
+            if (::poll(&fd, 1, 60000) <= 0) {
+                return std::string::npos;
+            }
+            char buffer[64];
+            const ssize_t count = ::read(m_master.Get(), buffer, sizeof buffer);
+            if (count <= 0) {
+                return std::string::npos;
+            }
+            received.append(buffer, static_cast<std::size_t>(count));
+        }
+        return received.find(text, from);
+    }
+
+    UniqueFd m_master;
+    UniqueFd m_slave;  // held so the line stays up between the station's opens
+    std::string m_path;
+};
+
+// lvcfg-cli started beside the test, its standard error into `errFile` (or /dev/null).
+pid_t Spawn(const std::vector<std::string>& args, const std::string& errFile = "/dev/null") {
+    std::vector<std::string> texts = args;
+    texts.insert(texts.begin(), kCliProgram);
+    std::vector<char*> argv;
+    for (std::string& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, kCliProgram.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStart) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    SilentModule module;
+    ASSERT_FALSE(module.Path().empty());
+    const pid_t station = Spawn({"batch", "--config", m_config, "--ports", module.Path(),
+                                 "--station-db", m_backend->Url(), "--station", "crashed"});
+    ASSERT_GT(station, 0);
+    // The station first reads the module to see whether it holds a verified MAC of the pool
+    // already; it reads it again once the reservation is committed.
+    const bool asked = module.AwaitRequests(2);
+    ::kill(station, SIGKILL);
+    int status = 0;
+    ::waitpid(station, &status, 0);
+    ASSERT_TRUE(asked) << "the station never asked the module";
+
+    // Another station's start leaves the dead station's reservation alone.
+    EXPECT_EQ(PoolStatus("other")["reserved"], 1);
+    std::string told;
+    const Json afterRestart = PoolStatus("crashed", &told);
+    EXPECT_EQ(afterRestart["reserved"], 0);
+    EXPECT_EQ(afterRestart["quarantined"], 1);
+    EXPECT_NE(told.find(kPoolStart), std::string::npos) << told;
+
+    // Never handed out again: the next module gets the next MAC.
+    const std::string next = StartModules(1)[0];
+    ASSERT_EQ(Run({"batch", "--config", m_config, "--ports", next}, "crashed").exitStatus, 0);
+    EXPECT_EQ(ReadJson(next)["identity"]["mac"], "4C:56:00:01:00:01");
+
+    // A person checked the module: the MAC goes back to the pool.
+    ASSERT_EQ(Run({"pool", "release", kPoolStart}, "crashed").exitStatus, 0);
+    const Json released = PoolStatus("crashed");
+    EXPECT_EQ(released["quarantined"], 0);
+    EXPECT_EQ(released["free"], 9);
+}
+
+// The run's PostgreSQL server stopped under a watching station: runs only inside
+// pg_virtualenv, whose cluster it stops and starts again.
+class PostgresStopTest : public StationLineTest {
+  protected:
+    void SetUp() override {
+        if (std::getenv("PGVERSION") == nullptr || std::getenv("PGHOST") == nullptr) {
+            GTEST_SKIP() << "runs only under pg_virtualenv, which owns the server it stops";
+        }
+        StationLineTest::SetUp();
+    }
+    void TearDown() override {
+        if (m_stopped) {
+            EXPECT_TRUE(Cluster("start"));
+        }
+    }
+
+    static bool Cluster(const std::string& action) {
+        const std::string command = "pg_ctlcluster " + std::string(std::getenv("PGVERSION")) +
+                                    " regress " + action + " >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0;
+    }
+
+    bool m_stopped = false;
+};
+
+TEST_P(PostgresStopTest, ABatchStopsWithExitSixAndTouchesNoModuleWithoutAReservation) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    const std::string arrivals = m_folder.File("arrivals");
+    ASSERT_EQ(::mkfifo(arrivals.c_str(), 0600), 0);
+    SilentModule held;
+    const std::string waiting = StartModules(1)[0];
+    const std::string errFile = m_folder.File("station.err");
+    const pid_t station = Spawn({"batch", "--config", m_config, "--watch", "--arrivals-from",
+                                 arrivals, "--station-db", m_backend->Url(), "--station", "line"},
+                                errFile);
+    ASSERT_GT(station, 0);
+    {
+        std::ofstream feed(arrivals);  // opens once the station reads
+        feed << "add " << held.Path() << std::endl;
+        EXPECT_TRUE(held.AwaitRequests(2));  // its MAC is reserved
+        m_stopped = Cluster("stop -m immediate");
+        EXPECT_TRUE(m_stopped);
+        feed << "add " << waiting << std::endl;
+    }  // the end of the arrivals ends the watch
+    int status = 0;
+    ASSERT_EQ(::waitpid(station, &status, 0), station);
+
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 6) << status;
+    std::ifstream err(errFile);
+    const std::string told((std::istreambuf_iterator<char>(err)), {});
+    EXPECT_NE(told.find("station database"), std::string::npos) << told;
+    EXPECT_EQ(ReadJson(waiting)["identity"]["mac"], "11:22:33:00:00:00");
+    ASSERT_TRUE(Cluster("start"));
+    m_stopped = false;
+    // The held MAC was never committed back: it stays out of the pool until quarantined.
+    const Json pool = PoolStatus("other");
+    EXPECT_EQ(pool["free"], 9);
+    EXPECT_EQ(pool["used"], 0);
+    EXPECT_EQ(PoolStatus("line")["quarantined"], 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, PostgresStopTest, ::testing::Values(BackendKind::Postgres),
+                         [](const auto&) { return "PostgreSQL"; });
+
+INSTANTIATE_TEST_SUITE_P(Backends, StationLineTest,
+                         ::testing::Values(BackendKind::Sqlite, BackendKind::Postgres),
+                         [](const auto& info) {
+                             return info.param == BackendKind::Sqlite ? "SQLite" : "PostgreSQL";
+                         });
+
+}  // namespace

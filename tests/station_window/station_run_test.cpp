@@ -1,0 +1,226 @@
+// The station window driven as on a production line: modules plugged into slots while the
+// station runs, each slot's tile telling how its module ended, and the record and the pool
+// agreeing with the tiles.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTest>
+#include <set>
+
+#include "model/mac_address.h"
+#include "station_rig.h"
+#include "ui/station/records_table.h"
+#include "ui/station/setup_strip.h"
+#include "ui/station/slot_grid.h"
+#include "ui/station/slot_tile.h"
+#include "ui/station/throughput_panel.h"
+
+namespace {
+
+enum class Module {
+    Good,
+    Silent,             // never answers
+    PulledOutMidWrite,  // gone halfway through its acknowledgement, then unplugged
+    KeepsOtherBlock,    // acknowledges the write but keeps a different block
+};
+
+struct SlotExpectation {
+    Module module;
+    SlotState state;
+    const char* failure;  // part of the tile's failure text; empty for a success
+};
+
+struct StationRow {
+    const char* name;
+    std::uint64_t poolSize;
+    std::vector<SlotExpectation> expected;  // one slot each, in the order plugged in
+    int recordsOk;
+    int recordsFailed;
+    std::uint64_t freeAfter;
+    bool oneAfterAnother = false;  // each module plugged in once the one before has ended
+};
+
+void PrintTo(const StationRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+std::string PrintRow(const ::testing::TestParamInfo<StationRow>& info) {
+    return info.param.name;
+}
+
+class StationRunTest : public ::testing::TestWithParam<StationRow> {};
+
+bool Ended(SlotTile* tile) {
+    return tile != nullptr &&
+           (tile->State() == SlotState::Done || tile->State() == SlotState::Failed);
+}
+
+MacAddress MacOfTile(const SlotTile& tile) {
+    const auto mac = ParseMacAddress(tile.MacText().section(QLatin1Char(' '), 1).toStdString());
+    EXPECT_TRUE(mac.has_value()) << tile.MacText().toStdString();
+    return mac.value_or(MacAddress{});
+}
+
+int CsvRows(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return static_cast<int>(file.readAll().count('\n')) - 1;  // without the header
+}
+
+TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
+    const StationRow& row = GetParam();
+    StationRig rig(row.poolSize);
+    for (const SlotExpectation& slot : row.expected) {
+        SimulatedModule& module = rig.AddModule();
+        if (slot.module == Module::Silent) {
+            module.MisbehaveAlways(Misbehaviour::Silent);
+        } else if (slot.module == Module::KeepsOtherBlock) {
+            module.MisbehaveOnce(RequestKind::Write, Misbehaviour::StoreOther);
+        } else if (slot.module == Module::PulledOutMidWrite) {
+            module.MisbehaveOnce(RequestKind::Write, Misbehaviour::VanishMidAnswer);
+        }
+    }
+    QTest::keyClick(&rig.Window(), Qt::Key_F5);
+    ASSERT_TRUE(rig.Controller().Running()) << rig.Window().Strip().Message().toStdString();
+
+    for (std::size_t i = 0; i < row.expected.size(); ++i) {
+        rig.Plug(i);
+        if (row.oneAfterAnother) {
+            ASSERT_TRUE(rig.WaitUntil([&] { return Ended(rig.Tile(i)); }));
+        }
+    }
+    for (std::size_t i = 0; i < row.expected.size(); ++i) {
+        if (row.expected[i].module == Module::PulledOutMidWrite) {
+            ASSERT_TRUE(rig.WaitUntil(
+                [&] { return rig.Tile(i) && rig.Tile(i)->State() != SlotState::Waiting; }));
+            rig.Unplug(i);
+        }
+    }
+    ThroughputPanel& counters = rig.Window().Throughput();
+    ASSERT_TRUE(rig.WaitUntil([&] {
+        for (std::size_t i = 0; i < row.expected.size(); ++i) {
+            if (!Ended(rig.Tile(i))) {
+                return false;
+            }
+        }
+        return counters.Programmed() + counters.Failed() == row.recordsOk + row.recordsFailed;
+    }));
+
+    const std::unique_ptr<StationStore> store = rig.OpenStore();
+    std::set<std::uint64_t> macsDone;
+    for (std::size_t i = 0; i < row.expected.size(); ++i) {
+        const SlotExpectation& slot = row.expected[i];
+        SCOPED_TRACE("slot " + std::to_string(i));
+        ASSERT_NE(rig.Tile(i), nullptr) << "a slot left its place";
+        SlotTile& tile = *rig.Tile(i);
+        EXPECT_EQ(tile.StateWord(), SlotStateWord(slot.state));
+        EXPECT_TRUE(tile.FailureText().contains(QString::fromUtf8(slot.failure)))
+            << tile.FailureText().toStdString();
+        if (slot.state == SlotState::Done) {
+            const MacAddress mac = MacOfTile(tile);
+            EXPECT_EQ(MacOfFrame(rig.Module(i).StoredFrame()), mac);
+            EXPECT_TRUE(macsDone.insert(MacToNumber(mac)).second) << "MAC handed out twice";
+            EXPECT_EQ(store->StateOf(MacToNumber(mac)).value, MacState::Verified);
+        }
+        if (tile.FailureText().contains(QStringLiteral("no_mac"))) {
+            // Looked at for a MAC of the pool it may hold already, never written.
+            EXPECT_EQ(rig.Module(i).WriteRequests(), 0);
+        }
+    }
+    EXPECT_EQ(counters.Programmed(), row.recordsOk);
+    EXPECT_EQ(counters.Failed(), row.recordsFailed);
+    EXPECT_EQ(store->Status().value.free, row.freeAfter);
+
+    // The table filters by outcome and exports what it shows.
+    RecordsTable& records = rig.Window().Records();
+    EXPECT_EQ(records.RowsShown(), row.recordsOk + row.recordsFailed);
+    records.FilterByOutcome(QStringLiteral("failed"));
+    EXPECT_EQ(records.RowsShown(), row.recordsFailed);
+    QTemporaryDir exportFolder;
+    const QString csv = exportFolder.filePath(QStringLiteral("failed.csv"));
+    ASSERT_TRUE(records.ExportCsv(csv));
+    EXPECT_EQ(CsvRows(csv), row.recordsFailed);
+
+    QTest::keyClick(&rig.Window(), Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_FALSE(rig.Controller().Running());
+    EXPECT_TRUE(rig.WaitUntil([&] { return !rig.Controller().Finishing(); }));
+}
+
+constexpr SlotExpectation kDone{Module::Good, SlotState::Done, ""};
+
+INSTANTIATE_TEST_SUITE_P(
+    Station, StationRunTest,
+    ::testing::Values(
+        StationRow{"EightSlotsInParallel",
+                   100,
+                   {kDone, kDone, kDone, kDone, kDone, kDone, kDone, kDone},
+                   8,
+                   0,
+                   92},
+        StationRow{
+            "SilentModuleFailsWithTheWindowsTextAndGivesItsMacBack",
+            100,
+            {kDone,
+             {Module::Silent, SlotState::Failed, "Module does not response!\nreason: no_answer"}},
+            1,
+            1,
+            99},
+        StationRow{"ModulePulledOutMidWriteFailsAndItsSlotKeepsThePlace",
+                   100,
+                   {{Module::PulledOutMidWrite, SlotState::Failed, "reason: "}, kDone},
+                   1,
+                   1,
+                   99},
+        StationRow{"ReadBackMismatchFailsAndKeepsItsMacUsed",
+                   100,
+                   {{Module::KeepsOtherBlock, SlotState::Failed, "reason: verify_failed"}, kDone},
+                   1,
+                   1,
+                   98},
+        StationRow{"PoolRunningOutLeavesTheLastModuleUnwritten",
+                   2,
+                   {kDone, kDone, {Module::Good, SlotState::Failed, "reason: no_mac"}},
+                   2,
+                   0,
+                   0,
+                   true}),
+    PrintRow);
+
+TEST(StationStart, IsRefusedWithAClearMessageWhenThePoolIsEmptyAndNothingIsWritten) {
+    StationRig rig(0);
+    SimulatedModule& module = rig.AddModule();
+    QTest::keyClick(&rig.Window(), Qt::Key_F5);
+    EXPECT_FALSE(rig.Controller().Running());
+    EXPECT_TRUE(rig.Window().Strip().Message().contains(QStringLiteral("no free MAC")))
+        << rig.Window().Strip().Message().toStdString();
+    rig.Plug(0);
+    ASSERT_TRUE(rig.WaitUntil([&] { return rig.Tile(0) != nullptr; }));
+    EXPECT_EQ(rig.Tile(0)->State(), SlotState::Waiting);
+    EXPECT_EQ(module.ReadRequests() + module.WriteRequests(), 0);
+    EXPECT_TRUE(rig.OpenStore()->Records(std::nullopt).value.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StationPool, AModulePluggedInAgainKeepsItsVerifiedMac) {
+    StationRig rig(100);
+    SimulatedModule& module = rig.AddModule();
+    QTest::keyClick(&rig.Window(), Qt::Key_F5);
+    ASSERT_TRUE(rig.Controller().Running());
+    ThroughputPanel& counters = rig.Window().Throughput();
+    rig.Plug(0);
+    ASSERT_TRUE(rig.WaitUntil([&] { return counters.Programmed() == 1; }));
+    const MacAddress first = MacOfFrame(module.StoredFrame());
+
+    rig.Unplug(0);
+    rig.Plug(0);
+    ASSERT_TRUE(rig.WaitUntil([&] { return counters.Programmed() == 2; }));
+    EXPECT_EQ(MacOfFrame(module.StoredFrame()), first);
+    EXPECT_EQ(rig.Tile(0)->MacText(),
+              QStringLiteral("MAC ") + QString::fromStdString(FormatMacAddress(first)));
+    EXPECT_EQ(rig.OpenStore()->Status().value.free, 99u);
+}
+
+}  // namespace

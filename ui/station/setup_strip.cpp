@@ -1,0 +1,182 @@
+#include "ui/station/setup_strip.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "station/cfg_load_message.h"
+#include "station/setting_values.h"
+#include "station/windowless_program.h"
+
+namespace {
+
+// A setting as the summary shows it; frequencies to the kHz, as a person reads them.
+QString FieldText(const ConfigSettings& settings, const char* name) {
+    const SettingField* field = FindSettingField(name);
+    if (field == nullptr) {
+        return {};
+    }
+    const FieldValue value = GetFieldValue(settings, *field);
+    if (const double* real = std::get_if<double>(&value)) {
+        return QString::number(*real, 'f', 3);
+    }
+    return QString::fromStdString(FieldValueText(value));
+}
+
+}  // namespace
+
+SetupStrip::SetupStrip(QWidget* parent)
+    : QWidget(parent),
+      m_configPath(new QLineEdit),
+      m_chooseConfig(new QPushButton(QStringLiteral("&Open .cfg..."))),
+      m_summary(new QLabel(QStringLiteral("No .cfg file chosen"))),
+      m_fromPool(new QRadioButton(QStringLiteral("MACs from the &pool"))),
+      m_fromStartMac(new QRadioButton(QStringLiteral("from start &MAC"))),
+      m_startMac(new QLineEdit),
+      m_verify(new QCheckBox(QStringLiteral("&Verify (read back)"))),
+      m_stationName(new QLineEdit),
+      m_start(new QPushButton(QStringLiteral("Start (F5)"))),
+      m_stop(new QPushButton(QStringLiteral("Stop (Shift+F5)"))),
+      m_message(new QLabel) {
+    m_configPath->setReadOnly(true);
+    m_configPath->setPlaceholderText(QStringLiteral("the .cfg file to program"));
+    m_startMac->setPlaceholderText(QStringLiteral("4C:56:00:00:00:01"));
+    m_stationName->setPlaceholderText(QStringLiteral("station name"));
+    m_verify->setChecked(true);
+    m_fromPool->setChecked(true);
+    m_stop->setEnabled(false);
+    m_message->setWordWrap(true);
+    m_message->setStyleSheet(QStringLiteral("color: #a40000; font-weight: bold;"));
+    QFont big = m_start->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    big.setBold(true);
+    m_start->setFont(big);
+    m_stop->setFont(big);
+
+    auto* config = new QHBoxLayout;
+    config->addWidget(new QLabel(QStringLiteral("Configuration:")));
+    config->addWidget(m_configPath, 2);
+    config->addWidget(m_chooseConfig);
+    config->addWidget(m_summary, 3);
+    auto* run = new QHBoxLayout;
+    run->addWidget(m_fromPool);
+    run->addWidget(m_fromStartMac);
+    run->addWidget(m_startMac);
+    run->addWidget(m_verify);
+    auto* stationLabel = new QLabel(QStringLiteral("&Station:"));
+    stationLabel->setBuddy(m_stationName);
+    run->addWidget(stationLabel);
+    run->addWidget(m_stationName);
+    run->addStretch();
+    run->addWidget(m_start);
+    run->addWidget(m_stop);
+    auto* strip = new QVBoxLayout(this);
+    strip->addLayout(config);
+    strip->addLayout(run);
+    strip->addWidget(m_message);
+
+    connect(m_chooseConfig, &QPushButton::clicked, this, &SetupStrip::ChooseConfig);
+    connect(m_start, &QPushButton::clicked, this, &SetupStrip::startRequested);
+    connect(m_stop, &QPushButton::clicked, this, &SetupStrip::stopRequested);
+}
+
+bool SetupStrip::LoadConfig(const QString& path) {
+    ConfigFrame frame{};
+    const CfgLoadOutcome outcome = LoadCfgFile(path.toStdString(), frame);
+    if (outcome != CfgLoadOutcome::Loaded) {
+        ShowMessage(path + QStringLiteral(": ") + QString::fromUtf8(CfgLoadMessage(outcome)));
+        return false;
+    }
+    m_loaded.configPath = path.toStdString();
+    m_loaded.settings = SettingsFromFrame(frame);
+    m_configPath->setText(path);
+    m_summary->setText(SettingsSummary());
+    ShowMessage({});
+    return true;
+}
+
+QString SetupStrip::SettingsSummary() const {
+    if (!m_loaded.settings) {
+        return {};
+    }
+    const ConfigSettings& s = *m_loaded.settings;
+    return QStringLiteral("network ID %1   start %2 MHz   RF baud %3   power %4")
+        .arg(FieldText(s, "network_id"), FieldText(s, "start_freq_mhz"),
+             FieldText(s, "rf_baud_def"), FieldText(s, "rf_power"));
+}
+
+void SetupStrip::SetPoolAvailable(bool available) {
+    m_fromPool->setEnabled(available);
+    if (!available) {
+        m_fromPool->setText(QStringLiteral("MACs from the pool (no station database)"));
+        m_fromStartMac->setChecked(true);
+    }
+}
+
+void SetupStrip::SetPoolFree(std::optional<qulonglong> free) {
+    if (!m_fromPool->isEnabled()) {
+        return;
+    }
+    m_fromPool->setText(free ? QStringLiteral("MACs from the &pool (%1 free)").arg(*free)
+                             : QStringLiteral("MACs from the &pool (cannot be read)"));
+}
+
+void SetupStrip::SetStartMac(const QString& text) {
+    m_startMac->setText(text);
+}
+
+void SetupStrip::SetStationName(const QString& name) {
+    m_stationName->setText(name);
+}
+
+void SetupStrip::SetVerify(bool verify) {
+    m_verify->setChecked(verify);
+}
+
+void SetupStrip::UsePool(bool pool) {
+    (pool && m_fromPool->isEnabled() ? m_fromPool : m_fromStartMac)->setChecked(true);
+}
+
+void SetupStrip::SetRunning(bool running) {
+    for (QWidget* setting :
+         {static_cast<QWidget*>(m_chooseConfig), static_cast<QWidget*>(m_startMac),
+          static_cast<QWidget*>(m_verify), static_cast<QWidget*>(m_stationName),
+          static_cast<QWidget*>(m_fromStartMac)}) {
+        setting->setEnabled(!running);
+    }
+    m_fromPool->setEnabled(!running && !m_fromPool->text().contains(QStringLiteral("no station")));
+    m_start->setEnabled(!running);
+    m_stop->setEnabled(running);
+}
+
+void SetupStrip::ShowMessage(const QString& text) {
+    m_message->setText(text);
+    m_message->setVisible(!text.isEmpty());
+}
+
+StationSetup SetupStrip::Setup() const {
+    StationSetup setup = m_loaded;
+    setup.macsFromPool = m_fromPool->isChecked();
+    setup.startMac = ParseMacAddress(m_startMac->text().trimmed().toStdString());
+    setup.verify = m_verify->isChecked();
+    setup.stationName = m_stationName->text().trimmed().toStdString();
+    return setup;
+}
+
+QString SetupStrip::Message() const {
+    return m_message->text();
+}
+
+void SetupStrip::ChooseConfig() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("The .cfg file to program"), m_configPath->text(),
+        QStringLiteral("Configuration files (*.cfg);;All files (*)"));
+    if (!path.isEmpty()) {
+        (void)LoadConfig(path);
+    }
+}

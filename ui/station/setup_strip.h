@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "ui/station/station_setup.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The strip above the slots: the .cfg file to program with its key settings, where MACs come
+// from (the pool, with its free count, or a start MAC), verification, the station's name, and
+// Start (F5) and Stop (Shift+F5). Refusals are shown in the strip, never in a box.
+class SetupStrip : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit SetupStrip(QWidget* parent = nullptr);
+
+    // Loads the .cfg file at `path`; false, with the window's text shown, when it is refused.
+    bool LoadConfig(const QString& path);
+    void SetPoolAvailable(bool available);
+    void SetPoolFree(std::optional<qulonglong> free);
+    void SetStartMac(const QString& text);
+    void SetStationName(const QString& name);
+    void SetVerify(bool verify);
+    void UsePool(bool pool);
+    void SetRunning(bool running);
+    void ShowMessage(const QString& text);
+
+    [[nodiscard]] StationSetup Setup() const;
+    [[nodiscard]] QString Message() const;
+    [[nodiscard]] QString SettingsSummary() const;
+
+  signals:
+    void startRequested();
+    void stopRequested();
+
+  private:
+    void ChooseConfig();
+
+    StationSetup m_loaded;
+    QLineEdit* m_configPath;
+    QPushButton* m_chooseConfig;
+    QLabel* m_summary;
+    QRadioButton* m_fromPool;
+    QRadioButton* m_fromStartMac;
+    QLineEdit* m_startMac;
+    QCheckBox* m_verify;
+    QLineEdit* m_stationName;
+    QPushButton* m_start;
+    QPushButton* m_stop;
+    QLabel* m_message;
+};

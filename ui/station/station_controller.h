@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "link/announced_ports.h"
+#include "link/arrival/arrival_watcher.h"
+#include "link/port_inventory.h"
+#include "station/serialized_station_store.h"
+#include "store/production_record.h"
+#include "ui/station/slot_state.h"
+#include "ui/station/station_setup.h"
+
+class QSocketNotifier;
+class StationRun;
+
+// The station's work behind the window: the slots from the arrival watcher, a run of the port
+// batch over the modules plugged in, the MAC source and the production record. Programming and
+// the store's work happen on the batch's threads; what the window shows reaches it as signals
+// on the window's thread, so the window only updates its widgets.
+class StationController : public QObject {
+    Q_OBJECT
+
+  public:
+    // Without a store the station keeps no record and has no pool. `inventory` names the
+    // ports (their by-path names) and lists those present at start.
+    StationController(std::unique_ptr<DeviceEventSource> arrivals,
+                      std::unique_ptr<StationStore> store, PortInventory inventory,
+                      QObject* parent = nullptr);
+    ~StationController() override;
+
+    // Announces a slot for each USB serial port present now.
+    void ListPresentSlots();
+
+    // Starts a run: every module plugged in from now on is programmed. An empty text when the
+    // run started; otherwise why not, and nothing is written.
+    [[nodiscard]] QString Start(const StationSetup& setup);
+    // No module is started any more; modules being programmed finish.
+    void Stop();
+    [[nodiscard]] bool Running() const { return m_accepting; }
+    // A run stopped but still finishing its modules.
+    [[nodiscard]] bool Finishing() const;
+
+    [[nodiscard]] bool HasStore() const { return m_store != nullptr; }
+    // The pool's free MACs; nothing without a store or when the store failed.
+    [[nodiscard]] std::optional<std::uint64_t> PoolFree();
+    // The latest `count` records of the last day, oldest first.
+    [[nodiscard]] std::vector<ProductionRecord> LatestRecords(std::size_t count);
+
+  signals:
+    void slotAppeared(const SlotName& slot);
+    void slotGone(const QString& device);
+    void slotChanged(const SlotUpdate& update);
+    void recordKept(const ProductionRecord& record);
+    void poolFreeChanged(qulonglong free);
+    void runningChanged(bool running);
+    // Something a person should know that is no slot's state (a store failure, no udev).
+    void notice(const QString& text);
+
+  private:
+    void OnArrivalReadable();
+    void EndFinishedRun();
+    void QuarantineUnfinished(const std::string& station);
+    [[nodiscard]] QString ByPathName(const std::string& device) const;
+
+    std::unique_ptr<SerializedStationStore> m_store;  // shared with the batch's threads
+    PortInventory m_inventory;
+    AnnouncedPorts m_announced;
+    // Jobs are handed device paths, never COMn: they resolve against no announcement, which
+    // never changes while they run on their threads.
+    const AnnouncedPorts m_jobPorts;
+    ArrivalWatcher m_watcher;
+    QSocketNotifier* m_arrivalNotifier = nullptr;
+    std::unique_ptr<StationRun> m_run;
+    bool m_accepting = false;
+    QTimer m_finishCheck;
+};
