@@ -2,20 +2,22 @@
 
 #include <utility>
 
+#include "cli/port_by_path.h"
+
 BatchRecordKeeper::BatchRecordKeeper(StationStore& store, PoolMacSource* pool,
-                                     const StationDbOptions& options, AttemptContext context,
+                                     const StationDbOptions& options, ModuleAttempt attempt,
                                      Output& out, std::function<void()> poolStopped)
     : m_store(store),
       m_pool(pool),
       m_options(options),
-      m_context(std::move(context)),
+      m_attempt(std::move(attempt)),
       m_out(out),
       m_poolStopped(std::move(poolStopped)) {}
 
 bool BatchRecordKeeper::OnBatchEvent(const BatchEvent& event) {
     switch (event.kind) {
         case BatchEventKind::Started:
-            m_started[event.port] = NowMilliseconds();
+            m_started[event.port] = RecordClockNow();
             return true;
         case BatchEventKind::Finished:
             Finished(event);
@@ -33,12 +35,15 @@ bool BatchRecordKeeper::OnBatchEvent(const BatchEvent& event) {
 }
 
 void BatchRecordKeeper::Finished(const BatchEvent& event) {
-    AttemptContext context = m_context;
-    context.port = event.port;
-    context.timeEnd = NowMilliseconds();
+    ModuleAttempt attempt = m_attempt;
+    attempt.port = event.port;
+    const std::string& device = event.result->port.device;
+    attempt.portByPath = PortByPathName(device.empty() ? event.port : device);
+    attempt.mac = event.mac;
+    attempt.timeEnd = RecordClockNow();
     const auto started = m_started.find(event.port);
-    context.timeStart = started != m_started.end() ? started->second : context.timeEnd;
-    const ProductionRecord record = RecordOfJob(context, *event.result);
+    attempt.timeStart = started != m_started.end() ? started->second : attempt.timeEnd;
+    const ProductionRecord record = RecordOfJob(attempt, *event.result);
     StoreStatus kept;
     if (m_pool != nullptr && event.mac) {
         kept =

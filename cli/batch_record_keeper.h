@@ -6,9 +6,9 @@
 #include <string>
 
 #include "cli/exit_codes.h"
-#include "cli/module_record.h"
 #include "cli/output.h"
 #include "cli/station_db.h"
+#include "station/module_record.h"
 #include "station/pool_mac_source.h"
 #include "station/port_batch.h"
 
@@ -21,7 +21,7 @@ class BatchRecordKeeper {
     // `context` gives station, config file and verify; its port and times are each module's.
     // `poolStopped`, when given, is called once when the pool stops handing out MACs.
     BatchRecordKeeper(StationStore& store, PoolMacSource* pool, const StationDbOptions& options,
-                      AttemptContext context, Output& out, std::function<void()> poolStopped = {});
+                      ModuleAttempt attempt, Output& out, std::function<void()> poolStopped = {});
 
     // Called by the batch's listener before the report hears of the event (PortBatch calls
     // it from one thread at a time). false when the keeper has told of the event itself.
@@ -37,7 +37,7 @@ class BatchRecordKeeper {
     StationStore& m_store;
     PoolMacSource* m_pool;
     const StationDbOptions& m_options;
-    const AttemptContext m_context;
+    const ModuleAttempt m_attempt;
     Output& m_out;
     const std::function<void()> m_poolStopped;
     std::map<std::string, std::int64_t> m_started;  // by port: when its module's attempt began

@@ -123,8 +123,9 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     WatchStop stopWatch;
     BatchRecordKeeper keeper(
         *store, pool, global.stationDb,
-        AttemptContext{StationName(global.stationDb), {}, options.config, 0, 0, verify}, out,
-        [&stopWatch] { stopWatch.Request(); });
+        ModuleAttempt{
+            StationName(global.stationDb), {}, {}, options.config, 0, 0, std::nullopt, verify},
+        out, [&stopWatch] { stopWatch.Request(); });
     ExitCode code = ExitCode::Success;
     {
         PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,

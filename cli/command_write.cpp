@@ -1,9 +1,10 @@
 // lvcfg-cli write: programs one module with a .cfg file's settings, keeping its identity.
 #include "cli/command.h"
 #include "cli/config_file.h"
-#include "cli/module_record.h"
 #include "cli/module_report.h"
+#include "cli/port_by_path.h"
 #include "link/announced_ports.h"
+#include "station/module_record.h"
 #include "station/windowless_program.h"
 
 namespace {
@@ -25,12 +26,14 @@ ExitCode RunWrite(const WriteOptions& options, const GlobalOptions& global, Outp
     if (!store) {
         return ExitCode::StoreFailed;
     }
-    AttemptContext context{StationName(global.stationDb),
-                           options.port,
-                           options.config,
-                           NowMilliseconds(),
-                           0,
-                           !options.noVerify};
+    ModuleAttempt attempt{StationName(global.stationDb),
+                          options.port,
+                          {},
+                          options.config,
+                          RecordClockNow(),
+                          0,
+                          std::nullopt,
+                          !options.noVerify};
     ModuleJob job{options.port, SettingsFromFrame(*frame), std::nullopt, !options.noVerify, {}};
     if (!options.mac.empty()) {
         job.mac = ParseMacAddress(options.mac);  // checked while the command line was read
@@ -38,8 +41,11 @@ ExitCode RunWrite(const WriteOptions& options, const GlobalOptions& global, Outp
     const AnnouncedPorts announced;
     const std::optional<MacAddress> givenMac = job.mac;
     const ModuleJobResult result = ProgramModuleWindowless(std::move(job), announced);
-    context.timeEnd = NowMilliseconds();
-    const StoreStatus recorded = store->AddRecord(RecordOfJob(context, result));
+    attempt.timeEnd = RecordClockNow();
+    attempt.mac = givenMac;
+    attempt.portByPath =
+        PortByPathName(result.port.device.empty() ? options.port : result.port.device);
+    const StoreStatus recorded = store->AddRecord(RecordOfJob(attempt, result));
     for (const std::string& warning : result.warnings) {
         out.Note(warning);
     }

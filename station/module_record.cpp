@@ -8,26 +8,25 @@
 
 namespace {
 
-// The 512-byte block a module stores: the frame without its magic and its CRC.
-constexpr std::size_t kBlockOffset = 4;
-constexpr std::size_t kBlockLength = 512;
-
-bool ModuleWasRead(ModuleOutcome outcome) {
-    switch (outcome) {
+// Whether the job got as far as an accepted frame of the module. A failed port write or a
+// silent port can end either the read or the write; the frame read tells which.
+bool ModuleWasRead(const ModuleJobResult& result) {
+    switch (result.outcome) {
         case ModuleOutcome::OpenFailed:
-        case ModuleOutcome::PortWriteFailed:
         case ModuleOutcome::PortReadFailed:
-        case ModuleOutcome::NoResponse:
         case ModuleOutcome::LengthMismatch:
         case ModuleOutcome::MagicMismatch:
         case ModuleOutcome::CrcMismatch:
             return false;
+        case ModuleOutcome::PortWriteFailed:
+        case ModuleOutcome::NoResponse:
+            return CheckFrameContent(result.moduleFrame) == FrameCheck::Accepted;
         case ModuleOutcome::Succeeded:
         case ModuleOutcome::NotAcknowledged:
         case ModuleOutcome::VerifyFailed:
-            return true;
+            break;
     }
-    return false;
+    return true;
 }
 
 }  // namespace
@@ -40,23 +39,30 @@ ProductionRecord RecordOfJob(const ModuleAttempt& attempt, const ModuleJobResult
     record.port = attempt.port;
     record.portByPath = attempt.portByPath;
     record.configFile = attempt.configFile;
-    record.macWritten = FormatMacAddress(attempt.mac);
     const bool succeeded = result.outcome == ModuleOutcome::Succeeded;
     record.outcome = succeeded ? "ok" : "failed";
     record.reason = ModuleOutcomeReason(result.outcome);
-    // A module that failed before its frame was read may have answered with anything.
-    if (ModuleWasRead(result.outcome) || result.report.acknowledged) {
+    if (attempt.mac) {
+        record.macWritten = FormatMacAddress(*attempt.mac);
+    } else if (result.report.acknowledged) {
+        record.macWritten = FormatMacAddress(MacOfFrame(result.sent));
+    }
+    if (result.outcome != ModuleOutcome::OpenFailed) {
+        record.readMs = result.report.readTime.count();
+    }
+    // A module that failed before its frame was accepted may have answered with anything.
+    if (ModuleWasRead(result)) {
         const FrameIdentity identity = IdentityOfFrame(result.moduleFrame);
         record.moduleName = identity.name;
         record.moduleVersion = identity.version;
         record.moduleType = identity.type;
         record.macBefore = FormatMacAddress(identity.mac);
-        record.readMs = result.report.readTime.count();
         record.writeMs = result.report.writeTime.count();
     }
     if (result.report.acknowledged) {
-        record.configSha256 = Sha256Hex(
-            std::span<const std::uint8_t>(result.sent).subspan(kBlockOffset, kBlockLength));
+        const std::span<const std::uint8_t> block(result.sent.data() + FrameOffset::kBlock,
+                                                  kBlockSize);
+        record.configSha256 = Sha256Hex(block);
         if (attempt.verify) {
             record.verified = succeeded;
             record.verifyMs = result.report.verifyTime.count();

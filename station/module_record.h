@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/mac_address.h"
@@ -15,13 +16,13 @@ struct ModuleAttempt {
     std::string configFile;
     std::int64_t timeStart = 0;  // milliseconds since 1970-01-01 UTC
     std::int64_t timeEnd = 0;
-    MacAddress mac{};
+    std::optional<MacAddress> mac;  // the MAC given to the module; nothing: it kept its own
     bool verify = true;
 };
 
 // The production record of a finished job: outcome "ok" or "failed" with the job's reason word,
-// the module as read before programming, the fingerprint of the block sent once the module
-// acknowledged it, and the time of each step that ran.
+// the module as read before programming, the MAC it was given, the fingerprint of the block
+// sent once the module acknowledged it, and the time of each step that ran.
 [[nodiscard]] ProductionRecord RecordOfJob(const ModuleAttempt& attempt,
                                            const ModuleJobResult& result);
 

@@ -73,7 +73,7 @@ TEST_P(RecordOfJobTest, SaysWhatTheJobDid) {
     EXPECT_EQ(record.macWritten, FormatMacAddress(kJobMac));
     EXPECT_EQ(record.macBefore, row.moduleRead ? FormatMacAddress(macBefore) : "");
     EXPECT_EQ(!record.moduleName.empty(), row.moduleRead);
-    EXPECT_EQ(record.readMs.has_value(), row.moduleRead);
+    EXPECT_TRUE(record.readMs.has_value()) << "the read ran, whatever it found";
     const std::string block =
         row.acknowledged ? Sha256Hex(std::span<const std::uint8_t>(result.sent).subspan(4, 512))
                          : std::string();
