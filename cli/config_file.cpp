@@ -2,10 +2,10 @@
 
 #include "files/cfg_file_loader.h"
 #include "files/cfg_file_saver.h"
+#include "station/cfg_load_message.h"
 
 namespace {
 
-constexpr const char* kOpenFailedText = "Failed to open the configurarion file!";
 constexpr const char* kWriteFailedText = "Failed to write the configurarion file!";
 
 struct FileFailure {
@@ -14,18 +14,19 @@ struct FileFailure {
 };
 
 FileFailure LoadFailure(CfgLoadOutcome outcome) {
+    const char* message = CfgLoadMessage(outcome);
     switch (outcome) {
         case CfgLoadOutcome::TooShort:
-            return {"file_too_short", FrameCheckMessage(FrameCheck::LengthMismatch)};
+            return {"file_too_short", message};
         case CfgLoadOutcome::MagicMismatch:
-            return {"file_wrong_magic", FrameCheckMessage(FrameCheck::MagicMismatch)};
+            return {"file_wrong_magic", message};
         case CfgLoadOutcome::CrcMismatch:
-            return {"file_crc_error", FrameCheckMessage(FrameCheck::CrcMismatch)};
+            return {"file_crc_error", message};
         case CfgLoadOutcome::NotOpened:
         case CfgLoadOutcome::Loaded:
             break;
     }
-    return {"file_not_opened", kOpenFailedText};
+    return {"file_not_opened", CfgLoadMessage(CfgLoadOutcome::NotOpened)};
 }
 
 void ReportFileFailure(const std::string& path, const FileFailure& failure, Output& out) {
@@ -53,7 +54,8 @@ bool SaveConfigReporting(const std::string& path, const ConfigFrame& sealedFrame
         case CfgSaveOutcome::Saved:
             return true;
         case CfgSaveOutcome::NotOpened:
-            ReportFileFailure(path, {"file_not_opened", kOpenFailedText}, out);
+            ReportFileFailure(path, {"file_not_opened", CfgLoadMessage(CfgLoadOutcome::NotOpened)},
+                              out);
             return false;
         case CfgSaveOutcome::NotWritten:
             break;

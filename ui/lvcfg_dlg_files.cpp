@@ -9,6 +9,7 @@
 #include "files/cfg_scramble.h"
 #include "files/file_io.h"
 #include "model/config_frame.h"
+#include "station/cfg_load_message.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
@@ -46,22 +47,6 @@ std::optional<std::string> ChooseCfgFile(const CDialog& dialog, bool save) {
 
 FileIo& FileIoOf(FileIo* injected) {
     return injected != nullptr ? *injected : DefaultFileIo();
-}
-
-// The report text of a file that opened but did not load.
-const char* LoadFailureMessage(CfgLoadOutcome outcome) {
-    switch (outcome) {
-        case CfgLoadOutcome::TooShort:
-            return FrameCheckMessage(FrameCheck::LengthMismatch);
-        case CfgLoadOutcome::MagicMismatch:
-            return FrameCheckMessage(FrameCheck::MagicMismatch);
-        case CfgLoadOutcome::CrcMismatch:
-            return FrameCheckMessage(FrameCheck::CrcMismatch);
-        case CfgLoadOutcome::NotOpened:
-        case CfgLoadOutcome::Loaded:
-            break;
-    }
-    return "";
 }
 
 }  // namespace
@@ -115,7 +100,7 @@ void CLVCfgDlg::OnOpen() {
     }
     m_reports.StatusReport(kOpened);
     if (outcome != CfgLoadOutcome::Loaded) {
-        m_reports.FailureReport(LoadFailureMessage(outcome));
+        m_reports.FailureReport(CfgLoadMessage(outcome));
         return;
     }
     m_reports.StatusReport(kFileRead);
