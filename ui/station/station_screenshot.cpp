@@ -66,7 +66,10 @@ int main(int argc, char** argv) {
     StationController controller(std::move(injected), std::move(store.value),
                                  PortInventory(empty, empty));
     StationWindow window(controller);
-    window.Strip().LoadConfig(QStringLiteral(LVCFG_SOURCE_DIR "/tests/data/read_module.cfg"));
+    // A path relative to the source tree, so the picture shows no folder of the machine it was
+    // made on.
+    QDir::setCurrent(QStringLiteral(LVCFG_SOURCE_DIR));
+    window.Strip().LoadConfig(QStringLiteral("tests/data/read_module.cfg"));
     window.Strip().SetStationName(QStringLiteral("line-1"));
     window.resize(1400, 900);
     window.show();
