@@ -1,0 +1,61 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/posix/stream_descriptor.hpp>
+#include <boost/asio/steady_timer.hpp>
+
+#include "line/event_hub.h"
+#include "line/line_reader.h"
+#include "line/store_worker.h"
+
+// The line as the page sees it, kept on the thread that serves it: the latest snapshot, made
+// again on the worker after each change of the store (once per change, whatever the number of
+// viewers) and at each tick of the clock, and an event to every viewer when it changed.
+class LineService {
+  public:
+    LineService(boost::asio::io_context& io, StoreWorker& worker, LineReader& reader,
+                EventHub& hub);
+
+    // Starts watching the store, from the first refresh made before serving.
+    void Start(LineReader::Refreshed first);
+
+    [[nodiscard]] std::shared_ptr<const LineSnapshot> Snapshot() const { return m_snapshot; }
+    [[nodiscard]] const std::string& Failure() const { return m_failure; }
+
+    // Finds records on the worker; `done` runs on this thread.
+    void FindRecords(const RecordQuery& query, std::function<void(StoreResult<std::string>)> done);
+
+    // How often the clock alone refreshes (idle and offline come with time), how often an
+    // SQLite file is asked for changes, and how often viewers hear a heartbeat.
+    static constexpr std::chrono::seconds kTick{5};
+    static constexpr std::chrono::seconds kPoll{1};
+    static constexpr std::chrono::seconds kHeartbeat{15};
+
+  private:
+    void RequestRefresh();
+    void Apply(LineReader::Refreshed refreshed);
+    void CheckForChanges();
+    void WatchChanges(int descriptor);
+    void Tick();
+    void Heartbeat();
+
+    boost::asio::io_context& m_io;
+    StoreWorker& m_worker;
+    LineReader& m_reader;
+    EventHub& m_hub;
+    std::shared_ptr<const LineSnapshot> m_snapshot;
+    std::string m_failure;
+    bool m_refreshing = false;
+    bool m_refreshAgain = false;
+    boost::asio::steady_timer m_tickTimer;
+    boost::asio::steady_timer m_pollTimer;
+    boost::asio::steady_timer m_heartbeatTimer;
+    std::optional<boost::asio::posix::stream_descriptor> m_announcements;
+    int m_watchedDescriptor = -1;
+};
