@@ -59,6 +59,9 @@ Route LineRoutes::Find(std::string_view method, std::string_view target) const {
         const nlohmann::json health{{"status", failed ? "store_failed" : "ok"}};
         return Reply{failed ? 503u : 200u, "application/json", health.dump(), {}};
     }
+    if (path == "/favicon.ico") {
+        return Reply{204, "image/x-icon", "", {}};
+    }
     if (path == "/chart.js" && m_chartJs) {
         return Reply{200, "text/javascript", *m_chartJs, {{"Cache-Control", "max-age=86400"}}};
     }

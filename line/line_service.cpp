@@ -10,11 +10,12 @@
 namespace net = boost::asio;
 
 LineService::LineService(net::io_context& io, StoreWorker& worker, LineReader& reader,
-                         EventHub& hub)
+                         EventHub& hub, std::chrono::milliseconds tick)
     : m_io(io),
       m_worker(worker),
       m_reader(reader),
       m_hub(hub),
+      m_tick(tick),
       m_tickTimer(io),
       m_pollTimer(io),
       m_heartbeatTimer(io) {}
@@ -103,7 +104,7 @@ void LineService::WatchChanges(int descriptor) {
 }
 
 void LineService::Tick() {
-    m_tickTimer.expires_after(kTick);
+    m_tickTimer.expires_after(m_tick);
     m_tickTimer.async_wait([this](boost::system::error_code error) {
         if (error) {
             return;

@@ -19,8 +19,9 @@
 // viewers) and at each tick of the clock, and an event to every viewer when it changed.
 class LineService {
   public:
-    LineService(boost::asio::io_context& io, StoreWorker& worker, LineReader& reader,
-                EventHub& hub);
+    // `tick`: how often the clock alone refreshes the line (idle and offline come with time).
+    LineService(boost::asio::io_context& io, StoreWorker& worker, LineReader& reader, EventHub& hub,
+                std::chrono::milliseconds tick);
 
     // Starts watching the store, from the first refresh made before serving.
     void Start(LineReader::Refreshed first);
@@ -31,9 +32,7 @@ class LineService {
     // Finds records on the worker; `done` runs on this thread.
     void FindRecords(const RecordQuery& query, std::function<void(StoreResult<std::string>)> done);
 
-    // How often the clock alone refreshes (idle and offline come with time), how often an
-    // SQLite file is asked for changes, and how often viewers hear a heartbeat.
-    static constexpr std::chrono::seconds kTick{5};
+    // How often an SQLite file is asked for changes, and how often viewers hear a heartbeat.
     static constexpr std::chrono::seconds kPoll{1};
     static constexpr std::chrono::seconds kHeartbeat{15};
 
@@ -49,6 +48,7 @@ class LineService {
     StoreWorker& m_worker;
     LineReader& m_reader;
     EventHub& m_hub;
+    std::chrono::milliseconds m_tick;
     std::shared_ptr<const LineSnapshot> m_snapshot;
     std::string m_failure;
     bool m_refreshing = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // When the page calls a station idle, and when it raises an alarm. Every one is an option of
@@ -16,3 +17,10 @@ struct LineThresholds {
 
 // The window of a station's current rate, and of each point of the line's rate over the shift.
 inline constexpr std::int64_t kRateWindowMs = 5 * 60'000;
+
+// How often the clock alone refreshes the line: a fraction of the shortest time a state or an
+// alarm waits for, within one to five seconds.
+[[nodiscard]] inline std::int64_t RefreshTickMs(const LineThresholds& thresholds) {
+    const std::int64_t shortest = std::min(thresholds.idleAfterMs, thresholds.idleAlarmMs);
+    return std::clamp<std::int64_t>(shortest / 4, 1000, 5000);
+}

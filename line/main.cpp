@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     EventLog log(RunName(), kEventsKept);
     EventHub hub(log, options.maxViewers);
     auto worker = std::make_unique<StoreWorker>();
-    LineService service(io, *worker, reader, hub);
+    LineService service(io, *worker, reader, hub,
+                        std::chrono::milliseconds(RefreshTickMs(options.thresholds)));
     const LineRoutes routes(service, ReadChartJs(options.chartJsPath));
     HttpServer server(io, routes, service, hub);
     std::string failure;

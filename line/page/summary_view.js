@@ -25,8 +25,8 @@ function showOrders(orders) {
   document.getElementById('no-orders').hidden = orders.length > 0;
 }
 
-function fact(label, value) {
-  const item = el('div', null, 'fact');
+function fact(label, value, className = 'fact') {
+  const item = el('div', null, className);
   item.append(el('dt', label), el('dd', value));
   return item;
 }
@@ -40,8 +40,8 @@ function tile(station) {
   facts.append(fact('per hour', perHour(station.per_hour)),
     fact('first pass', percent(station.first_pass_yield)),
     fact('passed', station.passed), fact('failed', station.failed));
-  if (station.order) facts.append(fact('order', station.order));
-  facts.append(fact('last module', clockTime(station.last_module)));
+  if (station.order) facts.append(fact('order', station.order, 'fact wide'));
+  facts.append(fact('last module', clockTime(station.last_module), 'fact wide'));
   item.append(head, facts);
   if (station.last_failure_reason) {
     item.append(el('p', `last failure: ${station.last_failure_reason} at ${clockTime(station.last_failure)}`, 'last-failure'));
