@@ -32,6 +32,7 @@ class LineServer {
 
     [[nodiscard]] bool Started() const { return m_port != 0; }
     [[nodiscard]] unsigned short Port() const { return m_port; }
+    [[nodiscard]] pid_t Pid() const { return m_program->Pid(); }
     // One GET on a connection of its own.
     [[nodiscard]] HttpAnswer Get(const std::string& target) const;
 
