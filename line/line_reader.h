@@ -43,6 +43,8 @@ class LineReader {
     [[nodiscard]] int ChangeDescriptor() const;
 
     [[nodiscard]] const std::string& Failure() const { return m_failure; }
+    // The store as it may be shown; known once it has opened.
+    [[nodiscard]] const StoreWhereabouts& Where() const { return m_where; }
 
   private:
     [[nodiscard]] bool Ready();

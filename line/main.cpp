@@ -94,8 +94,10 @@ int main(int argc, char** argv) {
                   << options.listenPort << ": " << failure << '\n';
         return static_cast<int>(LineExit::Failed);
     }
+    const StoreWhereabouts& where = reader.Where();
     service.Start(std::move(first));
-    std::cout << "lvcfg-line serves " << UrlOf(server.Address()) << std::endl;
+    std::cout << "lvcfg-line serves " << UrlOf(server.Address()) << "\nfrom the " << where.kind
+              << " station database " << where.database << " on " << where.host << std::endl;
 
     net::signal_set stop(io, SIGINT, SIGTERM);
     stop.async_wait([&io](boost::system::error_code, int) { io.stop(); });

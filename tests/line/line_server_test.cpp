@@ -138,7 +138,6 @@ TEST_P(LineServerOnSqlite, ThePageComesWithAPolicyThatForbidsInlineScript) {
     for (const char* file : {"/app.js", "/summary_view.js", "/line.css"}) {
         EXPECT_EQ(server.Get(file).status, 200u) << file;
     }
-    EXPECT_EQ(server.Get("/../etc/passwd").status, 404u);
 }
 
 TEST_P(LineServerOnSqlite, ViewersBeyondTheCapAreTurnedAwayUntilOneLeaves) {
