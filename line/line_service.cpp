@@ -4,10 +4,23 @@
 
 #include <iostream>
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/posix/stream_descriptor.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <nlohmann/json.hpp>
 
 namespace net = boost::asio;
+
+struct LineService::Waits {
+    explicit Waits(net::io_context& io) : tick(io), poll(io), heartbeat(io) {}
+
+    net::steady_timer tick;
+    net::steady_timer poll;
+    net::steady_timer heartbeat;
+    std::optional<net::posix::stream_descriptor> announcements;
+    int watchedDescriptor = -1;
+};
 
 LineService::LineService(net::io_context& io, StoreWorker& worker, LineReader& reader,
                          EventHub& hub, std::chrono::milliseconds tick)
@@ -16,9 +29,9 @@ LineService::LineService(net::io_context& io, StoreWorker& worker, LineReader& r
       m_reader(reader),
       m_hub(hub),
       m_tick(tick),
-      m_tickTimer(io),
-      m_pollTimer(io),
-      m_heartbeatTimer(io) {}
+      m_waits(std::make_unique<Waits>(io)) {}
+
+LineService::~LineService() = default;
 
 void LineService::Start(LineReader::Refreshed first) {
     m_snapshot = std::move(first.snapshot);
@@ -80,32 +93,32 @@ void LineService::CheckForChanges() {
 // Waits for the store's announcements where it makes them, else asks again in a second.
 void LineService::WatchChanges(int descriptor) {
     if (descriptor < 0) {
-        m_announcements.reset();
-        m_watchedDescriptor = -1;
-        m_pollTimer.expires_after(kPoll);
-        m_pollTimer.async_wait([this](boost::system::error_code error) {
+        m_waits->announcements.reset();
+        m_waits->watchedDescriptor = -1;
+        m_waits->poll.expires_after(kPoll);
+        m_waits->poll.async_wait([this](boost::system::error_code error) {
             if (!error) {
                 CheckForChanges();
             }
         });
         return;
     }
-    if (descriptor != m_watchedDescriptor) {
+    if (descriptor != m_waits->watchedDescriptor) {
         // The connection's socket stays the source's own: the watch uses a duplicate.
-        m_announcements.emplace(m_io, ::dup(descriptor));
-        m_watchedDescriptor = descriptor;
+        m_waits->announcements.emplace(m_io, ::dup(descriptor));
+        m_waits->watchedDescriptor = descriptor;
     }
-    m_announcements->async_wait(net::posix::stream_descriptor::wait_read,
-                                [this](boost::system::error_code error) {
-                                    if (!error) {
-                                        CheckForChanges();
-                                    }
-                                });
+    m_waits->announcements->async_wait(net::posix::stream_descriptor::wait_read,
+                                       [this](boost::system::error_code error) {
+                                           if (!error) {
+                                               CheckForChanges();
+                                           }
+                                       });
 }
 
 void LineService::Tick() {
-    m_tickTimer.expires_after(m_tick);
-    m_tickTimer.async_wait([this](boost::system::error_code error) {
+    m_waits->tick.expires_after(m_tick);
+    m_waits->tick.async_wait([this](boost::system::error_code error) {
         if (error) {
             return;
         }
@@ -115,8 +128,8 @@ void LineService::Tick() {
 }
 
 void LineService::Heartbeat() {
-    m_heartbeatTimer.expires_after(kHeartbeat);
-    m_heartbeatTimer.async_wait([this](boost::system::error_code error) {
+    m_waits->heartbeat.expires_after(kHeartbeat);
+    m_waits->heartbeat.async_wait([this](boost::system::error_code error) {
         if (!error) {
             m_hub.Heartbeat();
             Heartbeat();

@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/posix/stream_descriptor.hpp>
-#include <boost/asio/steady_timer.hpp>
-
 #include "line/event_hub.h"
 #include "line/line_reader.h"
 #include "line/store_worker.h"
+
+namespace boost::asio {
+class io_context;
+}
 
 // The line as the page sees it, kept on the thread that serves it: the latest snapshot, made
 // again on the worker after each change of the store (once per change, whatever the number of
@@ -22,6 +22,7 @@ class LineService {
     // `tick`: how often the clock alone refreshes the line (idle and offline come with time).
     LineService(boost::asio::io_context& io, StoreWorker& worker, LineReader& reader, EventHub& hub,
                 std::chrono::milliseconds tick);
+    ~LineService();
 
     // Starts watching the store, from the first refresh made before serving.
     void Start(LineReader::Refreshed first);
@@ -53,9 +54,7 @@ class LineService {
     std::string m_failure;
     bool m_refreshing = false;
     bool m_refreshAgain = false;
-    boost::asio::steady_timer m_tickTimer;
-    boost::asio::steady_timer m_pollTimer;
-    boost::asio::steady_timer m_heartbeatTimer;
-    std::optional<boost::asio::posix::stream_descriptor> m_announcements;
-    int m_watchedDescriptor = -1;
+    // The timers and the watch of the store's announcements, kept out of this header.
+    struct Waits;
+    std::unique_ptr<Waits> m_waits;
 };

@@ -4,7 +4,10 @@
 #include <sys/time.h>
 
 #include <boost/asio/connect.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core/buffers_to_string.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http.hpp>
 
 namespace http = boost::beast::http;
@@ -26,6 +29,11 @@ http::request<http::empty_body> GetRequest(const std::string& target) {
 }
 
 }  // namespace
+
+struct EventStream::Connection {
+    net::io_context io;
+    tcp::socket socket{io};
+};
 
 LineServer::LineServer(const std::string& storeUrl, const std::vector<std::string>& options) {
     std::vector<std::string> args{"--station-db", storeUrl, "--listen", "127.0.0.1:0"};
@@ -59,22 +67,27 @@ HttpAnswer LineServer::Get(const std::string& target) const {
     return answer;
 }
 
-EventStream::EventStream(unsigned short port, const std::string& lastEventId) {
-    ConnectWithTimeout(m_socket, port);
+EventStream::EventStream(unsigned short port, const std::string& lastEventId)
+    : m_connection(std::make_unique<Connection>()) {
+    tcp::socket& socket = m_connection->socket;
+    ConnectWithTimeout(socket, port);
     auto request = GetRequest("/api/events");
     if (!lastEventId.empty()) {
         request.set("Last-Event-ID", lastEventId);
     }
-    http::write(m_socket, request);
+    http::write(socket, request);
     http::response_parser<http::empty_body> head;
     head.skip(true);  // the body is the stream of events, read below
+    boost::beast::flat_buffer buffer;
     boost::beast::error_code error;
-    http::read_header(m_socket, m_buffer, head, error);
+    http::read_header(socket, buffer, head, error);
     if (!error) {
         m_status = head.get().result_int();
-        m_pending = boost::beast::buffers_to_string(m_buffer.data());
+        m_pending = boost::beast::buffers_to_string(buffer.data());
     }
 }
+
+EventStream::~EventStream() = default;
 
 ServerEvent EventStream::Next() {
     for (;;) {
@@ -82,7 +95,7 @@ ServerEvent EventStream::Next() {
         if (end == std::string::npos) {
             char chunk[4096];
             boost::beast::error_code error;
-            const std::size_t got = m_socket.read_some(net::buffer(chunk), error);
+            const std::size_t got = m_connection->socket.read_some(net::buffer(chunk), error);
             if (error) {
                 return {};
             }

@@ -5,10 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/beast/core/flat_buffer.hpp>
-
 #include "tests/cli/child_process.h"
 
 inline const std::string kLineProgram = LVCFG_LINE_PATH;
@@ -46,15 +42,15 @@ class LineServer {
 class EventStream {
   public:
     EventStream(unsigned short port, const std::string& lastEventId = "");
+    ~EventStream();
 
     [[nodiscard]] unsigned Status() const { return m_status; }
     // The next event, heartbeats skipped; an empty type when none came in time.
     [[nodiscard]] ServerEvent Next();
 
   private:
-    boost::asio::io_context m_io;
-    boost::asio::ip::tcp::socket m_socket{m_io};
-    boost::beast::flat_buffer m_buffer;
+    struct Connection;
+    std::unique_ptr<Connection> m_connection;
     std::string m_pending;
     unsigned m_status = 0;
 };
