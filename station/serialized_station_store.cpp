@@ -67,6 +67,33 @@ StoreResult<std::vector<ProductionRecord>> SerializedStationStore::Records(
     return m_store->Records(since);
 }
 
+StoreResult<std::vector<StoredRecord>> SerializedStationStore::FindRecords(
+    const RecordQuery& query) {
+    const Lock lock(m_mutex);
+    return m_store->FindRecords(query);
+}
+
+StoreResult<std::vector<std::int64_t>> SerializedStationStore::RecordIdsAfter(std::int64_t afterId,
+                                                                              std::int64_t limit) {
+    const Lock lock(m_mutex);
+    return m_store->RecordIdsAfter(afterId, limit);
+}
+
+StoreResult<ShiftFigures> SerializedStationStore::Shift(const ShiftQuery& query) {
+    const Lock lock(m_mutex);
+    return m_store->Shift(query);
+}
+
+StoreResult<std::vector<StationRow>> SerializedStationStore::Stations() {
+    const Lock lock(m_mutex);
+    return m_store->Stations();
+}
+
+StoreResult<std::vector<OrderRow>> SerializedStationStore::Orders() {
+    const Lock lock(m_mutex);
+    return m_store->Orders();
+}
+
 int SerializedStationStore::SchemaVersion() const {
     const Lock lock(m_mutex);
     return m_store->SchemaVersion();

@@ -24,6 +24,12 @@ class SerializedStationStore : public StationStore {
     StoreResult<std::vector<MacNumber>> QuarantineUnfinished(const std::string& station) override;
     StoreStatus AddRecord(const ProductionRecord& record) override;
     StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
+    StoreResult<std::vector<StoredRecord>> FindRecords(const RecordQuery& query) override;
+    StoreResult<std::vector<std::int64_t>> RecordIdsAfter(std::int64_t afterId,
+                                                          std::int64_t limit) override;
+    StoreResult<ShiftFigures> Shift(const ShiftQuery& query) override;
+    StoreResult<std::vector<StationRow>> Stations() override;
+    StoreResult<std::vector<OrderRow>> Orders() override;
     [[nodiscard]] int SchemaVersion() const override;
 
   private:

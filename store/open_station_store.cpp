@@ -4,10 +4,8 @@
 
 #include "store/postgres_station_store.h"
 #include "store/sqlite_station_store.h"
-#include "store/store_url.h"
 
-StoreResult<std::unique_ptr<StationStore>> OpenStationStore(const std::string& url,
-                                                            int schemaVersion) {
+StoreResult<StoreLocation> StoreLocationOf(const std::string& url) {
     if (url.empty()) {
         const std::string path =
             DefaultStationDbPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
@@ -16,9 +14,14 @@ StoreResult<std::unique_ptr<StationStore>> OpenStationStore(const std::string& u
                                 "no station database given and neither XDG_DATA_HOME nor HOME "
                                 "is set");
         }
-        return SqliteStationStore::Open(path, schemaVersion);
+        return StoreLocation{StoreKind::Sqlite, path};
     }
-    StoreResult<StoreLocation> location = ParseStoreUrl(url);
+    return ParseStoreUrl(url);
+}
+
+StoreResult<std::unique_ptr<StationStore>> OpenStationStore(const std::string& url,
+                                                            int schemaVersion) {
+    StoreResult<StoreLocation> location = StoreLocationOf(url);
     if (!location.Ok()) {
         return StoreFailure(location.outcome, location.message);
     }
@@ -26,4 +29,15 @@ StoreResult<std::unique_ptr<StationStore>> OpenStationStore(const std::string& u
         return PostgresStationStore::Open(location.value.target, schemaVersion);
     }
     return SqliteStationStore::Open(location.value.target, schemaVersion);
+}
+
+StoreResult<std::unique_ptr<StationStore>> OpenStationStoreForReading(const std::string& url) {
+    StoreResult<StoreLocation> location = StoreLocationOf(url);
+    if (!location.Ok()) {
+        return StoreFailure(location.outcome, location.message);
+    }
+    if (location.value.kind == StoreKind::Postgres) {
+        return PostgresStationStore::OpenForReading(location.value.target);
+    }
+    return SqliteStationStore::OpenForReading(location.value.target);
 }

@@ -19,3 +19,21 @@ StoreResult<std::unique_ptr<StationStore>> PostgresStationStore::Open(const std:
     }
     return std::unique_ptr<StationStore>(std::move(store));
 }
+
+StoreResult<std::unique_ptr<StationStore>> PostgresStationStore::OpenForReading(
+    const std::string& uri) {
+    const std::string shown = UriWithoutPassword(uri);
+    auto database = std::make_unique<PostgresDatabase>();
+    if (!database->Open(uri) ||
+        !database->RunScript("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")) {
+        return StoreFailure(
+            StoreOutcome::DatabaseFailed,
+            "cannot connect to the station database " + shown + ": " + database->LastError());
+    }
+    std::unique_ptr<PostgresStationStore> store(
+        new PostgresStationStore(std::move(database), PostgresDialect(), shown));
+    if (StoreStatus checked = store->CheckSchema(); !checked.Ok()) {
+        return checked;
+    }
+    return std::unique_ptr<StationStore>(std::move(store));
+}

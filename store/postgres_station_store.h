@@ -14,6 +14,11 @@ class PostgresStationStore final : public SqlStationStore {
     [[nodiscard]] static StoreResult<std::unique_ptr<StationStore>> Open(
         const std::string& uri, int schemaVersion = kCurrentSchemaVersion);
 
+    // Connects for reading only: every transaction of the connection is read-only, and the
+    // schema must be the current one.
+    [[nodiscard]] static StoreResult<std::unique_ptr<StationStore>> OpenForReading(
+        const std::string& uri);
+
   private:
     using SqlStationStore::SqlStationStore;
 };

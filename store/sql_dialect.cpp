@@ -15,6 +15,8 @@ const SqlDialect& SqliteDialect() {
         .lockRows = "",
         .lockPoolMacRows = "",
         .tableExists = "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = $1",
+        .announceRecord = "",
+        .listenRecords = "",
         .generatedKey = "INTEGER PRIMARY KEY AUTOINCREMENT",
         .integer = "INTEGER",
     };
@@ -36,6 +38,8 @@ const SqlDialect& PostgresDialect() {
         .lockRows = " FOR UPDATE",
         .lockPoolMacRows = " FOR UPDATE OF m",
         .tableExists = "SELECT 1 WHERE to_regclass($1) IS NOT NULL",
+        .announceRecord = "SELECT pg_notify('lvcfg_record', $1)",
+        .listenRecords = "LISTEN lvcfg_record",
         .generatedKey = "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY",
         .integer = "BIGINT",
     };

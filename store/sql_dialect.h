@@ -29,6 +29,11 @@ struct SqlDialect {
     const char* lockPoolMacRows;
     // One row when the table named $1 exists.
     const char* tableExists;
+    // Run with a new record's id as $1 in the transaction that stores it, to tell those who
+    // listen for changes; empty where listeners find changes by polling.
+    const char* announceRecord;
+    // What a listening connection runs to hear those announcements.
+    const char* listenRecords;
     // Schema column types: a generated primary key, and a 64-bit integer.
     const char* generatedKey;
     const char* integer;

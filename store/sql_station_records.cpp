@@ -12,6 +12,28 @@ const char* const kRecordColumns =
     "module_type, mac_before, mac_written, config_file, config_sha256, outcome, reason, "
     "verified, read_ms, write_ms, verify_ms";
 
+// Reads the record columns of `row` from column `first` on.
+bool ReadRecordRow(const SqlRow& row, std::size_t first, ProductionRecord& record) {
+    if (row.size() != first + 18 || !ParseInt(row[first], record.timeStart) ||
+        !ParseInt(row[first + 1], record.timeEnd)) {
+        return false;
+    }
+    std::string* texts[] = {&record.station,      &record.port,          &record.portByPath,
+                            &record.moduleName,   &record.moduleVersion, &record.moduleType,
+                            &record.macBefore,    &record.macWritten,    &record.configFile,
+                            &record.configSha256, &record.outcome,       &record.reason};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        *texts[i] = row[first + 2 + i].value_or("");
+    }
+    if (const auto verified = ParseNullableInt(row[first + 14])) {
+        record.verified = *verified != 0;
+    }
+    record.readMs = ParseNullableInt(row[first + 15]);
+    record.writeMs = ParseNullableInt(row[first + 16]);
+    record.verifyMs = ParseNullableInt(row[first + 17]);
+    return true;
+}
+
 }  // namespace
 
 bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
@@ -33,10 +55,19 @@ bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
                                           NullableValue(record.readMs),
                                           NullableValue(record.writeMs),
                                           NullableValue(record.verifyMs)};
-    return m_database->Run(std::string("INSERT INTO production_record (") + kRecordColumns +
-                               ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, "
-                               "$13, $14, $15, $16, $17, $18)",
-                           values);
+    std::vector<SqlRow> ids;
+    if (!m_database->Run(std::string("INSERT INTO production_record (") + kRecordColumns +
+                             ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, "
+                             "$13, $14, $15, $16, $17, $18) RETURNING id",
+                         values, &ids)) {
+        return false;
+    }
+    // Announced in the same transaction, so listeners hear of the record once it is committed.
+    if (*m_dialect.announceRecord == '\0' || ids.empty() || ids[0].empty() || !ids[0][0]) {
+        return true;
+    }
+    const std::array<SqlValue, 1> payload{*ids[0][0]};
+    return m_database->Run(m_dialect.announceRecord, payload);
 }
 
 StoreStatus SqlStationStore::AddRecord(const ProductionRecord& record) {
@@ -60,26 +91,81 @@ StoreResult<std::vector<ProductionRecord>> SqlStationStore::Records(
     std::vector<ProductionRecord> records;
     records.reserve(rows.size());
     for (const SqlRow& row : rows) {
-        if (row.size() != 18) {
+        if (!ReadRecordRow(row, 0, records.emplace_back())) {
             return Unexpected("cannot read the production records");
         }
-        ProductionRecord& record = records.emplace_back();
-        if (!ParseInt(row[0], record.timeStart) || !ParseInt(row[1], record.timeEnd)) {
-            return Unexpected("cannot read the production records");
-        }
-        std::string* texts[] = {&record.station,      &record.port,          &record.portByPath,
-                                &record.moduleName,   &record.moduleVersion, &record.moduleType,
-                                &record.macBefore,    &record.macWritten,    &record.configFile,
-                                &record.configSha256, &record.outcome,       &record.reason};
-        for (std::size_t i = 0; i < std::size(texts); ++i) {
-            *texts[i] = row[2 + i].value_or("");
-        }
-        if (const auto verified = ParseNullableInt(row[14])) {
-            record.verified = *verified != 0;
-        }
-        record.readMs = ParseNullableInt(row[15]);
-        record.writeMs = ParseNullableInt(row[16]);
-        record.verifyMs = ParseNullableInt(row[17]);
     }
     return records;
+}
+
+StoreResult<std::vector<StoredRecord>> SqlStationStore::FindRecords(const RecordQuery& query) {
+    if (query.limit < 1 || query.limit > kRecordQueryLimitMax) {
+        return StoreFailure(StoreOutcome::DatabaseFailed,
+                            "a query asks for 1 to " + std::to_string(kRecordQueryLimitMax) +
+                                " records");
+    }
+    // No record of this schema belongs to an order.
+    if (!query.order.empty()) {
+        return std::vector<StoredRecord>{};
+    }
+    // Only the criteria given become conditions; their values are always bound.
+    std::vector<SqlValue> values;
+    std::string where = " WHERE 1 = 1";
+    const auto condition = [&](const char* sql, SqlValue value) {
+        values.push_back(std::move(value));
+        const std::string placeholder = "$" + std::to_string(values.size());
+        std::string text = sql;
+        for (auto at = text.find('?'); at != std::string::npos; at = text.find('?', at)) {
+            text.replace(at, 1, placeholder);
+        }
+        where += text;
+    };
+    if (query.since) {
+        condition(" AND time_start >= ?", *query.since);
+    }
+    if (query.afterId) {
+        condition(" AND id > ?", *query.afterId);
+    }
+    if (!query.station.empty()) {
+        condition(" AND station = ?", query.station);
+    }
+    if (!query.outcome.empty()) {
+        condition(" AND outcome = ?", query.outcome);
+    }
+    if (!query.mac.empty()) {
+        condition(" AND (mac_written = ? OR mac_before = ?)", query.mac);
+    }
+    condition(" ORDER BY time_start DESC, id DESC LIMIT ?", query.limit);
+    std::vector<SqlRow> rows;
+    if (!m_database->Run(std::string("SELECT id, ") + kRecordColumns + " FROM production_record" +
+                             where,
+                         values, &rows)) {
+        return Failure("cannot read the production records");
+    }
+    std::vector<StoredRecord> records;
+    records.reserve(rows.size());
+    for (const SqlRow& row : rows) {
+        StoredRecord& stored = records.emplace_back();
+        if (row.empty() || !ParseInt(row[0], stored.id) || !ReadRecordRow(row, 1, stored.record)) {
+            return Unexpected("cannot read the production records");
+        }
+    }
+    return records;
+}
+
+StoreResult<std::vector<std::int64_t>> SqlStationStore::RecordIdsAfter(std::int64_t afterId,
+                                                                       std::int64_t limit) {
+    std::vector<SqlRow> rows;
+    const std::array<SqlValue, 2> values{afterId, limit};
+    if (!m_database->Run("SELECT id FROM production_record WHERE id > $1 ORDER BY id LIMIT $2",
+                         values, &rows)) {
+        return Failure("cannot read the production records");
+    }
+    std::vector<std::int64_t> ids(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].empty() || !ParseInt(rows[i][0], ids[i])) {
+            return Unexpected("cannot read the production records");
+        }
+    }
+    return ids;
 }

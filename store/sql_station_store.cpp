@@ -104,6 +104,27 @@ StoreStatus SqlStationStore::PrepareSchema(int version) {
     return {};
 }
 
+StoreStatus SqlStationStore::CheckSchema() {
+    const StoreResult<int> found = ReadSchemaVersion();
+    if (!found.Ok()) {
+        return {found.outcome, found.message};
+    }
+    if (found.value > kCurrentSchemaVersion) {
+        return StoreFailure(StoreOutcome::SchemaTooNew,
+                            m_where + " has schema version " + std::to_string(found.value) +
+                                "; this program knows versions up to " +
+                                std::to_string(kCurrentSchemaVersion));
+    }
+    if (found.value < kCurrentSchemaVersion) {
+        return StoreFailure(StoreOutcome::DatabaseFailed,
+                            m_where + " has schema version " + std::to_string(found.value) +
+                                "; a station of this version brings it to version " +
+                                std::to_string(kCurrentSchemaVersion) + " when it next starts");
+    }
+    m_schemaVersion = found.value;
+    return {};
+}
+
 StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
     if (count == 0 || start >= kMacNumberLimit || count > kMacNumberLimit - start) {
         return StoreFailure(StoreOutcome::RangeInvalid,

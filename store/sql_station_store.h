@@ -17,6 +17,8 @@ class SqlStationStore : public StationStore {
 
     // Creates the schema or upgrades it in place to `version`; refuses a newer one.
     StoreStatus PrepareSchema(int version);
+    // Reads the schema version without changing anything; refuses any but the current one.
+    StoreStatus CheckSchema();
 
     StoreStatus AddRange(MacNumber start, std::uint64_t count) override;
     StoreResult<PoolStatus> Status() override;
@@ -34,6 +36,13 @@ class SqlStationStore : public StationStore {
     StoreStatus AddRecord(const ProductionRecord& record) override;
     StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
 
+    StoreResult<std::vector<StoredRecord>> FindRecords(const RecordQuery& query) override;
+    StoreResult<std::vector<std::int64_t>> RecordIdsAfter(std::int64_t afterId,
+                                                          std::int64_t limit) override;
+    StoreResult<ShiftFigures> Shift(const ShiftQuery& query) override;
+    StoreResult<std::vector<StationRow>> Stations() override;
+    StoreResult<std::vector<OrderRow>> Orders() override;
+
     [[nodiscard]] int SchemaVersion() const override { return m_schemaVersion; }
 
   private:
@@ -43,6 +52,7 @@ class SqlStationStore : public StationStore {
     StoreResult<Reservation> TryReserve(const ReservationRequest& request, bool& retry);
     StoreResult<int> ReadSchemaVersion();
     bool InsertRecord(const ProductionRecord& record);
+    bool ReadShiftStations(const ShiftQuery& query, ShiftFigures& figures);
     StoreStatus Failure(const std::string& what);
     StoreStatus Unexpected(const std::string& what);
 

@@ -35,6 +35,15 @@ bool SqliteDatabase::Open(const std::string& path) {
     return true;
 }
 
+bool SqliteDatabase::OpenForReading(const std::string& path) {
+    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        return Fail();
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    return true;
+}
+
 bool SqliteDatabase::Fail() {
     m_lastError = m_db != nullptr ? sqlite3_errmsg(m_db) : "out of memory";
     return false;

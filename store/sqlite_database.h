@@ -20,6 +20,8 @@ class SqliteDatabase final : public SqlDatabase {
     // Opens `path` for reading and writing, creating it when missing. false when it cannot be
     // opened, or opens only for reading.
     [[nodiscard]] bool Open(const std::string& path);
+    // Opens the existing file at `path` for reading only.
+    [[nodiscard]] bool OpenForReading(const std::string& path);
 
     [[nodiscard]] bool Run(const std::string& sql, std::span<const SqlValue> params,
                            std::vector<SqlRow>* rows = nullptr) override;

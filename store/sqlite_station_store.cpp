@@ -87,3 +87,21 @@ StoreResult<std::unique_ptr<StationStore>> SqliteStationStore::Open(const std::s
     }
     return std::unique_ptr<StationStore>(std::move(store));
 }
+
+StoreResult<std::unique_ptr<StationStore>> SqliteStationStore::OpenForReading(
+    const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return CannotOpen(path, "there is no such file; a station creates it on its first run");
+    }
+    auto database = std::make_unique<SqliteDatabase>();
+    if (!database->OpenForReading(path)) {
+        return CannotOpen(path, database->LastError());
+    }
+    std::unique_ptr<SqliteStationStore> store(
+        new SqliteStationStore(std::move(database), SqliteDialect(), path));
+    if (StoreStatus checked = store->CheckSchema(); !checked.Ok()) {
+        return checked;
+    }
+    return std::unique_ptr<StationStore>(std::move(store));
+}

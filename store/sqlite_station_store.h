@@ -16,6 +16,10 @@ class SqliteStationStore final : public SqlStationStore {
     [[nodiscard]] static StoreResult<std::unique_ptr<StationStore>> Open(
         const std::string& path, int schemaVersion = kCurrentSchemaVersion);
 
+    // Opens the existing file at `path` for reading only; its schema must be the current one.
+    [[nodiscard]] static StoreResult<std::unique_ptr<StationStore>> OpenForReading(
+        const std::string& path);
+
   private:
     using SqlStationStore::SqlStationStore;
 };

@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "store/mac_number.h"
+#include "store/order_row.h"
 #include "store/pool_status.h"
 #include "store/production_record.h"
+#include "store/record_query.h"
 #include "store/reservation.h"
+#include "store/shift_figures.h"
+#include "store/station_row.h"
 #include "store/store_outcome.h"
 
 // The production record and the MAC pool of one station or of a line of stations.
@@ -59,6 +63,18 @@ class StationStore {
     // The records whose start is at or after `since` (all without it), oldest first.
     virtual StoreResult<std::vector<ProductionRecord>> Records(
         std::optional<std::int64_t> since) = 0;
+
+    // The records that `query` asks for, newest first, at most query.limit of them.
+    virtual StoreResult<std::vector<StoredRecord>> FindRecords(const RecordQuery& query) = 0;
+    // The ids of the records stored after `afterId`, lowest first, at most `limit` of them.
+    virtual StoreResult<std::vector<std::int64_t>> RecordIdsAfter(std::int64_t afterId,
+                                                                  std::int64_t limit) = 0;
+    // The line's figures over one shift: rate, yield, failure reasons, each station's share.
+    virtual StoreResult<ShiftFigures> Shift(const ShiftQuery& query) = 0;
+    // The rows the production programs keep of themselves, by station name.
+    virtual StoreResult<std::vector<StationRow>> Stations() = 0;
+    // The work orders, newest first.
+    virtual StoreResult<std::vector<OrderRow>> Orders() = 0;
 
     // The schema version of the open database.
     [[nodiscard]] virtual int SchemaVersion() const = 0;

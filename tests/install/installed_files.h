@@ -23,6 +23,7 @@ struct InstalledFile {
 
 // The folder the udev rule goes to, as this build was configured.
 inline const std::string kUdevRulesDir = LVCFG_UDEV_RULES_DIR;
+inline const std::string kSystemdUnitDir = LVCFG_SYSTEMD_UNIT_DIR;
 inline const std::string kDesktopEntry = "/usr/share/applications/lvcfg.desktop";
 inline const std::string kMetainfo = "/usr/share/metainfo/io.github.lvcfg.lvcfg.metainfo.xml";
 inline const std::string kIconName = "lvcfg";
@@ -79,6 +80,19 @@ inline std::vector<InstalledFile> installedFiles() {
         {.name = "ManPageModuleSim",
          .path = "/usr/share/man/man1/lvcfg-module-sim.1",
          .kind = InstalledKind::ManPage,
+         .window = false},
+        {.name = "ProgramLine",
+         .path = "/usr/bin/lvcfg-line",
+         .kind = InstalledKind::Program,
+         .window = false,
+         .helpOption = "--help"},
+        {.name = "ManPageLine",
+         .path = "/usr/share/man/man1/lvcfg-line.1",
+         .kind = InstalledKind::ManPage,
+         .window = false},
+        {.name = "SystemdUnitLine",
+         .path = kSystemdUnitDir + "/lvcfg-line.service",
+         .kind = InstalledKind::Data,
          .window = false},
         {.name = "UdevRule",
          .path = kUdevRulesDir + "/60-lvcfg.rules",
