@@ -20,14 +20,19 @@ inline const std::string kSimProgram = LVCFG_MODULE_SIM_PATH;
 // the station database of a run never lands in the home folder.
 [[nodiscard]] const std::string& TestDataHome();
 
-// lvcfg-cli run to its end; its station database is the default one under TestDataHome()
-// unless `environment` says otherwise.
+// `environment` for a run of lvcfg-cli: its station database is the default one under
+// TestDataHome() unless `environment` says otherwise.
+[[nodiscard]] inline std::map<std::string, std::string> CliEnvironment(
+    std::map<std::string, std::string> environment) {
+    environment.try_emplace("XDG_DATA_HOME", TestDataHome());
+    environment.try_emplace("LVCFG_STATION_DB", "");
+    return environment;
+}
+
+// lvcfg-cli run to its end, in CliEnvironment(environment).
 [[nodiscard]] inline ProgramRun Cli(const std::vector<std::string>& args,
                                     const std::map<std::string, std::string>& environment = {}) {
-    std::map<std::string, std::string> all = environment;
-    all.try_emplace("XDG_DATA_HOME", TestDataHome());
-    all.try_emplace("LVCFG_STATION_DB", "");
-    return RunProgram(kCliProgram, args, all);
+    return RunProgram(kCliProgram, args, CliEnvironment(environment));
 }
 
 // Each line of `out` as a JSON object; a line that is no JSON fails the test.

@@ -260,7 +260,8 @@ TEST_P(BatchOnTerminalTest, ShowsLiveLinesOnlyWhereAllowed) {
     std::vector<std::string> args{"batch",           "--config",    m_config,           "--ports",
                                   m_modules.Start(), "--mac-start", "4C:56:00:00:00:60"};
     args.insert(args.end(), GetParam().extra.begin(), GetParam().extra.end());
-    const ProgramRun run = RunProgramOnTerminal(kCliProgram, args, GetParam().environment);
+    const ProgramRun run =
+        RunProgramOnTerminal(kCliProgram, args, CliEnvironment(GetParam().environment));
     EXPECT_EQ(run.exitStatus, 0) << run.out;
     EXPECT_EQ(run.out.find("\x1b[") != std::string::npos, GetParam().live) << run.out;
     EXPECT_NE(run.out.find("4C:56:00:00:00:60"), std::string::npos) << run.out;
