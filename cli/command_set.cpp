@@ -65,18 +65,17 @@ ExitCode RunSet(const SetOptions& options, Output& out) {
         return ExitCode::Usage;  // nothing is written
     }
     // The file's own frame is the base of the build, so its identity bytes stay as they were.
-    settings.m_workFrame = *frame;
     // Built as the window builds with its advanced panel open, where the timing fields are
     // the user's: hidden, the build would put the data rates' defaults over the timing fields
     // of the file, and a timing value set here would be lost without a word.
-    settings.m_bAdvancedShown = 1;
+    ConfigFrame built = *frame;
     std::vector<std::string> warnings;
-    BuildSealedFrame(settings, warnings);
+    BuildSealedFrame(settings, built, FrameBuildOptions{.advancedShown = true}, warnings);
     for (const std::string& warning : warnings) {
         out.Note(warning);
     }
     const std::string& target = options.output.empty() ? options.file : options.output;
-    if (!SaveConfigReporting(target, settings.m_workFrame, out)) {
+    if (!SaveConfigReporting(target, built, out)) {
         return ExitCode::FileFailed;
     }
     out.Result({{"event", "saved"}, {"file", target}, {"warnings", warnings}}, "saved " + target);

@@ -16,8 +16,20 @@ constexpr PlainField Checked(int S::*member, G group, std::size_t offset, W widt
     return {member, group, offset, width, low, high, name, unit};
 }
 
-constexpr PlainField Unchecked(int S::*member, G group, std::size_t offset) {
+constexpr PlainField Unchecked(PlainMember member, G group, std::size_t offset) {
     return {member, group, offset, W::U8, 0, 0, nullptr, ""};
+}
+
+int ValueOf(const ConfigSettings& settings, const PlainMember& member) {
+    return std::visit([&settings](auto m) { return static_cast<int>(settings.*m); }, member);
+}
+
+void SetValue(ConfigSettings& settings, const PlainMember& member, int value) {
+    if (const auto* number = std::get_if<int S::*>(&member)) {
+        settings.*(*number) = value;
+    } else {
+        settings.*std::get<bool S::*>(member) = value == 1;
+    }
 }
 
 constexpr std::array kPlainFields{
@@ -81,9 +93,9 @@ void PutPlainFields(const ConfigSettings& settings, PlainGroup group, ConfigFram
             continue;
         }
         if (field.width == W::U8) {
-            PutU8(frame, field.offset, settings.*field.member);
+            PutU8(frame, field.offset, ValueOf(settings, field.member));
         } else if (field.width == W::U16) {
-            PutU16(frame, field.offset, settings.*field.member);
+            PutU16(frame, field.offset, ValueOf(settings, field.member));
         }
     }
 }
@@ -94,9 +106,9 @@ void GetPlainFields(ConfigSettings& settings, PlainGroup group, const ConfigFram
             continue;
         }
         if (field.width == W::U8) {
-            settings.*field.member = frame[field.offset];
+            SetValue(settings, field.member, frame[field.offset]);
         } else if (field.width == W::U16) {
-            settings.*field.member = GetU16(frame, field.offset);
+            SetValue(settings, field.member, GetU16(frame, field.offset));
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <span>
+#include <variant>
 
 #include "model/config_frame.h"
 #include "model/config_settings.h"
@@ -17,8 +18,12 @@ enum class PlainGroup { Network, Uart };
 // its group's own (the table then drives only the range check).
 enum class PlainWidth { U8, U16, OwnRule };
 
+// A number, a list position or a check box. A check box byte reads as ticked only when it holds
+// 1, as the window shows a box whose value is anything else but 0 or 1 cleared.
+using PlainMember = std::variant<int ConfigSettings::*, bool ConfigSettings::*>;
+
 struct PlainField {
-    int ConfigSettings::*member;
+    PlainMember member;
     PlainGroup group;
     std::size_t offset;
     PlainWidth width;

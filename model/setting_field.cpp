@@ -9,8 +9,7 @@ using S = ConfigSettings;
 using K = SettingKind;
 using L = SettingList;
 
-constexpr std::array<SettingField, 56> kSettingFields{{
-    {"auto_config", "Auto Config", K::Check, &S::m_bAutoConfig},
+constexpr std::array<SettingField, 55> kSettingFields{{
     {"flow_ctrl", "Flow Ctrl", K::Check, &S::m_bFlowCtrl},
     {"sleep", "Sleep", K::Check, &S::m_bSleep},
     {"repeat", "Repeat", K::Check, &S::m_bRepeat},

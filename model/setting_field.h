@@ -22,8 +22,8 @@ enum class SettingKind {
     Identity,  // a fact of the module, shown read-only
 };
 
-using SettingMember =
-    std::variant<int ConfigSettings::*, double ConfigSettings::*, std::string ConfigSettings::*>;
+using SettingMember = std::variant<int ConfigSettings::*, double ConfigSettings::*,
+                                   bool ConfigSettings::*, std::string ConfigSettings::*>;
 
 struct SettingField {
     std::string_view name;

@@ -10,13 +10,14 @@ constexpr std::uint8_t kTimingConstant = 6;
 
 }  // namespace
 
-void ConfigCodec::EncodeTimingGroup(ConfigFrame& frame) {
+void ConfigCodec::EncodeTimingGroup(ConfigFrame& frame, FrameBuildOptions options) {
     // With the advanced panel hidden the timing fields are not the user's to edit: the defaults
     // of the data rates shown replace them. Their exchanges re-read every control, so the
     // adjustments made earlier in this build reach the frame but not the record.
-    if (m_s.m_bAdvancedShown == 0) {
-        ApplyRfBaudDefaults();
-        ApplyRfBaudMaxDefaults();
+    if (!options.advancedShown) {
+        const bool keepAuxChNum = options.purpose == BuildPurpose::WriteOrSave;
+        ApplyRfBaudDefaults(keepAuxChNum);
+        ApplyRfBaudMaxDefaults(keepAuxChNum);
     }
 
     ClampInt(m_s.m_nBackoffTick, 1, 160000, "Backoff tick", "us");

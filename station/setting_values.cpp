@@ -57,12 +57,12 @@ std::optional<MacAddress> ReadMac(std::string_view text) {
     return mac;
 }
 
-std::optional<int> ReadCheck(std::string_view text) {
+std::optional<bool> ReadCheck(std::string_view text) {
     if (text == "true" || text == "1") {
-        return 1;
+        return true;
     }
     if (text == "false" || text == "0") {
-        return 0;
+        return false;
     }
     return std::nullopt;
 }
@@ -98,6 +98,7 @@ SetFieldOutcome Store(T* member, const std::optional<T>& value) {
 
 FieldValue GetFieldValue(const ConfigSettings& s, const SettingField& f) {
     const int* number = MemberOf<int>(s, f);
+    const bool* flag = MemberOf<bool>(s, f);
     const double* real = MemberOf<double>(s, f);
     const std::string* text = MemberOf<std::string>(s, f);
     switch (f.kind) {
@@ -106,8 +107,7 @@ FieldValue GetFieldValue(const ConfigSettings& s, const SettingField& f) {
         case SettingKind::Real:
             return real != nullptr ? *real : 0.0;
         case SettingKind::Check:
-            // The window shows 1 and 2 (indeterminate) as marked, anything else as clear.
-            return number != nullptr && (*number == 1 || *number == 2);
+            return flag != nullptr && *flag;
         case SettingKind::List:
             return number != nullptr ? ListItemText(s, f, *number) : std::string();
         case SettingKind::Mac:
@@ -141,7 +141,7 @@ SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f, std::
         case SettingKind::Real:
             return Store(MemberOf<double>(s, f), ScanRealText(text));
         case SettingKind::Check:
-            return Store(MemberOf<int>(s, f), ReadCheck(text));
+            return Store(MemberOf<bool>(s, f), ReadCheck(text));
         case SettingKind::List:
             return Store(MemberOf<int>(s, f), ReadListItem(s, f, text));
         case SettingKind::Mac: {

@@ -1,12 +1,10 @@
 // The Open and Save commands: configuration files holding one sealed frame, scrambled.
 
 #include <optional>
-#include <span>
 #include <string>
 
 #include "files/cfg_file_loader.h"
 #include "files/cfg_file_saver.h"
-#include "files/cfg_scramble.h"
 #include "files/file_io.h"
 #include "model/config_frame.h"
 #include "station/cfg_load_message.h"
@@ -51,13 +49,6 @@ FileIo& FileIoOf(FileIo* injected) {
 
 }  // namespace
 
-void CLVCfgDlg::XorFrame(std::uint8_t* buffer, std::size_t length) {
-    if (buffer == nullptr) {
-        return;
-    }
-    ScrambleCfgBytes(std::span<std::uint8_t>(buffer, length));
-}
-
 // The previous file is never emptied: the frame goes into a temporary file beside it, which
 // replaces it only once all 518 bytes are on disk. The user sees the same reports in the same
 // order as when writing the file in place, and a failed write leaves the old file as it was.
@@ -74,9 +65,7 @@ void CLVCfgDlg::OnSave() {
     }
     m_reports.StatusReport(kOpened);
 
-    m_bBuildingFrame = 1;
-    EncodeFrame(m_workFrame);
-    m_bBuildingFrame = 0;
+    EncodeFrame(m_workFrame, BuildPurpose::WriteOrSave);
     SealFrame(m_workFrame);
 
     if (saver.Save(m_workFrame)) {

@@ -31,7 +31,7 @@ TEST_F(CliTest, FileSavedByReadOpensInTheWindowWithTheListedValues) {
     EXPECT_EQ(window.GetText(IDC_STATUS), report_text::kFileRead);
     EXPECT_TRUE(backend.MessageBoxes().empty());
 
-    const ConfigSettings& shown = dlg;
+    const ConfigSettings& shown = dlg.Settings();
     int compared = 0;
     for (const SettingField& field : SettingFields()) {
         const std::string name(field.name);

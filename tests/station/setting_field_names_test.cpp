@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr int kAutoConfigId = 1000;  // a mode of the window, not a setting
 constexpr int kStatusLineId = 1001;
 
 // Lower case, each run of other characters one underscore, none at either end.
@@ -47,7 +48,9 @@ std::vector<BoundControl> BoundControls() {
         const DialogItem& item = items[i];
         switch (item.kind) {
             case ItemKind::CheckBox:
-                controls.push_back({item.id, item.text});
+                if (item.id != kAutoConfigId) {
+                    controls.push_back({item.id, item.text});
+                }
                 break;
             case ItemKind::Edit:
             case ItemKind::ReadOnlyEdit:

@@ -34,7 +34,6 @@ constexpr SetFieldOutcome kSet = SetFieldOutcome::Set;
 constexpr SetFieldOutcome kReadOnly = SetFieldOutcome::ReadOnly;
 
 const RoundTrip kRoundTrips[] = {
-    {"auto_config", "1", kSet, "true"},
     {"flow_ctrl", "true", kSet, "true"},
     {"sleep", "false", kSet, "false"},
     {"repeat", "1", kSet, "true"},
@@ -175,12 +174,10 @@ TEST(SettingValues, RfPowerItemsFollowTheModulesPowerClass) {
     EXPECT_EQ(Shown(settings, "rf_power"), "+10dBm");
 }
 
-TEST(SettingValues, ListWithoutAChoiceAndStrangeCheckValuesShowAsTheWindowShowsThem) {
+TEST(SettingValues, ListWithoutAChoiceShowsAsTheWindowShowsIt) {
     ConfigSettings settings(0);
     settings.m_iUartBaud = 13;  // a baud pair that matched no item
-    settings.m_bSleep = 5;
     EXPECT_EQ(GetFieldValue(settings, Field("uart_baud_bps")), FieldValue(std::string()));
-    EXPECT_EQ(GetFieldValue(settings, Field("sleep")), FieldValue(false));
     EXPECT_EQ(GetFieldValue(settings, Field("network_id")), FieldValue(0LL));
     EXPECT_EQ(GetFieldValue(settings, Field("start_freq_mhz")), FieldValue(433.0));
 }
@@ -191,7 +188,7 @@ TEST(SettingValues, ABuildWithoutAWindowAdjustsAndReportsWhatWasSet) {
     ASSERT_EQ(SetFieldFromText(settings, Field("network_id"), "70000"), SetFieldOutcome::Set);
     ASSERT_EQ(SetFieldFromText(settings, Field("mac"), "4C:56:00:00:00:01"), SetFieldOutcome::Set);
     ConfigFrame frame{};
-    ConfigCodec(settings, host).EncodeFrame(frame);
+    ConfigCodec(settings, host).EncodeFrame(frame, FrameBuildOptions{});
     ASSERT_FALSE(host.Warnings().empty());
     EXPECT_EQ(host.Warnings().front(),
               "Network ID is equal to 70000 which is beyond the scope [0 ~ 65535], it will be "

@@ -14,7 +14,8 @@ enum class Exchange { Check, Text, Real, Integer, ListIndex };
 struct Binding {
     int id;
     Exchange kind;
-    std::variant<int ConfigSettings::*, double ConfigSettings::*, std::string ConfigSettings::*>
+    std::variant<bool CLVCfgDlg::*, bool ConfigSettings::*, int ConfigSettings::*,
+                 double ConfigSettings::*, std::string ConfigSettings::*>
         field;
 };
 
@@ -22,7 +23,7 @@ struct Binding {
 const std::vector<Binding>& Bindings() {
     using S = ConfigSettings;
     static const std::vector<Binding> bindings{
-        {1000, Exchange::Check, &S::m_bAutoConfig},
+        {1000, Exchange::Check, &CLVCfgDlg::m_bAutoConfig},
         {1048, Exchange::Check, &S::m_bFlowCtrl},
         {1049, Exchange::Check, &S::m_bSleep},
         {1050, Exchange::Check, &S::m_bRepeat},
@@ -84,10 +85,16 @@ const std::vector<Binding>& Bindings() {
 
 // The field of a binding as text, whatever its kind ("1", "433.5", "name").
 std::string FieldText(const CLVCfgDlg& dlg, const Binding& binding) {
-    const ConfigSettings& settings = dlg;
     return std::visit(
         [&](auto member) {
-            const auto& value = settings.*member;
+            const auto& value = [&]() -> const auto& {
+                if constexpr (std::is_same_v<decltype(member), bool CLVCfgDlg::*>) {
+                    return dlg.*member;
+                } else {
+                    return dlg.Settings().*member;
+                }
+            }
+            ();
             if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
                 return value;
             } else {
@@ -236,7 +243,7 @@ class NetworkIdEntry : public MainWindow, public ::testing::WithParamInterface<I
 TEST_P(NetworkIdEntry, ReadsWithoutPrompt) {
     m_window->Type(IDC_NETWORK_ID, GetParam().text);
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_EQ(m_dlg.m_nNetworkId, GetParam().expected);
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, GetParam().expected);
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -251,10 +258,10 @@ INSTANTIATE_TEST_SUITE_P(
 class NetworkIdUnparsable : public MainWindow, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(NetworkIdUnparsable, PromptsForAnInteger) {
-    m_dlg.m_nNetworkId = 77;
+    m_dlg.Settings().m_nNetworkId = 77;
     m_window->Type(IDC_NETWORK_ID, GetParam());
     EXPECT_FALSE(m_dlg.UpdateData(true));
-    EXPECT_EQ(m_dlg.m_nNetworkId, 77);
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, 77);
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].text, "请输入一个整数。");
     EXPECT_EQ(Boxes()[0].caption, "lvcfg");
@@ -269,17 +276,17 @@ INSTANTIATE_TEST_SUITE_P(Rows, NetworkIdUnparsable, ::testing::Values("abc", "")
 TEST_F(MainWindow, StartFrequencyReadsExponentAndStopsAtComma) {
     m_window->Type(IDC_START_FREQ, "4.5e2");
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 450.0);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 450.0);
     m_window->Type(IDC_START_FREQ, "433,92");
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 433.0);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 433.0);
 }
 
 TEST_F(MainWindow, StartFrequencyThatIsNoFiniteNumberPromptsForANumber) {
     for (const char* text : {"nan", "inf", "1e999"}) {
         m_window->Type(IDC_START_FREQ, text);
         EXPECT_FALSE(m_dlg.UpdateData(true)) << text;
-        EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 433.0) << text;
+        EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 433.0) << text;
     }
     ASSERT_EQ(Boxes().size(), 3U);
     for (const MessageBoxRecord& box : Boxes()) {
@@ -287,19 +294,20 @@ TEST_F(MainWindow, StartFrequencyThatIsNoFiniteNumberPromptsForANumber) {
     }
 }
 
-TEST_F(MainWindow, SleepValueFiveLoadsUncheckedAndBecomesZero) {
-    m_dlg.m_bSleep = 5;
-    m_dlg.UpdateData(false);
+TEST_F(MainWindow, SleepByteFiveShowsTheBoxClear) {
+    ConfigFrame frame = m_dlg.m_workFrame;
+    frame[FrameOffset::kSleep] = 5;
+    m_dlg.DecodeFrame(frame);
     EXPECT_EQ(m_window->GetCheck(IDC_SLEEP), BST_UNCHECKED);
-    EXPECT_EQ(m_dlg.m_bSleep, 0);
+    EXPECT_FALSE(m_dlg.Settings().m_bSleep);
 }
 
 TEST_F(MainWindow, RfPowerNineLoadsWithoutSelectionAndReadsBackMinusOne) {
-    m_dlg.m_iRfPower = 9;
+    m_dlg.Settings().m_iRfPower = 9;
     m_dlg.UpdateData(false);
     EXPECT_EQ(m_window->GetCurSel(IDC_RF_POWER), CB_ERR);
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_EQ(m_dlg.m_iRfPower, -1);
+    EXPECT_EQ(m_dlg.Settings().m_iRfPower, -1);
 }
 
 TEST_F(MainWindow, UnparsableStartFrequencyStopsBeforeTheNetworkId) {
@@ -310,9 +318,9 @@ TEST_F(MainWindow, UnparsableStartFrequencyStopsBeforeTheNetworkId) {
 
     EXPECT_FALSE(m_dlg.UpdateData(true));
 
-    EXPECT_EQ(m_dlg.m_bSleep, 1);
-    EXPECT_EQ(m_dlg.m_strMac, "01 02 03 04 05 06");
-    EXPECT_EQ(m_dlg.m_nNetworkId, 0);
+    EXPECT_EQ(m_dlg.Settings().m_bSleep, 1);
+    EXPECT_EQ(m_dlg.Settings().m_strMac, "01 02 03 04 05 06");
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, 0);
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].text, "请输入一个数字。");
     EXPECT_EQ(m_window->Focus(), IDC_START_FREQ);
@@ -341,9 +349,9 @@ class MainWindowUnderGermanLocale : public MainWindow {
 };
 
 TEST_F(MainWindowUnderGermanLocale, NumbersUseTheFullStopAndNoGrouping) {
-    m_dlg.m_dStartFreq = 433.92;
-    m_dlg.m_nNetworkId = 65535;
-    m_dlg.m_nBackoffTick = 160000;
+    m_dlg.Settings().m_dStartFreq = 433.92;
+    m_dlg.Settings().m_nNetworkId = 65535;
+    m_dlg.Settings().m_nBackoffTick = 160000;
     m_dlg.UpdateData(false);
     EXPECT_EQ(Text(IDC_START_FREQ), "433.92");
     EXPECT_EQ(Text(IDC_NETWORK_ID), "65535");
@@ -353,8 +361,8 @@ TEST_F(MainWindowUnderGermanLocale, NumbersUseTheFullStopAndNoGrouping) {
     m_window->Type(IDC_START_FREQ, "470.5");
     m_window->Type(IDC_CCA_THRESHOLD, "-80,5");
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 470.5);
-    EXPECT_DOUBLE_EQ(m_dlg.m_dCcaThreshold, -80.0);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 470.5);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dCcaThreshold, -80.0);
 }
 
 TEST_F(MainWindowUnderGermanLocale, ApplyShowsTheCarriedFrequencyWithAFullStop) {

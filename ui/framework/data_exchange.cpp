@@ -71,6 +71,12 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
     window->SetCheck(id, value);
 }
 
+void DDX_Check(CDataExchange* pDX, int id, bool& value) {
+    int state = value ? BST_CHECKED : BST_UNCHECKED;
+    DDX_Check(pDX, id, state);
+    value = state != BST_UNCHECKED;
+}
+
 void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
     DialogWindow* window = LiveWindow(pDX);
     if (window == nullptr) {
