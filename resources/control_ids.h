@@ -1,10 +1,5 @@
 #pragma once
 
-// The control ids of the dialog templates: the framework's OK and Cancel commands, which the
-// About box's button carries, and the controls of the main window.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-
 // The controls of the main window by their template ids.
 inline constexpr int IDC_AUTO_CONFIG = 1000;
 inline constexpr int IDC_STATUS = 1001;

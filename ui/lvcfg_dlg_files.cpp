@@ -12,12 +12,6 @@
 
 namespace {
 
-constexpr const char* kOpenFailed = "Failed to open the configurarion file!";
-constexpr const char* kOpened = "Succeed to open the configurarion file!";
-constexpr const char* kFileRead = "Succeed to read the configurarion file!";
-constexpr const char* kFileWritten = "Succeed to write the configurarion file!";
-constexpr const char* kWriteFailed = "Failed to write the configurarion file!";
-
 // The chooser of both commands: no default extension, "*.cfg" as the name, configuration
 // files first. The save variant asks before an existing file is replaced; the open variant
 // takes a name that does not exist, which the open then refuses.
@@ -60,18 +54,18 @@ void CLVCfgDlg::OnSave() {
     }
     CfgFileSaver saver(FileIoOf(m_services.fileIo));
     if (!saver.Open(*path)) {
-        m_reports.FailureReport(kOpenFailed);
+        m_reports.FailureReport(kCfgOpenFailed);
         return;
     }
-    m_reports.StatusReport(kOpened);
+    m_reports.StatusReport(kCfgOpened);
 
     EncodeFrame(m_workFrame, BuildPurpose::WriteOrSave);
     SealFrame(m_workFrame);
 
     if (saver.Save(m_workFrame)) {
-        m_reports.StatusReport(kFileWritten);
+        m_reports.StatusReport(kCfgWritten);
     } else {
-        m_reports.FailureReport(kWriteFailed);
+        m_reports.FailureReport(kCfgWriteFailed);
     }
 }
 
@@ -84,14 +78,14 @@ void CLVCfgDlg::OnOpen() {
     }
     const CfgLoadOutcome outcome = LoadCfgFile(*path, m_moduleFrame, FileIoOf(m_services.fileIo));
     if (outcome == CfgLoadOutcome::NotOpened) {
-        m_reports.FailureReport(kOpenFailed);
+        m_reports.FailureReport(kCfgOpenFailed);
         return;
     }
-    m_reports.StatusReport(kOpened);
+    m_reports.StatusReport(kCfgOpened);
     if (outcome != CfgLoadOutcome::Loaded) {
         m_reports.FailureReport(CfgLoadMessage(outcome));
         return;
     }
-    m_reports.StatusReport(kFileRead);
+    m_reports.StatusReport(kCfgRead);
     DecodeFrame(m_moduleFrame);
 }

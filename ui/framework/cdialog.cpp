@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "resources/dialog_template.h"
+#include "ui/framework/dialog_template.h"
 
 void CWnd::EnableWindow(bool enable) {
     if (m_window != nullptr) {

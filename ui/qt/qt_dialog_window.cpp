@@ -8,7 +8,7 @@
 #include <QSocketNotifier>
 #include <algorithm>
 
-#include "resources/dialog_template.h"
+#include "ui/framework/dialog_template.h"
 #include "ui/framework/dialog_units.h"
 #include "ui/qt/app_icon_qt.h"
 #include "ui/qt/file_chooser_qt.h"
