@@ -6,6 +6,7 @@
 #include "model/config_frame.h"
 #include "model/config_settings.h"
 #include "model/plain_fields.h"
+#include "model/setting_field.h"
 
 // Why a frame is built: the Write and Save commands (and the programs without a window) build
 // a frame that leaves the program and keep the user's auxiliary channel count; Apply builds one
@@ -59,6 +60,11 @@ class ConfigCodec {
     // Range checks: a value past a bound is reported in a warning box and set to that bound.
     void ClampInt(int& value, int low, int high, const char* name, const char* unit);
     void ClampDouble(double& value, double low, double high, const char* name, const char* unit);
+    // The range check of a setting with the range and warning of its row in the field table, or
+    // with `bounds` computed for this build.
+    void ClampSetting(int ConfigSettings::*member);
+    void ClampSetting(int ConfigSettings::*member, SettingBounds bounds);
+    void ClampSetting(double ConfigSettings::*member);
     // The range checks of a group's plain fields, in the order of the plain field table.
     void ClampPlainFields(PlainGroup group);
 

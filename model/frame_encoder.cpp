@@ -72,7 +72,7 @@ void ConfigCodec::EncodeNetworkGroup(ConfigFrame& frame) {
 }
 
 void ConfigCodec::EncodeFrequency(ConfigFrame& frame) {
-    ClampDouble(m_s.m_dStartFreq, 410.0, 480.0, "Start Frequency", "MHz");
+    ClampSetting(&ConfigSettings::m_dStartFreq);
     // Adding one half before truncation rounds the positive word to the nearest, halves up.
     const auto word =
         static_cast<std::int32_t>(m_s.m_dStartFreq * 65536.0 / m_s.m_nCrystalMHz + 0.5);

@@ -7,9 +7,8 @@
 #include "model/config_frame.h"
 #include "model/config_settings.h"
 
-// The settings whose frame field is simply the member's low 8 or 16 bits, read back
-// zero-extended, with at most a plain range check on the way. Their window labels and field
-// names are in the setting field table.
+// Where the codec puts the settings whose frame field is simply the member's low 8 or 16 bits,
+// read back zero-extended. Their names, controls and ranges are in the setting field table.
 
 // The encoder group a field belongs to: its range check runs among that group's checks.
 enum class PlainGroup { Network, Uart };
@@ -27,11 +26,6 @@ struct PlainField {
     PlainGroup group;
     std::size_t offset;
     PlainWidth width;
-    // The range check and the name and unit of its warning; no check when `warningName` is null.
-    int low;
-    int high;
-    const char* warningName;
-    const char* unit;
 };
 
 // Every plain field. Within a group the checked rows stand in the order in which a build warns.

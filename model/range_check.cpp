@@ -60,11 +60,27 @@ void ConfigCodec::ClampDouble(double& value, double low, double high, const char
     value = adjusted;
 }
 
+void ConfigCodec::ClampSetting(int ConfigSettings::*member) {
+    ClampSetting(member, *BoundsOf(SettingOfMember(member), m_s));
+}
+
+void ConfigCodec::ClampSetting(int ConfigSettings::*member, SettingBounds bounds) {
+    const SettingRange& range = SettingOfMember(member).range;
+    ClampInt(m_s.*member, static_cast<int>(bounds.low), static_cast<int>(bounds.high),
+             range.warningName, range.unit);
+}
+
+void ConfigCodec::ClampSetting(double ConfigSettings::*member) {
+    const SettingRange& range = SettingOfMember(member).range;
+    ClampDouble(m_s.*member, range.low, range.high, range.warningName, range.unit);
+}
+
 void ConfigCodec::ClampPlainFields(PlainGroup group) {
     for (const PlainField& field : PlainFields()) {
-        if (field.group == group && field.warningName != nullptr) {
-            ClampInt(m_s.*std::get<int ConfigSettings::*>(field.member), field.low, field.high,
-                     field.warningName, field.unit);
+        const auto* number = std::get_if<int ConfigSettings::*>(&field.member);
+        if (field.group == group && number != nullptr &&
+            SettingOfMember(*number).range.warningName != nullptr) {
+            ClampSetting(*number);
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "ui/framework/dialog_template.h"
 
 inline constexpr int IDD_LVCFG_DIALOG = 102;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "model/control_ids.h"
 #include "resources/app_icon.h"
-#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "resources/string_table.h"
 #include "ui/about_dlg.h"

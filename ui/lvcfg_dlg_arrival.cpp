@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "link/arrival/arrival_watcher.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 void CLVCfgDlg::OnApply() {

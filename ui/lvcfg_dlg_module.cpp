@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
+#include "model/control_ids.h"
 #include "model/identity_text.h"
 #include "model/mac_address.h"
-#include "resources/control_ids.h"
 #include "station/module_exchange.h"
 #include "ui/lvcfg_dlg.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cli_rig.h"
+#include "model/control_ids.h"
 #include "model/setting_field.h"
-#include "resources/control_ids.h"
 #include "station/setting_values.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"

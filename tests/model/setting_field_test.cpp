@@ -62,12 +62,31 @@ TEST(SettingFields, EveryPlainFieldIsASetting) {
     for (const PlainField& plain : PlainFields()) {
         const SettingMember member =
             std::visit([](auto m) { return SettingMember(m); }, plain.member);
-        int found = 0;
-        for (const SettingField& field : SettingFields()) {
-            found += field.member == member ? 1 : 0;
-        }
-        EXPECT_EQ(found, 1) << (plain.warningName != nullptr ? plain.warningName : "");
+        EXPECT_EQ(SettingOfMember(member).member, member);
     }
+}
+
+// The build checks every number it encodes, and nothing else.
+TEST(SettingFields, NumbersAndOnlyNumbersHaveARange) {
+    const ConfigSettings settings(0);
+    for (const SettingField& field : SettingFields()) {
+        const bool number = field.kind == SettingKind::Integer || field.kind == SettingKind::Real;
+        const auto bounds = BoundsOf(field, settings);
+        EXPECT_EQ(bounds.has_value(), number) << field.name;
+        if (bounds) {
+            EXPECT_LE(bounds->low, bounds->high) << field.name;
+        }
+    }
+}
+
+TEST(SettingFields, TimeoutsFollowTheBackoffTickAsTheBuildValidatesIt) {
+    ConfigSettings settings(0);
+    const SettingField& timeout = *FindSettingField("timeout_up_ms");
+    settings.m_nBackoffTick = 2000;
+    EXPECT_EQ(BoundsOf(timeout, settings)->low, 2);
+    EXPECT_EQ(BoundsOf(timeout, settings)->high, 131070);
+    settings.m_nBackoffTick = 0;  // raised to 1 before the timeouts are checked
+    EXPECT_EQ(BoundsOf(timeout, settings)->high, 65);
 }
 
 TEST(SettingLists, RfPowerItemsFollowThePowerClass) {

@@ -14,7 +14,7 @@
 
 #include "main_window_session.h"
 #include "modal_answerer.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"

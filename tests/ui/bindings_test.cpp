@@ -4,6 +4,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "model/setting_field.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/framework/framework_prompts.h"
 
@@ -19,67 +20,32 @@ struct Binding {
         field;
 };
 
-// The bindings in the order the exchange runs them.
+Exchange ExchangeOf(SettingKind kind) {
+    switch (kind) {
+        case SettingKind::Check:
+            return Exchange::Check;
+        case SettingKind::Real:
+            return Exchange::Real;
+        case SettingKind::Integer:
+            return Exchange::Integer;
+        case SettingKind::List:
+            return Exchange::ListIndex;
+        default:
+            return Exchange::Text;
+    }
+}
+
+// The bindings in the order the exchange runs them: Auto Config, then the field table.
 const std::vector<Binding>& Bindings() {
-    using S = ConfigSettings;
-    static const std::vector<Binding> bindings{
-        {1000, Exchange::Check, &CLVCfgDlg::m_bAutoConfig},
-        {1048, Exchange::Check, &S::m_bFlowCtrl},
-        {1049, Exchange::Check, &S::m_bSleep},
-        {1050, Exchange::Check, &S::m_bRepeat},
-        {1051, Exchange::Check, &S::m_bFlipActPin},
-        {1002, Exchange::Text, &S::m_strName},
-        {1003, Exchange::Text, &S::m_strVersion},
-        {1004, Exchange::Text, &S::m_strType},
-        {1005, Exchange::Text, &S::m_strFreqBand},
-        {1006, Exchange::Text, &S::m_strPowerMax},
-        {1007, Exchange::Text, &S::m_strMac},
-        {1044, Exchange::Text, &S::m_strHandshakeAck},
-        {1046, Exchange::Text, &S::m_strBroadcastCmd1},
-        {1047, Exchange::Text, &S::m_strBroadcastCmd2},
-        {1045, Exchange::Text, &S::m_strHostAddrInquiry},
-        {1019, Exchange::Real, &S::m_dStartFreq},
-        {1053, Exchange::Real, &S::m_dCcaThreshold},
-        {1018, Exchange::Integer, &S::m_nMainChannel},
-        {1021, Exchange::Integer, &S::m_nAuxChInterval},
-        {1020, Exchange::Integer, &S::m_nAuxStartChannel},
-        {1040, Exchange::Integer, &S::m_nDownlinkAddrOffset},
-        {1041, Exchange::Integer, &S::m_nUplinkAddrOffset},
-        {1039, Exchange::Integer, &S::m_nAddrLength},
-        {1055, Exchange::Integer, &S::m_nAutoSleepTimeout},
-        {1059, Exchange::Integer, &S::m_nBeaconDuration},
-        {1062, Exchange::Integer, &S::m_nCompensationUnit},
-        {1027, Exchange::Integer, &S::m_nHostBootTime},
-        {1043, Exchange::Integer, &S::m_nFrameLenAmendment},
-        {1042, Exchange::Integer, &S::m_nFrameLenOffset},
-        {1023, Exchange::Integer, &S::m_nNetworkId},
-        {1028, Exchange::Integer, &S::m_nResponseTimeout},
-        {1056, Exchange::Integer, &S::m_nTimeoutDown},
-        {1057, Exchange::Integer, &S::m_nTimeoutUp},
-        {1058, Exchange::Integer, &S::m_nSyncDuration},
-        {1026, Exchange::Integer, &S::m_nSleepWakeRate},
-        {1036, Exchange::Integer, &S::m_nFrameStopSync},
-        {1035, Exchange::Integer, &S::m_nFrameStartSync},
-        {1054, Exchange::Integer, &S::m_nBackoffTick},
-        {1060, Exchange::Integer, &S::m_nAutoWakeSlot},
-        {1037, Exchange::Integer, &S::m_nBroadcastWildcard},
-        {1038, Exchange::Integer, &S::m_nMulticastWildcard},
-        {1030, Exchange::Integer, &S::m_nSyncInterval},
-        {1061, Exchange::Integer, &S::m_nUartWakeupBytes},
-        {1052, Exchange::ListIndex, &S::m_iFrameEndCheck},
-        {1016, Exchange::ListIndex, &S::m_iRfBaudMax},
-        {1017, Exchange::ListIndex, &S::m_iRfBaudMin},
-        {1025, Exchange::ListIndex, &S::m_iActPin},
-        {1015, Exchange::ListIndex, &S::m_iRfBaudDef},
-        {1022, Exchange::ListIndex, &S::m_iAuxChNum},
-        {1024, Exchange::ListIndex, &S::m_iRfPower},
-        {1029, Exchange::ListIndex, &S::m_iUartBaud},
-        {1032, Exchange::ListIndex, &S::m_iUartStartBit},
-        {1031, Exchange::ListIndex, &S::m_iFrameMode},
-        {1033, Exchange::ListIndex, &S::m_iUartParity},
-        {1034, Exchange::ListIndex, &S::m_iUartStopBit},
-        {1014, Exchange::ListIndex, &S::m_iDeviceNum},
-    };
+    static const std::vector<Binding> bindings = [] {
+        std::vector<Binding> all{{IDC_AUTO_CONFIG, Exchange::Check, &CLVCfgDlg::m_bAutoConfig}};
+        for (const SettingField& field : SettingFields()) {
+            Binding binding{field.controlId, ExchangeOf(field.kind), {}};
+            std::visit([&binding](auto member) { binding.field = member; }, field.member);
+            all.push_back(binding);
+        }
+        return all;
+    }();
     return bindings;
 }
 
