@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <type_traits>
 
 #include "model/config_frame.h"
 #include "model/hex_text.h"
@@ -85,6 +89,71 @@ std::string ListItemText(const ConfigSettings& s, const SettingField& f, int ind
     return std::string(items[static_cast<std::size_t>(index)]);
 }
 
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+enum class Reading { Number, OutOfRange, NotANumber };
+
+// Reads the whole text as one number with an optional sign.
+template <typename Number>
+Reading ReadWholeText(std::string_view text, Number& value) {
+    text = Trimmed(text);
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size()) {
+        return Reading::NotANumber;
+    }
+    if (error == std::errc::result_out_of_range) {
+        return Reading::OutOfRange;
+    }
+    return error == std::errc() ? Reading::Number : Reading::NotANumber;
+}
+
+template <typename Number>
+SetFieldOutcome StoreNumber(Number* member, std::string_view text) {
+    std::conditional_t<std::is_integral_v<Number>, long long, double> value{};
+    const Reading reading = member != nullptr ? ReadWholeText(text, value) : Reading::NotANumber;
+    if (reading == Reading::OutOfRange) {
+        return SetFieldOutcome::OutOfRange;
+    }
+    if (reading == Reading::NotANumber || !std::isfinite(static_cast<double>(value))) {
+        return SetFieldOutcome::UnreadableValue;
+    }
+    if constexpr (std::is_integral_v<Number>) {
+        if (value < std::numeric_limits<Number>::min() ||
+            value > std::numeric_limits<Number>::max()) {
+            return SetFieldOutcome::OutOfRange;
+        }
+    }
+    *member = static_cast<Number>(value);
+    return SetFieldOutcome::Set;
+}
+
+// How far apart two names are: the letters to change, add or drop to turn one into the other.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j < row.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 template <typename T>
 SetFieldOutcome Store(T* member, const std::optional<T>& value) {
     if (member == nullptr || !value) {
@@ -137,9 +206,9 @@ SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f, std::
         case SettingKind::Identity:
             return SetFieldOutcome::ReadOnly;
         case SettingKind::Integer:
-            return Store(MemberOf<int>(s, f), ScanIntegerText(text));
+            return StoreNumber(MemberOf<int>(s, f), text);
         case SettingKind::Real:
-            return Store(MemberOf<double>(s, f), ScanRealText(text));
+            return StoreNumber(MemberOf<double>(s, f), text);
         case SettingKind::Check:
             return Store(MemberOf<bool>(s, f), ReadCheck(text));
         case SettingKind::List:
@@ -156,6 +225,51 @@ SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f, std::
             break;
     }
     return Store(MemberOf<std::string>(s, f), std::optional<std::string>(UpToNul(text)));
+}
+
+std::optional<SettingBounds> OutsideItsRange(const ConfigSettings& s, const SettingField& f) {
+    const std::optional<SettingBounds> bounds = BoundsOf(f, s);
+    if (!bounds) {
+        return std::nullopt;
+    }
+    const auto value = std::visit(
+        [&s](auto member) -> std::optional<double> {
+            if constexpr (std::is_arithmetic_v<std::decay_t<decltype(s.*member)>>) {
+                return static_cast<double>(s.*member);
+            } else {
+                return std::nullopt;
+            }
+        },
+        f.member);
+    if (!value || (*value >= bounds->low && *value <= bounds->high)) {
+        return std::nullopt;
+    }
+    return bounds;
+}
+
+std::string RangeText(SettingBounds bounds) {
+    return FormatRealText(bounds.low) + " to " + FormatRealText(bounds.high);
+}
+
+std::vector<std::string_view> NearestFieldNames(std::string_view name, std::size_t count) {
+    // A slip of about one letter in three still names the field meant; a part of a name names
+    // every field that holds it.
+    const std::size_t slips = std::max<std::size_t>(2, name.size() / 3);
+    std::vector<std::pair<std::size_t, std::string_view>> near;
+    for (const SettingField& field : SettingFields()) {
+        const std::size_t distance = EditDistance(name, field.name);
+        const bool part = name.size() >= 3 && field.name.find(name) != std::string_view::npos;
+        if (distance <= slips || part) {
+            near.emplace_back(part ? std::min(distance, slips) : distance, field.name);
+        }
+    }
+    std::stable_sort(near.begin(), near.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < near.size() && i < count; ++i) {
+        names.push_back(near[i].second);
+    }
+    return names;
 }
 
 std::optional<std::pair<std::string, std::string>> ParseAssignment(std::string_view assignment) {

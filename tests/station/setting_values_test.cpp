@@ -50,7 +50,7 @@ const RoundTrip kRoundTrips[] = {
     {"host_address_inquiry_cmd", "FF", kSet, "FF"},
     {"start_freq_mhz", "4.5e2", kSet, "450"},
     {"cca_threshold_dbm", "  -74.5", kSet, "-74.5"},
-    {"main_ch_start_num", "12abc", kSet, "12"},
+    {"main_ch_start_num", "12", kSet, "12"},
     {"aux_ch_interval", "3", kSet, "3"},
     {"aux_ch_start_num", "-3", kSet, "-3"},
     {"downlink_address_offset", "4", kSet, "4"},
@@ -140,22 +140,25 @@ TEST_P(UnreadableValue, IsRefusedAndLeavesTheSettingAsItWas) {
     EXPECT_EQ(Shown(settings, GetParam().name), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, UnreadableValue,
-                         testing::Values(Unreadable{"IntegerLetters", "network_id", "abc"},
-                                         Unreadable{"IntegerEmpty", "network_id", ""},
-                                         Unreadable{"RealEmpty", "start_freq_mhz", ""},
-                                         Unreadable{"RealNotANumber", "start_freq_mhz", "nan"},
-                                         Unreadable{"CheckWord", "flow_ctrl", "yes"},
-                                         Unreadable{"ListOtherCase", "uart_parity_bit", "none"},
-                                         Unreadable{"ListPosition", "rf_baud_def", "0"},
-                                         Unreadable{"RfPowerOfTheOtherClass", "rf_power", "+20dBm"},
-                                         Unreadable{"MacFiveBytes", "mac", "4C:56:00:00:00"},
-                                         Unreadable{"MacSevenBytes", "mac", "4C:56:00:00:00:01:02"},
-                                         Unreadable{"MacDots", "mac", "4C.56.00.00.00.01"},
-                                         Unreadable{"MacEmpty", "mac", ""}),
-                         [](const testing::TestParamInfo<Unreadable>& info) {
-                             return std::string(info.param.label);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Texts, UnreadableValue,
+    testing::Values(Unreadable{"IntegerLetters", "network_id", "abc"},
+                    Unreadable{"IntegerTrailingLetters", "network_id", "12abc"},
+                    Unreadable{"IntegerHex", "network_id", "0x10"},
+                    Unreadable{"IntegerFraction", "network_id", "1.5"},
+                    Unreadable{"IntegerEmpty", "network_id", ""},
+                    Unreadable{"RealComma", "start_freq_mhz", "433,92"},
+                    Unreadable{"RealEmpty", "start_freq_mhz", ""},
+                    Unreadable{"RealNotANumber", "start_freq_mhz", "nan"},
+                    Unreadable{"CheckWord", "flow_ctrl", "yes"},
+                    Unreadable{"ListOtherCase", "uart_parity_bit", "none"},
+                    Unreadable{"ListPosition", "rf_baud_def", "0"},
+                    Unreadable{"RfPowerOfTheOtherClass", "rf_power", "+20dBm"},
+                    Unreadable{"MacFiveBytes", "mac", "4C:56:00:00:00"},
+                    Unreadable{"MacSevenBytes", "mac", "4C:56:00:00:00:01:02"},
+                    Unreadable{"MacDots", "mac", "4C.56.00.00.00.01"},
+                    Unreadable{"MacEmpty", "mac", ""}),
+    [](const testing::TestParamInfo<Unreadable>& info) { return std::string(info.param.label); });
 
 TEST(SettingValues, MacIsHeldAsTheWindowsHexText) {
     ConfigSettings settings(0);
@@ -222,5 +225,51 @@ INSTANTIATE_TEST_SUITE_P(
                     Assignment{"NoName", "=5", std::nullopt},
                     Assignment{"Empty", "", std::nullopt}),
     [](const testing::TestParamInfo<Assignment>& info) { return std::string(info.param.label); });
+
+// A value is held to its field's range once read: the range when outside it, nothing inside.
+struct RangeRow {
+    const char* label;
+    const char* name;
+    const char* text;
+    std::optional<std::string> range;
+};
+
+class FieldRange : public testing::TestWithParam<RangeRow> {};
+
+TEST_P(FieldRange, IsReportedOnlyWhenTheValueLiesOutside) {
+    ConfigSettings settings(0);
+    settings.m_nBackoffTick = 108;
+    const SettingField& field = Field(GetParam().name);
+    const SetFieldOutcome outcome = SetFieldFromText(settings, field, GetParam().text);
+    if (outcome == SetFieldOutcome::OutOfRange) {
+        ASSERT_TRUE(GetParam().range.has_value());
+        EXPECT_EQ(RangeText(*BoundsOf(field, settings)), *GetParam().range);
+        return;
+    }
+    ASSERT_EQ(outcome, SetFieldOutcome::Set);
+    const auto outside = OutsideItsRange(settings, field);
+    EXPECT_EQ(outside ? std::optional<std::string>(RangeText(*outside)) : std::nullopt,
+              GetParam().range);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FieldRange,
+    testing::Values(RangeRow{"OnTheHighBound", "network_id", "65535", std::nullopt},
+                    RangeRow{"AboveTheHighBound", "network_id", "70000", "0 to 65535"},
+                    RangeRow{"Past32Bits", "network_id", "99999999999", "0 to 65535"},
+                    RangeRow{"BelowTheLowBound", "aux_ch_start_num", "-3", "0 to 255"},
+                    RangeRow{"RealOutside", "start_freq_mhz", "480.5", "410 to 480"},
+                    RangeRow{"RealPastDoubles", "start_freq_mhz", "1e999", "410 to 480"},
+                    RangeRow{"TimeoutOfTheTick", "timeout_up_ms", "7078", "1 to 7077"},
+                    RangeRow{"ListHasNoRange", "rf_baud_def", "1.2kbps", std::nullopt}),
+    [](const testing::TestParamInfo<RangeRow>& info) { return std::string(info.param.label); });
+
+TEST(NearestFieldNames, NameTheFieldsASlipOrAPartComesFrom) {
+    EXPECT_EQ(NearestFieldNames("netwrok_id").front(), "network_id");
+    EXPECT_EQ(NearestFieldNames("start_freq").front(), "start_freq_mhz");
+    const auto bauds = NearestFieldNames("baud", 10);
+    EXPECT_EQ(bauds.size(), 4u);  // rf_baud_def, rf_baud_max, rf_baud_min, uart_baud_bps
+    EXPECT_TRUE(NearestFieldNames("xyz").empty());
+}
 
 }  // namespace
