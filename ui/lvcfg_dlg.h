@@ -46,6 +46,8 @@ class CLVCfgDlg : public CDialog {
     void DoDataExchange(CDataExchange* pDX) override;
     void OnCommand(int id, int notifyCode) override;
     void OnSysCommand(unsigned commandId) override;
+    // A field of the hidden advanced panel is shown as "Advanced>>" would show it.
+    void RevealControl(int id) override;
 
     // The settings the controls show, as the last exchange left them.
     [[nodiscard]] ConfigSettings& Settings() { return m_settings; }

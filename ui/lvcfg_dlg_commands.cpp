@@ -1,4 +1,5 @@
 #include "model/control_ids.h"
+#include "ui/framework/dialog_units.h"
 #include "ui/lvcfg_dlg.h"
 
 void CLVCfgDlg::OnApply() {
@@ -19,6 +20,22 @@ void CLVCfgDlg::OnAdvanced() {
     } else {
         SetWindowPos(width, fullHeight - kAdvancedPanelHeight);
         SetDlgItemText(IDC_ADVANCED, "Advanced>>");
+    }
+}
+
+void CLVCfgDlg::RevealControl(int id) {
+    if (m_bAdvancedShown) {
+        return;
+    }
+    // The shortened window's client area, as initialisation cut it from the template's.
+    const DialogTemplate& shown = Template();
+    const int width = DialogUnitsToPixels(shown.width);
+    const int height = DialogUnitsToPixels(shown.height) - kAdvancedPanelHeight;
+    for (const DialogItem& item : shown.items) {
+        if (item.id == id && !IsItemInClientArea(item, width, height)) {
+            OnAdvanced();
+            return;
+        }
     }
 }
 

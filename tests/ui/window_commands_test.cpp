@@ -130,15 +130,27 @@ TEST_F(MainWindow, FieldsOfTheCutOffPanelTakeNoFocusAndNoTyping) {
     }
 }
 
-// A field that does not parse while the panel is cut off still prompts, but the focus cannot
-// go to it and stays where it was.
-TEST_F(MainWindow, UnparsableFieldOfTheCutOffPanelPromptsWithoutTakingTheFocus) {
+// A field that does not parse while the panel is cut off prompts, then the panel opens as
+// "Advanced>>" opens it and the field takes the focus with its text selected.
+TEST_F(MainWindow, UnparsableFieldOfTheCutOffPanelOpensThePanelAndTakesTheFocus) {
     ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
     ASSERT_TRUE(m_window->Type(IDC_BACKOFF_TICK, "x"));
     ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
+    const int shrunk = m_window->GetWindowRect().Height();
     ASSERT_TRUE(m_window->Type(IDC_NETWORK_ID, "12"));
     EXPECT_FALSE(m_dlg.UpdateData(true));
     ASSERT_EQ(Boxes().size(), 1U);
+    EXPECT_TRUE(m_dlg.m_bAdvancedShown);
+    EXPECT_EQ(Text(IDC_ADVANCED), "Advanced<<");
+    EXPECT_EQ(m_window->GetWindowRect().Height(), shrunk + 93);
+    EXPECT_EQ(m_window->Focus(), IDC_BACKOFF_TICK);
+    EXPECT_EQ(m_window->TextSelection(IDC_BACKOFF_TICK), (std::pair<int, int>{0, 1}));
+
+    // A field in sight changes nothing of the panel.
+    ASSERT_TRUE(m_window->Type(IDC_BACKOFF_TICK, "108"));
+    ASSERT_TRUE(m_window->Type(IDC_NETWORK_ID, "y"));
+    EXPECT_FALSE(m_dlg.UpdateData(true));
+    EXPECT_TRUE(m_dlg.m_bAdvancedShown);
     EXPECT_EQ(m_window->Focus(), IDC_NETWORK_ID);
 }
 

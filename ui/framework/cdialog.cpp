@@ -101,6 +101,8 @@ bool CDialog::UpdateData(bool saveAndValidate) {
     return !exchange.Failed();
 }
 
+void CDialog::RevealControl(int /*id*/) {}
+
 int CDialog::GetDlgItemText(int id, char* buffer, int size) const {
     if (buffer == nullptr || size <= 0) {
         return 0;
