@@ -78,8 +78,9 @@ const SettingField* Apply(const std::string& assignment, ConfigSettings& setting
         case SetFieldOutcome::UnreadableValue:
             break;
     }
-    RefuseAssignment(out, assignment, "unreadable_value",
-                     "unreadable value '" + value + "' for field '" + name + "'");
+    RefuseAssignment(
+        out, assignment, "unreadable_value",
+        "unreadable value '" + value + "' for field '" + name + "' (" + ValuesTaken(*field) + ")");
     return nullptr;
 }
 

@@ -251,6 +251,48 @@ std::string RangeText(SettingBounds bounds) {
     return FormatRealText(bounds.low) + " to " + FormatRealText(bounds.high);
 }
 
+namespace {
+
+std::string ItemsText(SettingList list, int powerMaxDbm) {
+    std::string text;
+    for (std::string_view item : SettingListItems(list, powerMaxDbm)) {
+        text += (text.empty() ? "" : ", ") + std::string(item);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ValuesTaken(const SettingField& f) {
+    const SettingRange& range = f.range;
+    switch (f.kind) {
+        case SettingKind::Check:
+            return "true or false, or 1 or 0";
+        case SettingKind::Integer:
+            if (range.followsBackoffTick) {
+                return "a whole number of milliseconds, from one backoff tick (at least 1) to "
+                       "65535 backoff ticks";
+            }
+            return "a whole number, " + RangeText({range.low, range.high});
+        case SettingKind::Real:
+            return "a number, " + RangeText({range.low, range.high});
+        case SettingKind::List:
+            if (f.list == SettingList::RfPower) {
+                return "for a 10 dBm module one of " + ItemsText(f.list, 10) +
+                       "; for a 20 dBm module one of " + ItemsText(f.list, 20);
+            }
+            return "one of " + ItemsText(f.list, 10);
+        case SettingKind::Mac:
+            return "six bytes of hex such as 4C:56:00:00:00:01, with colons, blanks or dashes "
+                   "between them or nothing";
+        case SettingKind::HexText:
+            return "bytes as hex text such as AA BB 01, at most 48";
+        case SettingKind::Identity:
+            break;
+    }
+    return "the module's own; read only";
+}
+
 std::vector<std::string_view> NearestFieldNames(std::string_view name, std::size_t count) {
     // A slip of about one letter in three still names the field meant; a part of a name names
     // every field that holds it.

@@ -42,6 +42,10 @@ enum class SetFieldOutcome { Set, UnreadableValue, OutOfRange, ReadOnly };
 // "0 to 65535", the range as a person reads it.
 [[nodiscard]] std::string RangeText(SettingBounds bounds);
 
+// What the field takes, as a person reads it: "a whole number, 0 to 65535", "one of None, Odd,
+// Even", "true or false, or 1 or 0". For messages and the manual.
+[[nodiscard]] std::string ValuesTaken(const SettingField& f);
+
 // The field names nearest to a name that names no field, nearest first (a slip of a letter or
 // two, or a part of a name): at most `count`, none when nothing comes near.
 [[nodiscard]] std::vector<std::string_view> NearestFieldNames(std::string_view name,

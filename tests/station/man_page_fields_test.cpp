@@ -1,13 +1,15 @@
 // The manual of lvcfg-cli lists every field that show, diff and set name, with the values it
-// takes: here that list is made from the field table and compared with the page.
+// takes (as set says them): here that list is made from the field table and compared with the
+// page.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include "model/number_text.h"
 #include "model/setting_field.h"
+#include "station/setting_values.h"
 
 namespace {
 
@@ -32,52 +34,13 @@ std::string Groff(std::string_view text) {
     return out;
 }
 
-std::string Items(SettingList list, int powerMaxDbm) {
-    std::string text;
-    for (std::string_view item : SettingListItems(list, powerMaxDbm)) {
-        text += (text.empty() ? "" : ", ") + std::string(item);
-    }
-    return text;
-}
-
-std::string Number(double value) {
-    return FormatRealText(value);
-}
-
-std::string ValuesOf(const SettingField& field) {
-    const SettingRange& range = field.range;
-    switch (field.kind) {
-        case SettingKind::Check:
-            return "True or false (or 1 or 0).";
-        case SettingKind::Integer:
-            if (range.followsBackoffTick) {
-                return "A whole number of milliseconds, from one backoff tick (at least 1) to "
-                       "65535 backoff ticks.";
-            }
-            return "A whole number, " + Number(range.low) + " to " + Number(range.high) + ".";
-        case SettingKind::Real:
-            return "A number, " + Number(range.low) + " to " + Number(range.high) + ".";
-        case SettingKind::List:
-            if (field.list == SettingList::RfPower) {
-                return "For a 10 dBm module one of " + Items(field.list, 10) +
-                       "; for a 20 dBm module one of " + Items(field.list, 20) + ".";
-            }
-            return "One of " + Items(field.list, 10) + ".";
-        case SettingKind::Mac:
-            return "Six bytes of hex, with colons, blanks or dashes between them or nothing "
-                   "(4C:56:00:00:00:01).";
-        case SettingKind::HexText:
-            return "Bytes as hex text (AA BB 01), at most 48.";
-        case SettingKind::Identity:
-            break;
-    }
-    return "The module's own; read only.";
-}
-
 std::string ExpectedEntries() {
     std::string page;
     for (const SettingField& field : SettingFields()) {
-        page += ".TP\n.B " + std::string(field.name) + "\n" + Groff(ValuesOf(field)) + "\n";
+        std::string values = ValuesTaken(field);
+        values.front() =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(values.front())));
+        page += ".TP\n.B " + std::string(field.name) + "\n" + Groff(values) + ".\n";
     }
     return page;
 }
