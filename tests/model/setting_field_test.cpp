@@ -79,16 +79,6 @@ TEST(SettingFields, NumbersAndOnlyNumbersHaveARange) {
     }
 }
 
-TEST(SettingFields, TimeoutsFollowTheBackoffTickAsTheBuildValidatesIt) {
-    ConfigSettings settings(0);
-    const SettingField& timeout = *FindSettingField("timeout_up_ms");
-    settings.m_nBackoffTick = 2000;
-    EXPECT_EQ(BoundsOf(timeout, settings)->low, 2);
-    EXPECT_EQ(BoundsOf(timeout, settings)->high, 131070);
-    settings.m_nBackoffTick = 0;  // raised to 1 before the timeouts are checked
-    EXPECT_EQ(BoundsOf(timeout, settings)->high, 65);
-}
-
 TEST(SettingLists, RfPowerItemsFollowThePowerClass) {
     ConfigSettings settings(0);
     EXPECT_EQ(SettingListItems(SettingList::RfPower, settings)[0], "+10dBm");

@@ -255,13 +255,10 @@ TEST_P(FieldRange, IsReportedOnlyWhenTheValueLiesOutside) {
 INSTANTIATE_TEST_SUITE_P(
     Values, FieldRange,
     testing::Values(RangeRow{"OnTheHighBound", "network_id", "65535", std::nullopt},
-                    RangeRow{"AboveTheHighBound", "network_id", "70000", "0 to 65535"},
-                    RangeRow{"Past32Bits", "network_id", "99999999999", "0 to 65535"},
                     RangeRow{"BelowTheLowBound", "aux_ch_start_num", "-3", "0 to 255"},
-                    RangeRow{"RealOutside", "start_freq_mhz", "480.5", "410 to 480"},
+                    RangeRow{"Past32Bits", "network_id", "99999999999", "0 to 65535"},
                     RangeRow{"RealPastDoubles", "start_freq_mhz", "1e999", "410 to 480"},
-                    RangeRow{"TimeoutOfTheTick", "timeout_up_ms", "7078", "1 to 7077"},
-                    RangeRow{"ListHasNoRange", "rf_baud_def", "1.2kbps", std::nullopt}),
+                    RangeRow{"TimeoutOfTheTick", "timeout_up_ms", "7078", "1 to 7077"}),
     [](const testing::TestParamInfo<RangeRow>& info) { return std::string(info.param.label); });
 
 TEST(NearestFieldNames, NameTheFieldsASlipOrAPartComesFrom) {

@@ -10,39 +10,21 @@
 
 namespace {
 
-enum class Exchange { Check, Text, Real, Integer, ListIndex };
-
 struct Binding {
     int id;
-    Exchange kind;
+    SettingKind kind;
     std::variant<bool CLVCfgDlg::*, bool ConfigSettings::*, int ConfigSettings::*,
                  double ConfigSettings::*, std::string ConfigSettings::*>
         field;
 };
 
-Exchange ExchangeOf(SettingKind kind) {
-    switch (kind) {
-        case SettingKind::Check:
-            return Exchange::Check;
-        case SettingKind::Real:
-            return Exchange::Real;
-        case SettingKind::Integer:
-            return Exchange::Integer;
-        case SettingKind::List:
-            return Exchange::ListIndex;
-        default:
-            return Exchange::Text;
-    }
-}
-
 // The bindings in the order the exchange runs them: Auto Config, then the field table.
 const std::vector<Binding>& Bindings() {
     static const std::vector<Binding> bindings = [] {
-        std::vector<Binding> all{{IDC_AUTO_CONFIG, Exchange::Check, &CLVCfgDlg::m_bAutoConfig}};
+        std::vector<Binding> all{{IDC_AUTO_CONFIG, SettingKind::Check, &CLVCfgDlg::m_bAutoConfig}};
         for (const SettingField& field : SettingFields()) {
-            Binding binding{field.controlId, ExchangeOf(field.kind), {}};
-            std::visit([&binding](auto member) { binding.field = member; }, field.member);
-            all.push_back(binding);
+            all.push_back({field.controlId, field.kind, {}});
+            std::visit([&all](auto member) { all.back().field = member; }, field.member);
         }
         return all;
     }();
@@ -75,23 +57,22 @@ std::string FieldText(const CLVCfgDlg& dlg, const Binding& binding) {
 std::string EnterDistinctValue(HeadlessWindow& window, const Binding& binding) {
     const int n = binding.id - 990;  // 10 .. 73, unique per control
     switch (binding.kind) {
-        case Exchange::Check:
+        case SettingKind::Check:
             window.SetCheck(binding.id, BST_CHECKED);
             return "1";
-        case Exchange::Text:
-            window.SetText(binding.id, "t" + std::to_string(binding.id));
-            return "t" + std::to_string(binding.id);
-        case Exchange::Real:
+        case SettingKind::Real:
             window.SetText(binding.id, std::to_string(n) + ".5");
             return std::to_string(n + 0.5);
-        case Exchange::Integer:
+        case SettingKind::Integer:
             window.SetText(binding.id, std::to_string(n));
             return std::to_string(n);
-        case Exchange::ListIndex:
+        case SettingKind::List:
             window.SetCurSel(binding.id, 1);
             return "1";
+        default:
+            window.SetText(binding.id, "t" + std::to_string(binding.id));
+            return "t" + std::to_string(binding.id);
     }
-    return {};
 }
 
 TEST(BindingTable, Has56BindingsOnDistinctControls) {
@@ -176,7 +157,7 @@ TEST_P(FailureAtBinding, ReadsEarlierBindingsOnly) {
         EXPECT_EQ(FieldText(m_dlg, Bindings()[i]), want) << Bindings()[i].id;
     }
     ASSERT_EQ(Boxes().size(), 1U);
-    EXPECT_EQ(Boxes()[0].text, bad.kind == Exchange::Real ? kParseRealPrompt : kParseIntPrompt);
+    EXPECT_EQ(Boxes()[0].text, bad.kind == SettingKind::Real ? kParseRealPrompt : kParseIntPrompt);
     EXPECT_EQ(Boxes()[0].caption, "lvcfg");
     EXPECT_EQ(Boxes()[0].type, 0x30U);
     EXPECT_EQ(m_window->Focus(), bad.id);
@@ -186,7 +167,7 @@ TEST_P(FailureAtBinding, ReadsEarlierBindingsOnly) {
 std::vector<std::size_t> NumericBindings() {
     std::vector<std::size_t> rows;
     for (std::size_t i = 0; i < Bindings().size(); ++i) {
-        if (Bindings()[i].kind == Exchange::Real || Bindings()[i].kind == Exchange::Integer) {
+        if (Bindings()[i].kind == SettingKind::Real || Bindings()[i].kind == SettingKind::Integer) {
             rows.push_back(i);
         }
     }
