@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "ui/about_dlg.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
@@ -38,11 +38,11 @@ QPixmap WithTitleBar(QWidget& widget) {
     QFont title = widget.font();
     title.setBold(true);
     painter.setFont(title);
-    const QString caption = QFontMetrics(title).elidedText(
-        widget.windowTitle(), Qt::ElideMiddle, client.width() - kIconAndButtons);
+    const QString caption = QFontMetrics(title).elidedText(widget.windowTitle(), Qt::ElideMiddle,
+                                                           client.width() - kIconAndButtons);
     painter.drawText(QRect(0, 0, client.width(), kBarHeight), Qt::AlignCenter, caption);
-    painter.drawText(QRect(client.width() - kBarHeight, 0, kBarHeight, kBarHeight),
-                     Qt::AlignCenter, QStringLiteral("\u00D7"));
+    painter.drawText(QRect(client.width() - kBarHeight, 0, kBarHeight, kBarHeight), Qt::AlignCenter,
+                     QStringLiteral("\u00D7"));
     painter.drawPixmap(0, kBarHeight, client);
     return framed;
 }

@@ -21,10 +21,10 @@
 #include "link/module_protocol.h"
 #include "link/serial_session.h"
 #include "model/config_frame.h"
+#include "model/control_ids.h"
 #include "tests/support/headless_backend.h"
 #include "tools/module_sim/module_identity.h"
 #include "tools/module_sim/simulated_module.h"
-#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

@@ -33,11 +33,11 @@
 #include "link/arrival/injected_device_source.h"
 #include "link/arrival/tty_device.h"
 #include "model/config_frame.h"
+#include "model/control_ids.h"
 #include "model/hex_text.h"
 #include "tests/support/headless_backend.h"
 #include "tools/module_sim/module_identity.h"
 #include "tools/module_sim/simulated_module.h"
-#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

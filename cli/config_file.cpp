@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr const char* kWriteFailedText = "Failed to write the configurarion file!";
-
 struct FileFailure {
     const char* reason;
     const char* message;
@@ -54,12 +52,11 @@ bool SaveConfigReporting(const std::string& path, const ConfigFrame& sealedFrame
         case CfgSaveOutcome::Saved:
             return true;
         case CfgSaveOutcome::NotOpened:
-            ReportFileFailure(path, {"file_not_opened", CfgLoadMessage(CfgLoadOutcome::NotOpened)},
-                              out);
+            ReportFileFailure(path, {"file_not_opened", kCfgOpenFailed}, out);
             return false;
         case CfgSaveOutcome::NotWritten:
             break;
     }
-    ReportFileFailure(path, {"file_not_written", kWriteFailedText}, out);
+    ReportFileFailure(path, {"file_not_written", kCfgWriteFailed}, out);
     return false;
 }

@@ -24,12 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConfigSettings settings(0);
     FakeCodecHost host(settings);
     ConfigCodec codec(settings, host);
-    settings.m_bAdvancedShown = flags & 1;
-    settings.m_bBuildingFrame = (flags >> 1) & 1;
+    const FrameBuildOptions options{
+        .advancedShown = (flags & 1) != 0,
+        .purpose = (flags & 2) != 0 ? BuildPurpose::WriteOrSave : BuildPurpose::Apply};
 
     codec.DecodeFrame(frame);
     ConfigFrame built = frame;
-    codec.EncodeFrame(built);
+    codec.EncodeFrame(built, options);
 
     namespace fo = FrameOffset;
     if (!SameRange(frame, built, 0, fo::kMac) || !SameRange(frame, built, 301, kFrameSize) ||
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     for (const auto& warning : host.warnings) {
-        if (warning.size() >= kScratchTextSize) {
+        if (warning.size() >= kWarningTextSize) {
             __builtin_trap();
         }
     }
@@ -54,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // With the panel shown a build changes no control, so a second build gives the same frame.
     // (Hidden, the first build shows the channel plan, which the second one encodes.)
     ConfigFrame rebuilt = built;
-    codec.EncodeFrame(rebuilt);
-    if (settings.m_bAdvancedShown != 0 && rebuilt != built) {
+    codec.EncodeFrame(rebuilt, options);
+    if (options.advancedShown && rebuilt != built) {
         __builtin_trap();
     }
     return 0;

@@ -37,6 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     WindowlessCodecHost host;
     ConfigFrame frame{};
-    ConfigCodec(settings, host).EncodeFrame(frame);
+    ConfigCodec(settings, host).EncodeFrame(frame, FrameBuildOptions{});
     return 0;
 }

@@ -5,38 +5,20 @@
 #include <ctime>
 #include <string>
 
-#include "model/config_frame.h"
+#include "model/codec_tables.h"
 
-// The pixel rectangle of a window: left, top, right, bottom.
-struct WindowRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
-// The icon is named by its resource id; the window layer turns it into a picture.
-using IconHandle = int;
-inline constexpr IconHandle kAppIconId = 128;
-
-inline constexpr std::size_t kScratchTextSize = 256;
-
-// One module configuration as the user sees and edits it, the module facts a decoded frame
-// reveals, and the working state the commands share. The members keep the order in which the
-// dialog declares them; the codec, the checks and the commands reach them directly.
+// One module configuration as the user sees and edits it, and the module facts a decoded frame
+// reveals (crystal, band, power class). Plain data: the members keep the order in which the
+// window declares them, and the codec, the checks and the window's exchange reach them directly.
 struct ConfigSettings {
     // Defaults of every member; the default MAC text comes from `nowSeconds`, the calendar time
     // in seconds since 1970-01-01 UTC (injectable so a test can fix the clock).
     explicit ConfigSettings(std::time_t nowSeconds = std::time(nullptr));
 
-    WindowRect m_rcFull;
-    int m_bAdvancedShown = 0;
-    int m_bAutoConfig = 0;
-    int m_bFlowCtrl = 0;
-    int m_bSleep = 0;
-    int m_bRepeat = 0;
-    int m_bFlipActPin = 0;
-    int m_bBuildingFrame = 0;
+    bool m_bFlowCtrl = false;
+    bool m_bSleep = false;
+    bool m_bRepeat = false;
+    bool m_bFlipActPin = false;
     std::string m_strName = "ORBA AMR KTR5520Q";
     std::string m_strVersion = "1.6";
     std::string m_strType = "UNKNOWN";
@@ -91,12 +73,8 @@ struct ConfigSettings {
     int m_iDeviceNum = 0;
     int m_nSyncInterval = 0;
     int m_iFrameEndCheck = 0;
-    IconHandle m_hIcon = kAppIconId;
-    const std::array<std::uint8_t, 13>*
-        m_pBaudMantissa;  // the crystal's table; set with m_nCrystalMHz
-    ConfigFrame m_workFrame{};
-    ConfigFrame m_moduleFrame{};
-    std::array<char, kScratchTextSize> m_szText{};
+    // The UART baud mantissa table of the module's crystal; set with m_nCrystalMHz.
+    const BaudMantissaTable* m_pBaudMantissa = &BAUD_M_26MHZ;
 };
 
 // The default MAC text for a calendar time: the low 32 bits of the seconds, most significant

@@ -1,11 +1,14 @@
 #include <algorithm>
-#include <cstdio>
+#include <array>
 #include <span>
+#include <utility>
 
 #include "model/codec_tables.h"
 #include "model/config_codec.h"
 #include "model/frame_bytes.h"
 #include "model/hex_text.h"
+#include "model/identity_text.h"
+#include "model/mac_address.h"
 #include "model/plain_fields.h"
 
 namespace fo = FrameOffset;
@@ -38,19 +41,11 @@ void ConfigCodec::DecodeFrame(const ConfigFrame& frame) {
 }
 
 void ConfigCodec::DecodeIdentity(const ConfigFrame& frame) {
-    char* text = m_s.m_szText.data();
-    const auto size = m_s.m_szText.size();
-
-    std::snprintf(text, size, "%d.%d", frame[fo::kVersionMajor], frame[fo::kVersionMinor]);
-    m_s.m_strVersion = text;
-
-    const std::uint8_t type = frame[fo::kType];
-    m_s.m_strType = type == 'N' ? "NODE" : (type == 'R' ? "ROOT" : "UNKNOWN");
-
-    const std::uint8_t powerClass = frame[fo::kPowerClass];
-    std::snprintf(text, size, "%c0dBm", powerClass);
-    m_s.m_strPowerMax = text;
-    if (powerClass == '2') {
+    IdentityText identity = IdentityTextOf(frame);
+    m_s.m_strVersion = std::move(identity.version);
+    m_s.m_strType = std::move(identity.type);
+    m_s.m_strPowerMax = std::move(identity.powerMax);
+    if (frame[fo::kPowerClass] == '2') {
         m_s.m_nPowerMaxDbm = 20;
         m_host.FillRfPowerList(std::span<const char* const>(RF_POWER_LIST_20DBM));
     } else {
@@ -58,8 +53,7 @@ void ConfigCodec::DecodeIdentity(const ConfigFrame& frame) {
         m_host.FillRfPowerList(std::span<const char* const>(RF_POWER_LIST_10DBM));
     }
 
-    std::snprintf(text, size, "4%c%cMHz", frame[fo::kBandDigit2], frame[fo::kBandDigit3]);
-    m_s.m_strFreqBand = text;
+    m_s.m_strFreqBand = std::move(identity.freqBand);
     m_s.m_nBandMHz = frame[fo::kBandDigit2] == '7' ? 470 : 433;
 
     if (frame[fo::kCrystal] == '7') {
@@ -70,8 +64,7 @@ void ConfigCodec::DecodeIdentity(const ConfigFrame& frame) {
         m_s.m_pBaudMantissa = &BAUD_M_26MHZ;
     }
 
-    BytesToHex(text, frame.data() + fo::kMac, static_cast<std::uint8_t>(fo::kMacLength));
-    m_s.m_strMac = text;
+    m_s.m_strMac = MacHexText(MacOfFrame(frame));
 }
 
 void ConfigCodec::DecodeNetworkGroup(const ConfigFrame& frame) {
@@ -83,7 +76,7 @@ void ConfigCodec::DecodeNetworkGroup(const ConfigFrame& frame) {
     m_s.m_nNetworkId = 256 * highByte + frame[fo::kNetworkIdLow];
 
     GetPlainFields(m_s, PlainGroup::Network, frame);
-    m_s.m_bFlipActPin = frame[fo::kFlipActPin] & 0x01;
+    m_s.m_bFlipActPin = (frame[fo::kFlipActPin] & 0x01) != 0;
     m_s.m_iActPin = frame[fo::kActPinWakeup] & 0x03;
 }
 
@@ -123,8 +116,9 @@ void ConfigCodec::DecodeCommandStrings(const ConfigFrame& frame) {
         // no further.
         const auto count = static_cast<std::uint8_t>(
             std::min<std::size_t>(frame[countOffset], fo::kCommandLength));
-        BytesToHex(m_s.m_szText.data(), frame.data() + areaOffset, count);
-        text = m_s.m_szText.data();
+        std::array<char, 3 * fo::kCommandLength> hex{};
+        BytesToHex(hex.data(), frame.data() + areaOffset, count);
+        text = hex.data();
     };
     decode(m_s.m_strHandshakeAck, fo::kHandshakeAckCount, fo::kHandshakeAck);
     decode(m_s.m_strHostAddrInquiry, fo::kHostAddrInquiryCount, fo::kHostAddrInquiry);

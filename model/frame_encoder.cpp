@@ -29,7 +29,7 @@ void EncodeCommandString(ConfigFrame& frame, const std::string& text, std::size_
 
 }  // namespace
 
-void ConfigCodec::EncodeFrame(ConfigFrame& frame) {
+void ConfigCodec::EncodeFrame(ConfigFrame& frame, FrameBuildOptions options) {
     // A control that does not parse stops the exchange; the build goes on with the record as it
     // stands, so the result is not needed.
     static_cast<void>(m_host.UpdateData(true));
@@ -38,7 +38,7 @@ void ConfigCodec::EncodeFrame(ConfigFrame& frame) {
     EncodeFrequency(frame);
     EncodeUartGroup(frame);
     EncodeCommandStrings(frame);
-    EncodeTimingGroup(frame);
+    EncodeTimingGroup(frame, options);
 }
 
 void ConfigCodec::EncodeMac(ConfigFrame& frame) {
@@ -52,7 +52,7 @@ void ConfigCodec::EncodeNetworkGroup(ConfigFrame& frame) {
     ClampPlainFields(PlainGroup::Network);
     // A module that never wakes cannot sleep.
     if (m_s.m_nSleepWakeRate == 0) {
-        m_s.m_bSleep = 0;
+        m_s.m_bSleep = false;
     }
     PutPlainFields(m_s, PlainGroup::Network, frame);
 
@@ -64,7 +64,7 @@ void ConfigCodec::EncodeNetworkGroup(ConfigFrame& frame) {
     PutU16(frame, fo::kSyncWord, SYNC_WORD_TABLE[static_cast<std::size_t>(networkId) >> 8]);
 
     // Bits 1-7 of the flip byte belong to the module and are left as read.
-    if (m_s.m_bFlipActPin != 0) {
+    if (m_s.m_bFlipActPin) {
         frame[fo::kFlipActPin] |= 0x01;
     } else {
         frame[fo::kFlipActPin] &= 0xFE;
@@ -72,7 +72,7 @@ void ConfigCodec::EncodeNetworkGroup(ConfigFrame& frame) {
 }
 
 void ConfigCodec::EncodeFrequency(ConfigFrame& frame) {
-    ClampDouble(m_s.m_dStartFreq, 410.0, 480.0, "Start Frequency", "MHz");
+    ClampSetting(&ConfigSettings::m_dStartFreq);
     // Adding one half before truncation rounds the positive word to the nearest, halves up.
     const auto word =
         static_cast<std::int32_t>(m_s.m_dStartFreq * 65536.0 / m_s.m_nCrystalMHz + 0.5);

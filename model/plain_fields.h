@@ -2,13 +2,13 @@
 
 #include <cstddef>
 #include <span>
+#include <variant>
 
 #include "model/config_frame.h"
 #include "model/config_settings.h"
 
-// The settings whose frame field is simply the member's low 8 or 16 bits, read back
-// zero-extended, with at most a plain range check on the way. Their window labels and field
-// names are in the setting field table.
+// Where the codec puts the settings whose frame field is simply the member's low 8 or 16 bits,
+// read back zero-extended. Their names, controls and ranges are in the setting field table.
 
 // The encoder group a field belongs to: its range check runs among that group's checks.
 enum class PlainGroup { Network, Uart };
@@ -17,16 +17,15 @@ enum class PlainGroup { Network, Uart };
 // its group's own (the table then drives only the range check).
 enum class PlainWidth { U8, U16, OwnRule };
 
+// A number, a list position or a check box. A check box byte reads as ticked only when it holds
+// 1, as the window shows a box whose value is anything else but 0 or 1 cleared.
+using PlainMember = std::variant<int ConfigSettings::*, bool ConfigSettings::*>;
+
 struct PlainField {
-    int ConfigSettings::*member;
+    PlainMember member;
     PlainGroup group;
     std::size_t offset;
     PlainWidth width;
-    // The range check and the name and unit of its warning; no check when `warningName` is null.
-    int low;
-    int high;
-    const char* warningName;
-    const char* unit;
 };
 
 // Every plain field. Within a group the checked rows stand in the order in which a build warns.

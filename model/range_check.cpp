@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -5,8 +6,7 @@
 #include "model/plain_fields.h"
 
 // The range checks of a frame build. A value past a bound is never refused: the user is told in
-// a warning box and the value becomes the bound it crossed. The text is built in the shared
-// scratch buffer, and the setting changes only once the box has been dismissed.
+// a warning box and the value becomes the bound it crossed, once the box has been dismissed.
 
 void ConfigCodec::ClampInt(int& value, int low, int high, const char* name, const char* unit) {
     int adjusted = value;
@@ -17,11 +17,12 @@ void ConfigCodec::ClampInt(int& value, int low, int high, const char* name, cons
     } else {
         return;
     }
-    std::snprintf(m_s.m_szText.data(), m_s.m_szText.size(),
+    std::array<char, kWarningTextSize> text{};
+    std::snprintf(text.data(), text.size(),
                   "%s is equal to %d%s which is beyond the scope [%d%s ~ %d%s], it will be "
                   "automatically adjusted to %d%s!",
                   name, value, unit, low, unit, high, unit, adjusted, unit);
-    m_host.ShowWarningBox(m_s.m_szText.data());
+    m_host.ShowWarningBox(text.data());
     value = adjusted;
 }
 
@@ -39,8 +40,9 @@ void ConfigCodec::ClampDouble(double& value, double low, double high, const char
     } else {
         return;
     }
-    char* text = m_s.m_szText.data();
-    const auto size = m_s.m_szText.size();
+    std::array<char, kWarningTextSize> buffer{};
+    char* text = buffer.data();
+    const auto size = buffer.size();
     const int length = std::snprintf(
         text, size,
         "%s is equal to %.4f%s which is beyond the scope [%.4f%s ~ %.4f%s], it will be "
@@ -58,10 +60,27 @@ void ConfigCodec::ClampDouble(double& value, double low, double high, const char
     value = adjusted;
 }
 
+void ConfigCodec::ClampSetting(int ConfigSettings::*member) {
+    ClampSetting(member, *BoundsOf(SettingOfMember(member), m_s));
+}
+
+void ConfigCodec::ClampSetting(int ConfigSettings::*member, SettingBounds bounds) {
+    const SettingRange& range = SettingOfMember(member).range;
+    ClampInt(m_s.*member, static_cast<int>(bounds.low), static_cast<int>(bounds.high),
+             range.warningName, range.unit);
+}
+
+void ConfigCodec::ClampSetting(double ConfigSettings::*member) {
+    const SettingRange& range = SettingOfMember(member).range;
+    ClampDouble(m_s.*member, range.low, range.high, range.warningName, range.unit);
+}
+
 void ConfigCodec::ClampPlainFields(PlainGroup group) {
     for (const PlainField& field : PlainFields()) {
-        if (field.group == group && field.warningName != nullptr) {
-            ClampInt(m_s.*field.member, field.low, field.high, field.warningName, field.unit);
+        const auto* number = std::get_if<int ConfigSettings::*>(&field.member);
+        if (field.group == group && number != nullptr &&
+            SettingOfMember(*number).range.warningName != nullptr) {
+            ClampSetting(*number);
         }
     }
 }

@@ -37,12 +37,11 @@ ChannelPlan ChannelPlanFor(int fasterRate) {
     }
 }
 
-void ApplyChannelPlan(ConfigSettings& s) {
+void ApplyChannelPlan(ConfigSettings& s, bool keepAuxChNum) {
     const ChannelPlan plan = ChannelPlanFor(std::min(s.m_iRfBaudDef, s.m_iRfBaudMax));
     s.m_nAuxChInterval = plan.interval;
     s.m_nAuxStartChannel = plan.interval;
-    // A build for Write or Save keeps the user's channel count.
-    if (s.m_bBuildingFrame == 0) {
+    if (!keepAuxChNum) {
         s.m_iAuxChNum = plan.auxChNum;
     }
 }
@@ -86,7 +85,7 @@ void ApplyRateTimings(ConfigSettings& s, std::size_t rate) {
 
 }  // namespace
 
-void ConfigCodec::ApplyRfBaudDefaults() {
+void ConfigCodec::ApplyRfBaudDefaults(bool keepAuxChNum) {
     m_host.UpdateData(true);
     const int rate = m_s.m_iRfBaudDef;
     // A list without a choice (-1, after a frame carried a rate past the list) has no table
@@ -97,14 +96,14 @@ void ConfigCodec::ApplyRfBaudDefaults() {
     }
     m_s.m_nSyncDuration = kDefaultSyncDuration;
     m_s.m_nMainChannel = 0;
-    ApplyChannelPlan(m_s);
+    ApplyChannelPlan(m_s, keepAuxChNum);
     m_host.UpdateData(false);
 }
 
-void ConfigCodec::ApplyRfBaudMaxDefaults() {
+void ConfigCodec::ApplyRfBaudMaxDefaults(bool keepAuxChNum) {
     m_host.UpdateData(true);
     m_s.m_nCompensationUnit = kDefaultCompensationUnit;
     m_s.m_nMainChannel = 0;
-    ApplyChannelPlan(m_s);
+    ApplyChannelPlan(m_s, keepAuxChNum);
     m_host.UpdateData(false);
 }

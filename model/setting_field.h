@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,9 +9,12 @@
 #include "model/config_settings.h"
 #include "model/setting_lists.h"
 
-// Every setting the window binds to a control, under a stable field name for programs without
-// a window: the window label in lower case, each run of other characters one underscore, none
-// at either end ("Start Freq(MHz):" is start_freq_mhz).
+// The field table: every setting the window shows, with its field name for programs without a
+// window, the control that shows it, how it is exchanged and the range a frame build keeps it
+// in. The window's exchange, the codec's range checks, lvcfg-cli and its manual read it.
+//
+// A field name is the window label in lower case, each run of other characters one underscore,
+// none at either end ("Start Freq(MHz):" is start_freq_mhz).
 
 enum class SettingKind {
     Integer,   // integer text
@@ -22,15 +26,27 @@ enum class SettingKind {
     Identity,  // a fact of the module, shown read-only
 };
 
-using SettingMember =
-    std::variant<int ConfigSettings::*, double ConfigSettings::*, std::string ConfigSettings::*>;
+using SettingMember = std::variant<int ConfigSettings::*, double ConfigSettings::*,
+                                   bool ConfigSettings::*, std::string ConfigSettings::*>;
+
+// The range a frame build keeps a number in, with the name and unit its warning gives it. The
+// three timeouts follow the backoff tick: at least one tick (counted in whole milliseconds, 1 at
+// the least), at most 65535 ticks.
+struct SettingRange {
+    double low = 0;
+    double high = 0;
+    const char* warningName = nullptr;  // null: not a checked number
+    const char* unit = "";
+    bool followsBackoffTick = false;
+};
 
 struct SettingField {
     std::string_view name;
-    std::string_view label;  // the label left of the control, or a check box's caption
+    int controlId;
     SettingKind kind;
     SettingMember member;
     SettingList list = SettingList::None;
+    SettingRange range = {};
 };
 
 // All settings, in the order in which the window exchanges them.
@@ -38,3 +54,14 @@ struct SettingField {
 
 // The setting of that field name, or null.
 [[nodiscard]] const SettingField* FindSettingField(std::string_view name);
+// The setting kept in that member; every checked member has one.
+[[nodiscard]] const SettingField& SettingOfMember(const SettingMember& member);
+
+struct SettingBounds {
+    double low;
+    double high;
+};
+// The bounds a frame build keeps the setting in, for the backoff tick these settings hold;
+// nothing for a setting without a range.
+[[nodiscard]] std::optional<SettingBounds> BoundsOf(const SettingField& field,
+                                                    const ConfigSettings& settings);

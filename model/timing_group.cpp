@@ -3,6 +3,7 @@
 #include "model/timing_math.h"
 
 namespace fo = FrameOffset;
+using S = ConfigSettings;
 
 namespace {
 
@@ -10,16 +11,17 @@ constexpr std::uint8_t kTimingConstant = 6;
 
 }  // namespace
 
-void ConfigCodec::EncodeTimingGroup(ConfigFrame& frame) {
+void ConfigCodec::EncodeTimingGroup(ConfigFrame& frame, FrameBuildOptions options) {
     // With the advanced panel hidden the timing fields are not the user's to edit: the defaults
     // of the data rates shown replace them. Their exchanges re-read every control, so the
     // adjustments made earlier in this build reach the frame but not the record.
-    if (m_s.m_bAdvancedShown == 0) {
-        ApplyRfBaudDefaults();
-        ApplyRfBaudMaxDefaults();
+    if (!options.advancedShown) {
+        const bool keepAuxChNum = options.purpose == BuildPurpose::WriteOrSave;
+        ApplyRfBaudDefaults(keepAuxChNum);
+        ApplyRfBaudMaxDefaults(keepAuxChNum);
     }
 
-    ClampInt(m_s.m_nBackoffTick, 1, 160000, "Backoff tick", "us");
+    ClampSetting(&S::m_nBackoffTick);
     const std::int32_t tick = m_s.m_nBackoffTick;
     const std::int32_t crystal = m_s.m_nCrystalMHz;
 
@@ -27,16 +29,17 @@ void ConfigCodec::EncodeTimingGroup(ConfigFrame& frame) {
     frame[fo::kBackoffMantissa] = backoff.mantissa;
     frame[fo::kBackoffExponent] = backoff.exponentByte;
 
-    const std::int32_t low = TimeoutLowBound(tick);
-    const std::int32_t high = TimeoutHighBound(tick);
-    ClampDouble(m_s.m_dCcaThreshold, -100.0, -10.0, "CCA threshold", "dBm");
-    ClampInt(m_s.m_nCompensationUnit, 1, 255, "Compensation Uint", "ticks");
-    ClampInt(m_s.m_nAutoSleepTimeout, low, high, "Auto-sleep timeout", "ms");
-    ClampInt(m_s.m_nTimeoutUp, low, high, "Timeout Uplink", "ms");
-    ClampInt(m_s.m_nTimeoutDown, low, high, "Timeout downlink", "ms");
-    ClampInt(m_s.m_nSyncDuration, 5, 65535, "Synchronization message duration", "tick");
-    ClampInt(m_s.m_nAutoWakeSlot, 5, 65535, "Auto-wake slot", "tick");
-    ClampInt(m_s.m_nBeaconDuration, 5, 65535, "Beacon message duration", "tick");
+    // The timeouts are bounded by the tick just validated, whatever the record holds by now.
+    const SettingBounds timeout{static_cast<double>(TimeoutLowBound(tick)),
+                                static_cast<double>(TimeoutHighBound(tick))};
+    ClampSetting(&S::m_dCcaThreshold);
+    ClampSetting(&S::m_nCompensationUnit);
+    ClampSetting(&S::m_nAutoSleepTimeout, timeout);
+    ClampSetting(&S::m_nTimeoutUp, timeout);
+    ClampSetting(&S::m_nTimeoutDown, timeout);
+    ClampSetting(&S::m_nSyncDuration);
+    ClampSetting(&S::m_nAutoWakeSlot);
+    ClampSetting(&S::m_nBeaconDuration);
 
     frame[fo::kCcaCode] = CcaCode(m_s.m_dCcaThreshold);
 

@@ -10,8 +10,8 @@ bool WindowlessCodecHost::UpdateData(bool /*saveAndValidate*/) {
     return true;
 }
 
-void WindowlessCodecHost::ShowWarningBox(const char* text) {
-    m_warnings.emplace_back(text);
+void WindowlessCodecHost::ShowWarningBox(const std::string& text) {
+    m_warnings.push_back(text);
 }
 
 void WindowlessCodecHost::FillRfPowerList(std::span<const char* const> items) {

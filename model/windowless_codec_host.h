@@ -15,7 +15,7 @@ class WindowlessCodecHost : public CodecHost {
     WindowlessCodecHost();
 
     bool UpdateData(bool saveAndValidate) override;
-    void ShowWarningBox(const char* text) override;
+    void ShowWarningBox(const std::string& text) override;
     void FillRfPowerList(std::span<const char* const> items) override;
 
     [[nodiscard]] const std::vector<std::string>& Warnings() const { return m_warnings; }

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "model/control_ids.h"
 #include "resources/app_icon.h"
-#include "resources/control_ids.h"
 
 namespace {
 

@@ -19,7 +19,3 @@ struct IconImage {
 
 // The icon's images in the sizes above; empty for an id that names no icon.
 [[nodiscard]] std::vector<IconImage> LoadIconImages(int iconId);
-
-// The radio-module glyph drawn at one size: a circuit board with a chip and a status light,
-// and an antenna sending signal arcs to both sides.
-[[nodiscard]] IconImage RenderAppIcon(int size);

@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/control_ids.h"
 #include "model/setting_lists.h"
-#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
 
 namespace {

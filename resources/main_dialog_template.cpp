@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 
 namespace {
 

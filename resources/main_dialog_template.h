@@ -2,8 +2,8 @@
 
 #include <span>
 
-#include "resources/control_ids.h"
-#include "resources/dialog_template.h"
+#include "model/control_ids.h"
+#include "ui/framework/dialog_template.h"
 
 inline constexpr int IDD_LVCFG_DIALOG = 102;
 

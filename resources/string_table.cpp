@@ -5,10 +5,8 @@
 
 namespace {
 
-constexpr std::array<std::pair<unsigned, std::string_view>, 3> kStrings{{
+constexpr std::array<std::pair<unsigned, std::string_view>, 1> kStrings{{
     {IDS_ABOUTBOX, "About Lumivaro Configure Tool (&A)..."},
-    {AFX_IDP_PARSE_INT, "\u8bf7\u8f93\u5165\u4e00\u4e2a\u6574\u6570\u3002"},  // 请输入一个整数。
-    {AFX_IDP_PARSE_REAL, "\u8bf7\u8f93\u5165\u4e00\u4e2a\u6570\u5b57\u3002"},  // 请输入一个数字。
 }};
 
 }  // namespace

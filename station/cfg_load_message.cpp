@@ -11,7 +11,7 @@ const char* CfgLoadMessage(CfgLoadOutcome outcome) {
         case CfgLoadOutcome::CrcMismatch:
             return FrameCheckMessage(FrameCheck::CrcMismatch);
         case CfgLoadOutcome::NotOpened:
-            return "Failed to open the configurarion file!";
+            return kCfgOpenFailed;
         case CfgLoadOutcome::Loaded:
             break;
     }

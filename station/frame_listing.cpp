@@ -8,11 +8,9 @@
 
 namespace {
 
-// The module's facts and its MAC are listed in the identity, from the frame itself; Auto Config
-// is a mode of the window, not a setting a frame carries.
+// The module's facts and its MAC are listed in the identity, from the frame itself.
 bool IsListedField(const SettingField& field) {
-    return field.kind != SettingKind::Identity && field.kind != SettingKind::Mac &&
-           field.name != "auto_config";
+    return field.kind != SettingKind::Identity && field.kind != SettingKind::Mac;
 }
 
 }  // namespace

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <type_traits>
 
 #include "model/config_frame.h"
 #include "model/hex_text.h"
@@ -57,12 +61,12 @@ std::optional<MacAddress> ReadMac(std::string_view text) {
     return mac;
 }
 
-std::optional<int> ReadCheck(std::string_view text) {
+std::optional<bool> ReadCheck(std::string_view text) {
     if (text == "true" || text == "1") {
-        return 1;
+        return true;
     }
     if (text == "false" || text == "0") {
-        return 0;
+        return false;
     }
     return std::nullopt;
 }
@@ -85,6 +89,71 @@ std::string ListItemText(const ConfigSettings& s, const SettingField& f, int ind
     return std::string(items[static_cast<std::size_t>(index)]);
 }
 
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+enum class Reading { Number, OutOfRange, NotANumber };
+
+// Reads the whole text as one number with an optional sign.
+template <typename Number>
+Reading ReadWholeText(std::string_view text, Number& value) {
+    text = Trimmed(text);
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || end != text.data() + text.size()) {
+        return Reading::NotANumber;
+    }
+    if (error == std::errc::result_out_of_range) {
+        return Reading::OutOfRange;
+    }
+    return error == std::errc() ? Reading::Number : Reading::NotANumber;
+}
+
+template <typename Number>
+SetFieldOutcome StoreNumber(Number* member, std::string_view text) {
+    std::conditional_t<std::is_integral_v<Number>, long long, double> value{};
+    const Reading reading = member != nullptr ? ReadWholeText(text, value) : Reading::NotANumber;
+    if (reading == Reading::OutOfRange) {
+        return SetFieldOutcome::OutOfRange;
+    }
+    if (reading == Reading::NotANumber || !std::isfinite(static_cast<double>(value))) {
+        return SetFieldOutcome::UnreadableValue;
+    }
+    if constexpr (std::is_integral_v<Number>) {
+        if (value < std::numeric_limits<Number>::min() ||
+            value > std::numeric_limits<Number>::max()) {
+            return SetFieldOutcome::OutOfRange;
+        }
+    }
+    *member = static_cast<Number>(value);
+    return SetFieldOutcome::Set;
+}
+
+// How far apart two names are: the letters to change, add or drop to turn one into the other.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j < row.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 template <typename T>
 SetFieldOutcome Store(T* member, const std::optional<T>& value) {
     if (member == nullptr || !value) {
@@ -98,6 +167,7 @@ SetFieldOutcome Store(T* member, const std::optional<T>& value) {
 
 FieldValue GetFieldValue(const ConfigSettings& s, const SettingField& f) {
     const int* number = MemberOf<int>(s, f);
+    const bool* flag = MemberOf<bool>(s, f);
     const double* real = MemberOf<double>(s, f);
     const std::string* text = MemberOf<std::string>(s, f);
     switch (f.kind) {
@@ -106,8 +176,7 @@ FieldValue GetFieldValue(const ConfigSettings& s, const SettingField& f) {
         case SettingKind::Real:
             return real != nullptr ? *real : 0.0;
         case SettingKind::Check:
-            // The window shows 1 and 2 (indeterminate) as marked, anything else as clear.
-            return number != nullptr && (*number == 1 || *number == 2);
+            return flag != nullptr && *flag;
         case SettingKind::List:
             return number != nullptr ? ListItemText(s, f, *number) : std::string();
         case SettingKind::Mac:
@@ -137,11 +206,11 @@ SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f, std::
         case SettingKind::Identity:
             return SetFieldOutcome::ReadOnly;
         case SettingKind::Integer:
-            return Store(MemberOf<int>(s, f), ScanIntegerText(text));
+            return StoreNumber(MemberOf<int>(s, f), text);
         case SettingKind::Real:
-            return Store(MemberOf<double>(s, f), ScanRealText(text));
+            return StoreNumber(MemberOf<double>(s, f), text);
         case SettingKind::Check:
-            return Store(MemberOf<int>(s, f), ReadCheck(text));
+            return Store(MemberOf<bool>(s, f), ReadCheck(text));
         case SettingKind::List:
             return Store(MemberOf<int>(s, f), ReadListItem(s, f, text));
         case SettingKind::Mac: {
@@ -156,6 +225,93 @@ SetFieldOutcome SetFieldFromText(ConfigSettings& s, const SettingField& f, std::
             break;
     }
     return Store(MemberOf<std::string>(s, f), std::optional<std::string>(UpToNul(text)));
+}
+
+std::optional<SettingBounds> OutsideItsRange(const ConfigSettings& s, const SettingField& f) {
+    const std::optional<SettingBounds> bounds = BoundsOf(f, s);
+    if (!bounds) {
+        return std::nullopt;
+    }
+    const auto value = std::visit(
+        [&s](auto member) -> std::optional<double> {
+            if constexpr (std::is_arithmetic_v<std::decay_t<decltype(s.*member)>>) {
+                return static_cast<double>(s.*member);
+            } else {
+                return std::nullopt;
+            }
+        },
+        f.member);
+    if (!value || (*value >= bounds->low && *value <= bounds->high)) {
+        return std::nullopt;
+    }
+    return bounds;
+}
+
+std::string RangeText(SettingBounds bounds) {
+    return FormatRealText(bounds.low) + " to " + FormatRealText(bounds.high);
+}
+
+namespace {
+
+std::string ItemsText(SettingList list, int powerMaxDbm) {
+    std::string text;
+    for (std::string_view item : SettingListItems(list, powerMaxDbm)) {
+        text += (text.empty() ? "" : ", ") + std::string(item);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string ValuesTaken(const SettingField& f) {
+    const SettingRange& range = f.range;
+    switch (f.kind) {
+        case SettingKind::Check:
+            return "true or false, or 1 or 0";
+        case SettingKind::Integer:
+            if (range.followsBackoffTick) {
+                return "a whole number of milliseconds, from one backoff tick (at least 1) to "
+                       "65535 backoff ticks";
+            }
+            return "a whole number, " + RangeText({range.low, range.high});
+        case SettingKind::Real:
+            return "a number, " + RangeText({range.low, range.high});
+        case SettingKind::List:
+            if (f.list == SettingList::RfPower) {
+                return "for a 10 dBm module one of " + ItemsText(f.list, 10) +
+                       "; for a 20 dBm module one of " + ItemsText(f.list, 20);
+            }
+            return "one of " + ItemsText(f.list, 10);
+        case SettingKind::Mac:
+            return "six bytes of hex such as 4C:56:00:00:00:01, with colons, blanks or dashes "
+                   "between them or nothing";
+        case SettingKind::HexText:
+            return "bytes as hex text such as AA BB 01, at most 48";
+        case SettingKind::Identity:
+            break;
+    }
+    return "the module's own; read only";
+}
+
+std::vector<std::string_view> NearestFieldNames(std::string_view name, std::size_t count) {
+    // A slip of about one letter in three still names the field meant; a part of a name names
+    // every field that holds it.
+    const std::size_t slips = std::max<std::size_t>(2, name.size() / 3);
+    std::vector<std::pair<std::size_t, std::string_view>> near;
+    for (const SettingField& field : SettingFields()) {
+        const std::size_t distance = EditDistance(name, field.name);
+        const bool part = name.size() >= 3 && field.name.find(name) != std::string_view::npos;
+        if (distance <= slips || part) {
+            near.emplace_back(part ? std::min(distance, slips) : distance, field.name);
+        }
+    }
+    std::stable_sort(near.begin(), near.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < near.size() && i < count; ++i) {
+        names.push_back(near[i].second);
+    }
+    return names;
 }
 
 std::optional<std::pair<std::string, std::string>> ParseAssignment(std::string_view assignment) {

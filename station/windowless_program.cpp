@@ -1,7 +1,10 @@
 #include "station/windowless_program.h"
 
+#include <utility>
+
 #include "link/announced_ports.h"
 #include "model/config_codec.h"
+#include "model/identity_text.h"
 #include "model/windowless_codec_host.h"
 
 namespace {
@@ -37,9 +40,7 @@ class JobSteps : public PortRecordingSteps {
         const MacAddress mac = m_job.mac ? *m_job.mac : MacOfFrame(m_result.moduleFrame);
         m_job.settings.m_strMac = MacHexText(mac);
         WindowlessCodecHost host;
-        m_job.settings.m_bBuildingFrame = 1;
-        ConfigCodec(m_job.settings, host).EncodeFrame(frame);
-        m_job.settings.m_bBuildingFrame = 0;
+        ConfigCodec(m_job.settings, host).EncodeFrame(frame, FrameBuildOptions{});
         m_result.warnings = host.Warnings();
     }
 
@@ -60,11 +61,9 @@ class JobSteps : public PortRecordingSteps {
 }  // namespace
 
 FrameIdentity IdentityOfFrame(const ConfigFrame& frame) {
-    ConfigSettings facts(0);
-    WindowlessCodecHost host;
-    ConfigCodec(facts, host).DecodeIdentity(frame);
-    return {ModuleNameText(frame), facts.m_strVersion,  facts.m_strType,
-            facts.m_strFreqBand,   facts.m_strPowerMax, MacOfFrame(frame)};
+    IdentityText text = IdentityTextOf(frame);
+    return {std::move(text.name),     std::move(text.version),  std::move(text.type),
+            std::move(text.freqBand), std::move(text.powerMax), MacOfFrame(frame)};
 }
 
 ConfigSettings SettingsFromFrame(const ConfigFrame& frame) {
@@ -74,12 +73,11 @@ ConfigSettings SettingsFromFrame(const ConfigFrame& frame) {
     return settings;
 }
 
-void BuildSealedFrame(ConfigSettings& settings, std::vector<std::string>& warnings) {
+void BuildSealedFrame(ConfigSettings& settings, ConfigFrame& frame, FrameBuildOptions options,
+                      std::vector<std::string>& warnings) {
     WindowlessCodecHost host;
-    settings.m_bBuildingFrame = 1;
-    ConfigCodec(settings, host).EncodeFrame(settings.m_workFrame);
-    settings.m_bBuildingFrame = 0;
-    SealFrame(settings.m_workFrame);
+    ConfigCodec(settings, host).EncodeFrame(frame, options);
+    SealFrame(frame);
     const auto& collected = host.Warnings();
     warnings.insert(warnings.end(), collected.begin(), collected.end());
 }
@@ -91,9 +89,10 @@ ModuleJobResult ProgramModuleWindowless(ModuleJob job, const AnnouncedPorts& ann
     if (job.progress) {
         job.progress(ProgramStage::Reading);
     }
-    result.outcome = ProgramModule(open, result.moduleFrame, job.settings.m_workFrame, steps,
+    // The window's working frame as it starts: the module's identity goes over it.
+    MakeDefaultWorkFrame(result.sent);
+    result.outcome = ProgramModule(open, result.moduleFrame, result.sent, steps,
                                    ProgramOptions{job.verify}, &result.report);
-    result.sent = job.settings.m_workFrame;
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/config_codec.h"
 #include "model/config_frame.h"
 #include "model/config_settings.h"
 #include "model/mac_address.h"
@@ -27,10 +28,11 @@ struct FrameIdentity {
 // them (the working frame is the default one, as in a window just started).
 [[nodiscard]] ConfigSettings SettingsFromFrame(const ConfigFrame& frame);
 
-// Builds the working frame of `settings` (with its range checks and adjustments, which change
-// `settings` as they change the window's fields) and seals it. Each range warning is appended
-// to `warnings` with its exact text.
-void BuildSealedFrame(ConfigSettings& settings, std::vector<std::string>& warnings);
+// Builds `frame` from `settings` as the window builds it with `options` (with its range checks
+// and adjustments, which change `settings` as they change the window's fields) and seals it.
+// Each range warning is appended to `warnings` with its exact text.
+void BuildSealedFrame(ConfigSettings& settings, ConfigFrame& frame, FrameBuildOptions options,
+                      std::vector<std::string>& warnings);
 
 // Where programming a module stands, for progress displays.
 enum class ProgramStage { Reading, Writing, Verifying };

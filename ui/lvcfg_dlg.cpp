@@ -1,20 +1,47 @@
 #include "ui/lvcfg_dlg.h"
 
+#include <memory>
 #include <string>
 
+#include "model/control_ids.h"
 #include "resources/app_icon.h"
 #include "resources/main_dialog_template.h"
 #include "resources/string_table.h"
 #include "ui/about_dlg.h"
-#include "resources/control_ids.h"
+
+// The codec's window: the exchange of the dialog's controls, its warning boxes and its RF
+// Power list.
+class CLVCfgDlg::CodecWindow : public CodecHost {
+  public:
+    explicit CodecWindow(CLVCfgDlg& dlg) : m_dlg(dlg) {}
+
+    bool UpdateData(bool saveAndValidate) override { return m_dlg.UpdateData(saveAndValidate); }
+
+    void ShowWarningBox(const std::string& text) override {
+        m_dlg.m_reports.WarningBox(text.c_str());
+    }
+
+    void FillRfPowerList(std::span<const char* const> items) override {
+        CWnd rfPower = m_dlg.GetDlgItem(IDC_RF_POWER);
+        rfPower.SendMessage(CB_RESETCONTENT);
+        for (const char* item : items) {
+            rfPower.SendMessage(CB_ADDSTRING, item);
+        }
+    }
+
+  private:
+    CLVCfgDlg& m_dlg;
+};
 
 CLVCfgDlg::CLVCfgDlg(DialogBackend& backend, LVCfgDlgServices services)
     : CDialog(MainDialogTemplate(), backend),
-      ConfigSettings(services.now),
-      m_codec(*this, *this),
+      m_hIcon(IDR_MAINFRAME),
+      m_settings(services.now),
+      m_codecWindow(std::make_unique<CodecWindow>(*this)),
+      m_codec(m_settings, *m_codecWindow),
       m_reports(*this),
       m_services(services) {
-    m_hIcon = IDR_MAINFRAME;
+    MakeDefaultWorkFrame(m_workFrame);
 }
 
 CLVCfgDlg::~CLVCfgDlg() = default;
@@ -35,11 +62,8 @@ bool CLVCfgDlg::OnInitDialog() {
 
     RegisterForDeviceChanges();
 
-    CRect full;
-    GetWindowRect(&full);
-    m_rcFull = WindowRect{full.left, full.top, full.right, full.bottom};
-    SetWindowPos(m_rcFull.right - m_rcFull.left,
-                 m_rcFull.bottom - m_rcFull.top - kAdvancedPanelHeight);
+    GetWindowRect(&m_rcFull);
+    SetWindowPos(m_rcFull.Width(), m_rcFull.Height() - kAdvancedPanelHeight);
     return true;
 }
 
@@ -96,18 +120,6 @@ void CLVCfgDlg::OnSysCommand(unsigned commandId) {
     CDialog::OnSysCommand(commandId);
 }
 
-bool CLVCfgDlg::UpdateData(bool saveAndValidate) {
-    return CDialog::UpdateData(saveAndValidate);
-}
-
-void CLVCfgDlg::ShowWarningBox(const char* text) {
-    m_reports.WarningBox(text);
-}
-
-void CLVCfgDlg::FillRfPowerList(std::span<const char* const> items) {
-    CWnd rfPower = GetDlgItem(IDC_RF_POWER);
-    rfPower.SendMessage(CB_RESETCONTENT);
-    for (const char* item : items) {
-        rfPower.SendMessage(CB_ADDSTRING, item);
-    }
+void CLVCfgDlg::EncodeFrame(ConfigFrame& frame, BuildPurpose purpose) {
+    m_codec.EncodeFrame(frame, {.advancedShown = m_bAdvancedShown, .purpose = purpose});
 }

@@ -1,16 +1,17 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "link/announced_ports.h"
 #include "link/arrival/arrival_watcher.h"
 #include "model/codec_host.h"
 #include "model/config_codec.h"
+#include "model/config_frame.h"
 #include "model/config_settings.h"
 #include "station/module_port.h"
 #include "ui/command_guard.h"
@@ -29,9 +30,9 @@ struct LVCfgDlgServices {
     std::function<std::unique_ptr<DeviceEventSource>()> deviceEvents = nullptr;
 };
 
-// The main window: the settings record with its frames, the bindings of the controls, and the
-// commands behind the buttons.
-class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
+// The main window: it shows a settings record in its controls, builds and decodes frames with
+// the codec, and runs the commands behind the buttons.
+class CLVCfgDlg : public CDialog {
   public:
     // The strip at the bottom of the window that holds the advanced panel, in screen pixels.
     static constexpr int kAdvancedPanelHeight = 93;
@@ -45,14 +46,15 @@ class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
     void DoDataExchange(CDataExchange* pDX) override;
     void OnCommand(int id, int notifyCode) override;
     void OnSysCommand(unsigned commandId) override;
+    // A field of the hidden advanced panel is shown as "Advanced>>" would show it.
+    void RevealControl(int id) override;
 
-    // The exchange, warnings and RF Power list, as the codec asks for them.
-    bool UpdateData(bool saveAndValidate = true) override;
-    void ShowWarningBox(const char* text) override;
-    void FillRfPowerList(std::span<const char* const> items) override;
+    // The settings the controls show, as the last exchange left them.
+    [[nodiscard]] ConfigSettings& Settings() { return m_settings; }
+    [[nodiscard]] const ConfigSettings& Settings() const { return m_settings; }
 
-    // Codec, range checks and data-rate defaults.
-    void EncodeFrame(ConfigFrame& frame) { m_codec.EncodeFrame(frame); }
+    // Codec and data-rate defaults. A build for `purpose` follows the advanced panel as shown.
+    void EncodeFrame(ConfigFrame& frame, BuildPurpose purpose);
     void DecodeFrame(const ConfigFrame& frame) { m_codec.DecodeFrame(frame); }
     void ApplyRfBaudDefaults() { m_codec.ApplyRfBaudDefaults(); }
     void ApplyRfBaudMaxDefaults() { m_codec.ApplyRfBaudMaxDefaults(); }
@@ -62,12 +64,11 @@ class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
     void OnAdvanced();
     void OnAutoConfig();
     void EnableEditing(bool enable);
-    IconHandle OnQueryDragIcon() const { return m_hIcon; }
+    [[nodiscard]] int OnQueryDragIcon() const { return m_hIcon; }
 
     // Configuration files.
     void OnOpen();
     void OnSave();
-    static void XorFrame(std::uint8_t* buffer, std::size_t length);
 
     // Module transactions and the Read and Write commands.
     void OnRead();
@@ -87,10 +88,23 @@ class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
     void OnDeviceChange(const DeviceEvent& event);
     [[nodiscard]] std::size_t QueuedArrivalWrites() const { return m_commands.QueuedWrites(); }
 
+    // The window's own state.
+    CRect m_rcFull;                 // the full window, taken once at initialisation
+    bool m_bAdvancedShown = false;  // the advanced panel is shown
+    bool m_bAutoConfig = false;     // Auto Config mode: every arriving module is written
+    int m_hIcon;                    // the window's icon resource
+    // The frame that is built, sent and saved; and the frame read from a module by Write or
+    // from a file by Open.
+    ConfigFrame m_workFrame{};
+    ConfigFrame m_moduleFrame{};
+
   private:
+    class CodecWindow;
     class WindowModuleSteps;
     void ShowModuleIdentity();
     void ReportPortFailure(const PortOpening& opening);
+    // The text of the port box, as Read and Write take it.
+    [[nodiscard]] std::string PortText() const;
 
     // Window initialisation step 4: asks to be told of COM ports that come and go. On failure
     // it reports the error box and disables Auto Config for the run.
@@ -99,6 +113,8 @@ class CLVCfgDlg : public CDialog, public ConfigSettings, public CodecHost {
     // The Write for an arrival whose turn has come: COMn back into the port box, then OnWrite.
     void WriteArrivedModule(int portNumber);
 
+    ConfigSettings m_settings;
+    std::unique_ptr<CodecWindow> m_codecWindow;
     ConfigCodec m_codec;
     ReportForms m_reports;
     LVCfgDlgServices m_services;

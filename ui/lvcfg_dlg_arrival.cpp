@@ -2,13 +2,13 @@
 // serial ports that are plugged in or pulled out. With Auto Config on, an arriving module is
 // programmed by the Write command; arrivals while another command runs wait their turn.
 
-#include <cstdio>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "link/arrival/arrival_watcher.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
@@ -50,42 +50,31 @@ void CLVCfgDlg::OnDeviceEventsReadable() {
 // The watcher has already recorded an arriving device as COMn (and forgotten a removed one),
 // so a Write for COMn opens exactly that device.
 void CLVCfgDlg::OnDeviceChange(const DeviceEvent& event) {
-    // A command in progress may be between two uses of the scratch text; it gets it back
-    // unchanged.
-    const bool nested = m_commands.Running();
-    const auto scratch = m_szText;
-
+    const std::string port = "COM" + std::to_string(event.portNumber);
     if (event.kind == DeviceEventKind::Removal) {
         m_commands.DropQueuedWrite(event.portNumber);
-        std::snprintf(m_szText.data(), m_szText.size(), "Module is extracted from COM%d",
-                      event.portNumber);
-        m_reports.StatusReport(m_szText.data());
-    } else {
-        std::snprintf(m_szText.data(), m_szText.size(), "Module is inserted into COM%d",
-                      event.portNumber);
-        m_reports.StatusReport(m_szText.data());
-        std::snprintf(m_szText.data(), m_szText.size(), "COM%d", event.portNumber);
-        SetDlgItemText(IDC_COM_PORT, m_szText.data());
-        if (m_bAutoConfig != 0) {
-            if (nested) {
-                m_commands.QueueWrite(event.portNumber);
-            } else {
-                const CommandGuard::Scope command(m_commands);
-                OnWrite();
-            }
-        }
+        m_reports.StatusReport(("Module is extracted from " + port).c_str());
+        return;
     }
-    if (nested) {
-        m_szText = scratch;
+    m_reports.StatusReport(("Module is inserted into " + port).c_str());
+    SetDlgItemText(IDC_COM_PORT, port.c_str());
+    if (!m_bAutoConfig) {
+        return;
+    }
+    // A command in progress has its boxes open: the Write waits until it has ended.
+    if (m_commands.Running()) {
+        m_commands.QueueWrite(event.portNumber);
+    } else {
+        const CommandGuard::Scope command(m_commands);
+        OnWrite();
     }
 }
 
 void CLVCfgDlg::WriteArrivedModule(int portNumber) {
     // Auto Config switched off while the Write waited: the operator no longer wants it.
-    if (m_bAutoConfig == 0) {
+    if (!m_bAutoConfig) {
         return;
     }
-    std::snprintf(m_szText.data(), m_szText.size(), "COM%d", portNumber);
-    SetDlgItemText(IDC_COM_PORT, m_szText.data());
+    SetDlgItemText(IDC_COM_PORT, ("COM" + std::to_string(portNumber)).c_str());
     OnWrite();
 }

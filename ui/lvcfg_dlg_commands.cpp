@@ -1,19 +1,20 @@
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
+#include "ui/framework/dialog_units.h"
 #include "ui/lvcfg_dlg.h"
 
 void CLVCfgDlg::OnApply() {
     // The window then shows the settings exactly as a frame carries them. Nothing is sent or
-    // stored, and the build is no Write or Save build, so the building flag stays 0.
-    EncodeFrame(m_workFrame);
+    // stored.
+    EncodeFrame(m_workFrame, BuildPurpose::Apply);
     DecodeFrame(m_workFrame);
 }
 
 void CLVCfgDlg::OnAdvanced() {
-    m_bAdvancedShown = m_bAdvancedShown == 0 ? 1 : 0;
+    m_bAdvancedShown = !m_bAdvancedShown;
     // Always from the rectangle taken at initialisation, never from the current size.
-    const int width = m_rcFull.right - m_rcFull.left;
-    const int fullHeight = m_rcFull.bottom - m_rcFull.top;
-    if (m_bAdvancedShown != 0) {
+    const int width = m_rcFull.Width();
+    const int fullHeight = m_rcFull.Height();
+    if (m_bAdvancedShown) {
         SetWindowPos(width, fullHeight);
         SetDlgItemText(IDC_ADVANCED, "Advanced<<");
     } else {
@@ -22,11 +23,27 @@ void CLVCfgDlg::OnAdvanced() {
     }
 }
 
+void CLVCfgDlg::RevealControl(int id) {
+    if (m_bAdvancedShown) {
+        return;
+    }
+    // The shortened window's client area, as initialisation cut it from the template's.
+    const DialogTemplate& shown = Template();
+    const int width = DialogUnitsToPixels(shown.width);
+    const int height = DialogUnitsToPixels(shown.height) - kAdvancedPanelHeight;
+    for (const DialogItem& item : shown.items) {
+        if (item.id == id && !IsItemInClientArea(item, width, height)) {
+            OnAdvanced();
+            return;
+        }
+    }
+}
+
 void CLVCfgDlg::OnAutoConfig() {
     // The check box is the first binding, so its new state is read even when a later text
     // fails to parse; the result is therefore not needed.
     UpdateData(true);
-    EnableEditing(m_bAutoConfig == 0);
+    EnableEditing(!m_bAutoConfig);
 }
 
 void CLVCfgDlg::EnableEditing(bool enable) {

@@ -1,24 +1,16 @@
 // The Open and Save commands: configuration files holding one sealed frame, scrambled.
 
 #include <optional>
-#include <span>
 #include <string>
 
 #include "files/cfg_file_loader.h"
 #include "files/cfg_file_saver.h"
-#include "files/cfg_scramble.h"
 #include "files/file_io.h"
 #include "model/config_frame.h"
 #include "station/cfg_load_message.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {
-
-constexpr const char* kOpenFailed = "Failed to open the configurarion file!";
-constexpr const char* kOpened = "Succeed to open the configurarion file!";
-constexpr const char* kFileRead = "Succeed to read the configurarion file!";
-constexpr const char* kFileWritten = "Succeed to write the configurarion file!";
-constexpr const char* kWriteFailed = "Failed to write the configurarion file!";
 
 // The chooser of both commands: no default extension, "*.cfg" as the name, configuration
 // files first. The save variant asks before an existing file is replaced; the open variant
@@ -51,13 +43,6 @@ FileIo& FileIoOf(FileIo* injected) {
 
 }  // namespace
 
-void CLVCfgDlg::XorFrame(std::uint8_t* buffer, std::size_t length) {
-    if (buffer == nullptr) {
-        return;
-    }
-    ScrambleCfgBytes(std::span<std::uint8_t>(buffer, length));
-}
-
 // The previous file is never emptied: the frame goes into a temporary file beside it, which
 // replaces it only once all 518 bytes are on disk. The user sees the same reports in the same
 // order as when writing the file in place, and a failed write leaves the old file as it was.
@@ -69,20 +54,18 @@ void CLVCfgDlg::OnSave() {
     }
     CfgFileSaver saver(FileIoOf(m_services.fileIo));
     if (!saver.Open(*path)) {
-        m_reports.FailureReport(kOpenFailed);
+        m_reports.FailureReport(kCfgOpenFailed);
         return;
     }
-    m_reports.StatusReport(kOpened);
+    m_reports.StatusReport(kCfgOpened);
 
-    m_bBuildingFrame = 1;
-    EncodeFrame(m_workFrame);
-    m_bBuildingFrame = 0;
+    EncodeFrame(m_workFrame, BuildPurpose::WriteOrSave);
     SealFrame(m_workFrame);
 
     if (saver.Save(m_workFrame)) {
-        m_reports.StatusReport(kFileWritten);
+        m_reports.StatusReport(kCfgWritten);
     } else {
-        m_reports.FailureReport(kWriteFailed);
+        m_reports.FailureReport(kCfgWriteFailed);
     }
 }
 
@@ -95,14 +78,14 @@ void CLVCfgDlg::OnOpen() {
     }
     const CfgLoadOutcome outcome = LoadCfgFile(*path, m_moduleFrame, FileIoOf(m_services.fileIo));
     if (outcome == CfgLoadOutcome::NotOpened) {
-        m_reports.FailureReport(kOpenFailed);
+        m_reports.FailureReport(kCfgOpenFailed);
         return;
     }
-    m_reports.StatusReport(kOpened);
+    m_reports.StatusReport(kCfgOpened);
     if (outcome != CfgLoadOutcome::Loaded) {
         m_reports.FailureReport(CfgLoadMessage(outcome));
         return;
     }
-    m_reports.StatusReport(kFileRead);
+    m_reports.StatusReport(kCfgRead);
     DecodeFrame(m_moduleFrame);
 }

@@ -4,12 +4,13 @@
 // while the port of that step is still held, so the port is freed only after the decode on
 // success and after the error box on failure.
 
+#include <array>
 #include <cstdio>
 #include <string>
 
-#include "model/hex_text.h"
+#include "model/control_ids.h"
+#include "model/identity_text.h"
 #include "model/mac_address.h"
-#include "resources/control_ids.h"
 #include "station/module_exchange.h"
 #include "ui/lvcfg_dlg.h"
 
@@ -18,17 +19,8 @@ namespace {
 constexpr const char* kChoosePort = "Please choose a serial COM port!";
 constexpr const char* kReadSucceeded = "Succeed to read the module!";
 constexpr const char* kWriteSucceeded = "Succeed to write the module!";
-
-// "NODE", "ROOT" or "UNKNOWN" for the type character of a module frame.
-const char* ModuleTypeText(std::uint8_t type) {
-    if (type == 'N') {
-        return "NODE";
-    }
-    if (type == 'R') {
-        return "ROOT";
-    }
-    return "UNKNOWN";
-}
+// The port box is read as at most 255 characters.
+constexpr int kPortTextSize = 256;
 
 }  // namespace
 
@@ -39,16 +31,14 @@ class CLVCfgDlg::WindowModuleSteps : public ModuleSteps {
 
     void ModuleRead(const ConfigFrame& frame) override {
         m_dlg.m_reports.StatusReport(kReadSucceeded);
-        if (m_dlg.m_bAutoConfig == 0 && &frame == &m_dlg.m_workFrame) {
+        if (!m_dlg.m_bAutoConfig && &frame == &m_dlg.m_workFrame) {
             m_dlg.DecodeFrame(m_dlg.m_workFrame);
         }
     }
 
     // Range warnings of the build show now, while the port is held.
     void BuildFrame(ConfigFrame& frame) override {
-        m_dlg.m_bBuildingFrame = 1;
-        m_dlg.EncodeFrame(frame);
-        m_dlg.m_bBuildingFrame = 0;
+        m_dlg.EncodeFrame(frame, BuildPurpose::WriteOrSave);
     }
 
     void Failed(ModuleOutcome outcome, const PortOpening& opening) override {
@@ -65,13 +55,14 @@ class CLVCfgDlg::WindowModuleSteps : public ModuleSteps {
     CLVCfgDlg& m_dlg;
 };
 
+std::string CLVCfgDlg::PortText() const {
+    std::array<char, kPortTextSize> text{};
+    GetDlgItemText(IDC_COM_PORT, text.data(), kPortTextSize);
+    return text.data();
+}
+
 PortOpening CLVCfgDlg::OpenComPort() {
-    GetDlgItemText(IDC_COM_PORT, m_szText.data(), static_cast<int>(m_szText.size()));
-    PortOpening opening = OpenModulePort(m_szText.data(), m_announcedPorts);
-    if (opening.Opened()) {
-        std::snprintf(m_szText.data(), m_szText.size(), "%s", kLineModeText);
-    }
-    return opening;
+    return OpenModulePort(PortText(), m_announcedPorts);
 }
 
 // The status line and the box keep their one text; why the port failed goes to the box's
@@ -96,8 +87,7 @@ int CLVCfgDlg::WriteModule() {
 }
 
 void CLVCfgDlg::OnRead() {
-    GetDlgItemText(IDC_COM_PORT, m_szText.data(), static_cast<int>(m_szText.size()));
-    if (m_szText[0] == '\0') {
+    if (PortText().empty()) {
         m_reports.ErrorBox(kChoosePort);
         return;
     }
@@ -105,8 +95,7 @@ void CLVCfgDlg::OnRead() {
 }
 
 void CLVCfgDlg::OnWrite() {
-    GetDlgItemText(IDC_COM_PORT, m_szText.data(), static_cast<int>(m_szText.size()));
-    if (m_szText[0] == '\0') {
+    if (PortText().empty()) {
         m_reports.ErrorBox(kChoosePort);
         return;
     }
@@ -123,15 +112,11 @@ void CLVCfgDlg::OnWrite() {
 
 // The module's identity goes straight into the read-only fields, not through the settings.
 void CLVCfgDlg::ShowModuleIdentity() {
-    SetDlgItemText(IDC_NAME, ModuleNameText(m_moduleFrame).c_str());
-    char text[32];
-    std::snprintf(text, sizeof text, "%d.%d", m_moduleFrame[FrameOffset::kVersionMajor],
-                  m_moduleFrame[FrameOffset::kVersionMinor]);
-    SetDlgItemText(IDC_VERSION, text);
-    SetDlgItemText(IDC_TYPE, ModuleTypeText(m_moduleFrame[FrameOffset::kType]));
-    std::snprintf(text, sizeof text, "%c0dBm",
-                  static_cast<char>(m_moduleFrame[FrameOffset::kPowerClass]));
-    SetDlgItemText(IDC_POWER_MAX, text);
+    const IdentityText identity = IdentityTextOf(m_moduleFrame);
+    SetDlgItemText(IDC_NAME, identity.name.c_str());
+    SetDlgItemText(IDC_VERSION, identity.version.c_str());
+    SetDlgItemText(IDC_TYPE, identity.type.c_str());
+    SetDlgItemText(IDC_POWER_MAX, identity.powerMax.c_str());
 }
 
 // The next module's address follows the one just written; the field shows it and the next
@@ -139,6 +124,5 @@ void CLVCfgDlg::ShowModuleIdentity() {
 void CLVCfgDlg::IncrementMac() {
     const MacAddress next = NextMacAddress(MacOfFrame(m_workFrame));
     PutMacIntoFrame(m_workFrame, next);
-    BytesToHex(m_szText.data(), next.data(), static_cast<std::uint8_t>(next.size()));
-    SetDlgItemText(IDC_MAC, m_szText.data());
+    SetDlgItemText(IDC_MAC, MacHexText(next).c_str());
 }

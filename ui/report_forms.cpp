@@ -1,6 +1,6 @@
 #include "ui/report_forms.h"
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "ui/framework/cdialog.h"
 
 void ReportForms::StatusReport(const char* text) {

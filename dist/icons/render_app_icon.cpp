@@ -1,6 +1,7 @@
 // Renders the application icon into a freedesktop icon theme tree, one PNG per size:
-// <theme dir>/<n>x<n>/apps/<name>.png. The artwork lives once, in resources/app_icon.cpp; the
-// installed icons are drawn from it at build time rather than kept as copies.
+// <theme dir>/<n>x<n>/apps/<name>.png. The artwork lives once, in
+// resources/app_icon_artwork.cpp; the installed icons are drawn from it at build time rather
+// than kept as copies.
 
 #include <QDir>
 #include <QImage>
@@ -9,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "resources/app_icon.h"
+#include "resources/app_icon_artwork.h"
 
 namespace {
 

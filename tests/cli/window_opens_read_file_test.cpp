@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cli_rig.h"
+#include "model/control_ids.h"
 #include "model/setting_field.h"
-#include "resources/control_ids.h"
 #include "station/setting_values.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
@@ -31,7 +31,7 @@ TEST_F(CliTest, FileSavedByReadOpensInTheWindowWithTheListedValues) {
     EXPECT_EQ(window.GetText(IDC_STATUS), report_text::kFileRead);
     EXPECT_TRUE(backend.MessageBoxes().empty());
 
-    const ConfigSettings& shown = dlg;
+    const ConfigSettings& shown = dlg.Settings();
     int compared = 0;
     for (const SettingField& field : SettingFields()) {
         const std::string name(field.name);

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "resources/dialog_template.h"
 #include "tests/support/headless_backend.h"
 #include "ui/framework/cdialog.h"
+#include "ui/framework/dialog_template.h"
 
 // A small dialog with one binding of every kind, in this order: check 11, text 10, real 12,
 // integer 13, integer 14, list index 15. Push button 16 is unbound.

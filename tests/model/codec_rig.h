@@ -16,6 +16,8 @@ struct CodecRig {
     FakeCodecHost host{settings};
     ConfigCodec codec{settings, host};
     ConfigFrame frame{};
+    // As the window builds for Apply with its advanced panel hidden.
+    FrameBuildOptions options{.purpose = BuildPurpose::Apply};
 
     // The frame of a 26 MHz, 10 dBm module with the magic and an identity.
     static ConfigFrame ModuleFrame(char crystal = '6', char powerClass = '1') {
@@ -38,7 +40,7 @@ struct CodecRig {
         codec.DecodeIdentity(frame);
     }
 
-    void ShowAdvanced() { settings.m_bAdvancedShown = 1; }
+    void ShowAdvanced() { options.advancedShown = true; }
 
     // Settings that pass every range check with the advanced panel shown.
     void TypeValidTimings() {

@@ -110,7 +110,7 @@ TEST(CodecRoundTrip, AcceptedFramesComeBackByteForByte) {
         rig.ShowAdvanced();
         rig.codec.DecodeFrame(module);
         ConfigFrame built = module;  // a Read leaves the module's bytes in the working frame
-        rig.codec.EncodeFrame(built);
+        rig.codec.EncodeFrame(built, rig.options);
         ASSERT_TRUE(rig.host.warnings.empty()) << round << ": " << rig.host.warnings[0];
         for (std::size_t i = 0; i < kFrameSize; ++i) {
             if (!IsLossy(i)) {
@@ -121,7 +121,7 @@ TEST(CodecRoundTrip, AcceptedFramesComeBackByteForByte) {
         // The rounded timing bytes settle after one pass.
         rig.codec.DecodeFrame(built);
         ConfigFrame again = built;
-        rig.codec.EncodeFrame(again);
+        rig.codec.EncodeFrame(again, rig.options);
         ASSERT_TRUE(rig.host.warnings.empty());
         ASSERT_EQ(again, built) << "round " << round;
     }
@@ -152,19 +152,20 @@ TEST(CodecRobustness, RandomFramesDecodeAndEncodeSafely) {
     for (int round = 0; round < 1000; ++round) {
         const ConfigFrame module = maker.RandomBytes();
         CodecRig rig;
-        rig.settings.m_bAdvancedShown = round % 2;
-        rig.settings.m_bBuildingFrame = (round / 2) % 2;
+        rig.options.advancedShown = round % 2 != 0;
+        rig.options.purpose =
+            (round / 2) % 2 != 0 ? BuildPurpose::WriteOrSave : BuildPurpose::Apply;
         rig.codec.DecodeFrame(module);
         ASSERT_LE(rig.settings.m_strHandshakeAck.size(), 143u);
         ASSERT_LE(rig.settings.m_strBroadcastCmd2.size(), 143u);
         ASSERT_EQ(rig.settings.m_strMac.size(), 17u);
         ConfigFrame built = module;
-        rig.codec.EncodeFrame(built);
+        rig.codec.EncodeFrame(built, rig.options);
         ExpectUntouchedBytesKept(module, built);
         ASSERT_EQ(built[fo::kTimingConstant], 6);
         ASSERT_EQ(built[fo::kBackoffExponent] & 0x1F, 30);
         for (const auto& warning : rig.host.warnings) {
-            ASSERT_LT(warning.size(), kScratchTextSize);
+            ASSERT_LT(warning.size(), kWarningTextSize);
         }
     }
 }
@@ -182,13 +183,13 @@ void SetEveryList(ConfigSettings& c, int position) {
 }
 
 TEST(CodecRobustness, ListsWithoutAChoiceWrite0xFF) {
-    for (int advanced : {0, 1}) {
+    for (bool advanced : {false, true}) {
         CodecRig rig;
-        rig.settings.m_bAdvancedShown = advanced;
+        rig.options.advancedShown = advanced;
         rig.frame[69] = 0x12;
         rig.frame[70] = 0x34;
         SetEveryList(rig.host.controls, -1);
-        rig.codec.EncodeFrame(rig.frame);
+        rig.codec.EncodeFrame(rig.frame, rig.options);
         for (std::size_t offset :
              {fo::kRfBaudDef, fo::kRfBaudMax, fo::kRfBaudMin, fo::kAuxChMask, fo::kRfPower,
               fo::kDeviceNum, fo::kFrameMode, fo::kFrameEndCheck, fo::kActPinWakeup}) {
@@ -203,9 +204,9 @@ TEST(CodecRobustness, ListsWithoutAChoiceWrite0xFF) {
 TEST(CodecRobustness, ListsPastTheirEndAndExtremeNumbersStayInBounds) {
     for (int position :
          {5, 12, 13, 255, 1000, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
-        for (int advanced : {0, 1}) {
+        for (bool advanced : {false, true}) {
             CodecRig rig;
-            rig.settings.m_bAdvancedShown = advanced;
+            rig.options.advancedShown = advanced;
             auto& c = rig.host.controls;
             SetEveryList(c, position);
             const int extreme =
@@ -215,12 +216,12 @@ TEST(CodecRobustness, ListsPastTheirEndAndExtremeNumbersStayInBounds) {
             c.m_nUartWakeupBytes = c.m_nAddrLength = extreme;
             c.m_dStartFreq = position < 0 ? -HUGE_VAL : std::nan("");
             c.m_dCcaThreshold = position < 0 ? std::nan("") : 1e300;
-            rig.codec.EncodeFrame(rig.frame);
+            rig.codec.EncodeFrame(rig.frame, rig.options);
             EXPECT_EQ(rig.frame[fo::kAuxChMask], 0xFF);
             EXPECT_EQ(rig.frame[fo::kTimingConstant], 6);
             EXPECT_FALSE(rig.host.warnings.empty());
             for (const auto& warning : rig.host.warnings) {
-                EXPECT_LT(warning.size(), kScratchTextSize);
+                EXPECT_LT(warning.size(), kWarningTextSize);
             }
         }
     }

@@ -26,17 +26,13 @@ TEST(ConfigSettingsDefaults, FreshRecordShowsTheDocumentedDefaults) {
                      s.m_iUartParity, s.m_iUartStopBit, s.m_iDeviceNum, s.m_iFrameEndCheck}) {
         EXPECT_EQ(list, 0);
     }
-    for (int flag : {s.m_bAdvancedShown, s.m_bAutoConfig, s.m_bFlowCtrl, s.m_bSleep, s.m_bRepeat,
-                     s.m_bFlipActPin, s.m_bBuildingFrame}) {
-        EXPECT_EQ(flag, 0);
+    for (bool flag : {s.m_bFlowCtrl, s.m_bSleep, s.m_bRepeat, s.m_bFlipActPin}) {
+        EXPECT_FALSE(flag);
     }
     EXPECT_TRUE(s.m_strHandshakeAck.empty());
     EXPECT_TRUE(s.m_strHostAddrInquiry.empty());
     EXPECT_TRUE(s.m_strBroadcastCmd1.empty());
     EXPECT_TRUE(s.m_strBroadcastCmd2.empty());
-    EXPECT_EQ(s.m_hIcon, 128);
-    EXPECT_EQ(s.m_workFrame[36], 6);
-    EXPECT_EQ(s.m_workFrame[4], 'O');
 }
 
 TEST(DefaultMacText, IsTheTimeMostSignificantByteFirstThenTwoZeroBytes) {

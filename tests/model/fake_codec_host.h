@@ -4,14 +4,16 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "model/codec_host.h"
 #include "model/codec_tables.h"
 #include "model/config_settings.h"
+#include "model/setting_field.h"
 
 // A window for the codec without a window. `controls` is what the dialog's controls show: the
-// save exchange copies the 56 bound members from it into the settings and the load exchange
+// save exchange copies the bound members from it into the settings and the load exchange
 // copies them back, in the dialog's binding order. A list control shows only a position inside
 // its list; loading any other position leaves the list without a choice, read back as -1.
 // Warning texts and RF Power list fills are recorded in order.
@@ -32,10 +34,10 @@ class FakeCodecHost : public CodecHost {
         return !m_failed;
     }
 
-    void ShowWarningBox(const char* text) override {
-        warnings.emplace_back(text);
+    void ShowWarningBox(const std::string& text) override {
+        warnings.push_back(text);
         if (onWarning) {
-            onWarning(text);
+            onWarning(text.c_str());
         }
     }
 
@@ -57,8 +59,8 @@ class FakeCodecHost : public CodecHost {
     std::vector<std::string> rfPowerItems;  // the items the RF Power list holds now
     int saveExchanges = 0;
     int loadExchanges = 0;
-    // When not 0, a save exchange stops before binding number n (1 to 56), as at a control whose
-    // text does not parse, and reports failure.
+    // When not 0, a save exchange stops before binding number n (1 for the first setting of the
+    // field table), as at a control whose text does not parse, and reports failure.
     int failSaveAtBinding = 0;
     // Runs while a warning box is "open", with its text.
     std::function<void(const char*)> onWarning;
@@ -102,64 +104,18 @@ class FakeCodecHost : public CodecHost {
         }
     }
 
+    // In the window's binding order, as the field table gives it.
     void ExchangeAll() {
-        using S = ConfigSettings;
-        Field(&S::m_bAutoConfig);
-        Field(&S::m_bFlowCtrl);
-        Field(&S::m_bSleep);
-        Field(&S::m_bRepeat);
-        Field(&S::m_bFlipActPin);
-        Field(&S::m_strName);
-        Field(&S::m_strVersion);
-        Field(&S::m_strType);
-        Field(&S::m_strFreqBand);
-        Field(&S::m_strPowerMax);
-        Field(&S::m_strMac);
-        Field(&S::m_strHandshakeAck);
-        Field(&S::m_strBroadcastCmd1);
-        Field(&S::m_strBroadcastCmd2);
-        Field(&S::m_strHostAddrInquiry);
-        Field(&S::m_dStartFreq);
-        Field(&S::m_dCcaThreshold);
-        Field(&S::m_nMainChannel);
-        Field(&S::m_nAuxChInterval);
-        Field(&S::m_nAuxStartChannel);
-        Field(&S::m_nDownlinkAddrOffset);
-        Field(&S::m_nUplinkAddrOffset);
-        Field(&S::m_nAddrLength);
-        Field(&S::m_nAutoSleepTimeout);
-        Field(&S::m_nBeaconDuration);
-        Field(&S::m_nCompensationUnit);
-        Field(&S::m_nHostBootTime);
-        Field(&S::m_nFrameLenAmendment);
-        Field(&S::m_nFrameLenOffset);
-        Field(&S::m_nNetworkId);
-        Field(&S::m_nResponseTimeout);
-        Field(&S::m_nTimeoutDown);
-        Field(&S::m_nTimeoutUp);
-        Field(&S::m_nSyncDuration);
-        Field(&S::m_nSleepWakeRate);
-        Field(&S::m_nFrameStopSync);
-        Field(&S::m_nFrameStartSync);
-        Field(&S::m_nBackoffTick);
-        Field(&S::m_nAutoWakeSlot);
-        Field(&S::m_nBroadcastWildcard);
-        Field(&S::m_nMulticastWildcard);
-        Field(&S::m_nSyncInterval);
-        Field(&S::m_nUartWakeupBytes);
-        List(&S::m_iFrameEndCheck, 4);
-        List(&S::m_iRfBaudMax, 12);
-        List(&S::m_iRfBaudMin, 12);
-        List(&S::m_iActPin, 3);
-        List(&S::m_iRfBaudDef, 12);
-        List(&S::m_iAuxChNum, 5);
-        List(&S::m_iRfPower, rfPowerItems.size());
-        List(&S::m_iUartBaud, 13);
-        List(&S::m_iUartStartBit, 2);
-        List(&S::m_iFrameMode, 2);
-        List(&S::m_iUartParity, 3);
-        List(&S::m_iUartStopBit, 2);
-        List(&S::m_iDeviceNum, 3);
+        for (const SettingField& field : SettingFields()) {
+            if (field.kind == SettingKind::List) {
+                const std::size_t length = field.list == SettingList::RfPower
+                                               ? rfPowerItems.size()
+                                               : SettingListItems(field.list, 10).size();
+                List(std::get<int ConfigSettings::*>(field.member), length);
+            } else {
+                std::visit([this](auto member) { Field(member); }, field.member);
+            }
+        }
     }
 
     ConfigSettings& m_settings;

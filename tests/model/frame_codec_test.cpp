@@ -348,7 +348,7 @@ TEST_F(FrameCodec, DecodedPositionsPastTheListsWrite0xFFNextTime) {
     EXPECT_EQ(rig.host.controls.m_iAuxChNum, -1);
     EXPECT_EQ(rig.host.controls.m_iRfPower, -1);
     rig.TypeValidTimings();
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.frame[fo::kRfPower], 0xFF);
     EXPECT_EQ(rig.frame[fo::kAuxChMask], 0xFF);
     EXPECT_EQ(rig.frame[fo::kDeviceNum], 0xFF);
@@ -361,7 +361,7 @@ TEST_F(FrameCodec, EncodeStartsWithASaveExchangeAndDecodeEndsWithALoad) {
     rig.ShowAdvanced();
     rig.TypeValidTimings();
     rig.host.controls.m_nNetworkId = 0x0102;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.host.saveExchanges, 1);
     EXPECT_EQ(rig.host.loadExchanges, 0);
     EXPECT_EQ(rig.frame[44], 0x02);
@@ -380,10 +380,11 @@ TEST_F(FrameCodec, FailedSaveExchangeStillBuildsTheWholeFrame) {
     rig.settings.m_nNetworkId = 0x0203;
     rig.host.controls.m_nNetworkId = 0x0405;
     rig.host.controls.m_nMainChannel = 9;
-    rig.host.failSaveAtBinding = 30;  // the Network ID control
+    rig.host.failSaveAtBinding =
+        static_cast<int>(FindSettingField("network_id") - SettingFields().data()) + 1;
     rig.frame[fo::kTimingConstant] = 0;
-    rig.codec.EncodeFrame(rig.frame);
-    EXPECT_EQ(rig.frame[fo::kMainChannel], 9);   // binding 18, before the failure
+    rig.codec.EncodeFrame(rig.frame, rig.options);
+    EXPECT_EQ(rig.frame[fo::kMainChannel], 9);   // bound before the Network ID
     EXPECT_EQ(rig.frame[fo::kNetworkIdLow], 3);  // the record's value
     EXPECT_EQ(rig.frame[fo::kTimingConstant], 6);
 }

@@ -57,11 +57,10 @@ INSTANTIATE_TEST_SUITE_P(Rates, ChannelPlan,
 
 TEST(RfBaudDefaults, BuildingAFrameKeepsTheChannelCount) {
     CodecRig rig;
-    rig.settings.m_bBuildingFrame = 1;
     rig.host.controls.m_iRfBaudDef = 5;
     rig.host.controls.m_iRfBaudMax = 5;
     rig.host.controls.m_iAuxChNum = 1;
-    rig.codec.ApplyRfBaudDefaults();
+    rig.codec.ApplyRfBaudDefaults(true);
     EXPECT_EQ(rig.host.controls.m_iAuxChNum, 1);
     EXPECT_EQ(rig.host.controls.m_nAuxChInterval, 1);
 }
@@ -127,7 +126,7 @@ TEST(RfBaudDefaults, HugeBeaconSaturatesBeforeValidation) {
     EXPECT_EQ(rig.settings.m_nAutoSleepTimeout, 7077);  // capped at H(108)
     EXPECT_EQ(rig.settings.m_nTimeoutUp, 7077);
 
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.U16(fo::kBeaconDuration), 65535);
     EXPECT_EQ(rig.host.warnings.back(),
               "Beacon message duration is equal to 2147483647tick which is beyond the scope [5tick "
@@ -152,7 +151,7 @@ TEST_F(HiddenPanel, AdjustmentsReachTheFrameButNotTheRecord) {
     c.m_bSleep = 1;
     c.m_nAddrLength = 40;
     c.m_dStartFreq = 500.0;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     ASSERT_EQ(rig.host.warnings.size(), 3u);
     EXPECT_EQ(rig.U16(fo::kSleepWakeRate), 2500);
     EXPECT_EQ(rig.frame[fo::kAddrLength], 16);
@@ -169,7 +168,7 @@ TEST_F(HiddenPanel, AdjustmentsReachTheFrameButNotTheRecord) {
 TEST_F(HiddenPanel, ClearedSleepFlagReachesOnlyTheFrame) {
     rig.host.controls.m_nSleepWakeRate = 0;
     rig.host.controls.m_bSleep = 1;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.frame[fo::kSleep], 0);
     EXPECT_EQ(rig.settings.m_bSleep, 1);
     EXPECT_EQ(rig.host.controls.m_bSleep, 1);
@@ -181,7 +180,7 @@ TEST_F(HiddenPanel, TypedTimingValuesHaveNoEffect) {
     c.m_nAutoSleepTimeout = 99999;
     c.m_nCompensationUnit = 9;
     c.m_nSyncDuration = 1000;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.frame[fo::kBackoffMantissa], 22);
     EXPECT_EQ(rig.U16(fo::kAutoSleepTimeout), 18519);
     EXPECT_EQ(rig.frame[fo::kCompensationUnit], 200);
@@ -194,7 +193,7 @@ TEST_F(HiddenPanel, TimingAdjustmentsStayOutOfTheControls) {
     rig.settings.m_dCcaThreshold = 0.0;
     rig.host.controls.m_dCcaThreshold = 0.0;
     rig.host.controls.m_iRfBaudDef = -1;  // no table entry: the threshold stays 0.0
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.settings.m_dCcaThreshold, -10.0);
     EXPECT_EQ(rig.host.controls.m_dCcaThreshold, 0.0);
     EXPECT_EQ(rig.frame[fo::kCcaCode], 0x7F);
@@ -204,13 +203,13 @@ TEST_F(HiddenPanel, TwoWritesInARowWithMainChannel5) {
     rig.host.controls.m_nMainChannel = 5;
     rig.host.controls.m_iRfBaudDef = 6;
     rig.host.controls.m_iRfBaudMax = 1;
-    rig.settings.m_bBuildingFrame = 1;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.options.purpose = BuildPurpose::WriteOrSave;
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.frame[fo::kMainChannel], 5);
     EXPECT_EQ(rig.frame[fo::kAuxChInterval], 1);
     EXPECT_EQ(rig.host.controls.m_nMainChannel, 0);
 
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.frame[fo::kMainChannel], 0);
     EXPECT_EQ(rig.frame[fo::kAuxChInterval], 5);
     EXPECT_EQ(rig.frame[fo::kAuxStartChannel], 5);
@@ -221,9 +220,9 @@ TEST_F(HiddenPanel, TwoWritesInARowWithMainChannel5) {
 // shows the frame's own channel values again.
 TEST_F(HiddenPanel, ApplyShowsTheFrameChannelsAgain) {
     rig.host.controls.m_nMainChannel = 5;
-    rig.codec.EncodeFrame(rig.settings.m_workFrame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.host.controls.m_iAuxChNum, 2);
-    rig.codec.DecodeFrame(rig.settings.m_workFrame);
+    rig.codec.DecodeFrame(rig.frame);
     EXPECT_EQ(rig.host.controls.m_nMainChannel, 5);
     EXPECT_EQ(rig.host.controls.m_iAuxChNum, 0);
     EXPECT_EQ(rig.host.controls.m_nAuxChInterval, 1);

@@ -11,11 +11,8 @@ namespace {
 
 class TimingGroup : public testing::Test {
   protected:
-    // A Write build: the flag is up while the frame is built.
     void BuildForWrite() {
-        rig.settings.m_bBuildingFrame = 1;
-        rig.codec.EncodeFrame(rig.frame);
-        rig.settings.m_bBuildingFrame = 0;
+        rig.codec.EncodeFrame(rig.frame, {.advancedShown = rig.options.advancedShown});
     }
     CodecRig rig;
 };
@@ -131,7 +128,7 @@ TEST_F(TimingGroup, DefaultThresholdIsAdjustedToMinus10AndStoredAs127) {
     rig.ShowAdvanced();
     rig.TypeValidTimings();
     rig.host.controls.m_dCcaThreshold = 0.0;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.settings.m_dCcaThreshold, -10.0);
     EXPECT_EQ(rig.frame[fo::kCcaCode], 0x7F);
     ASSERT_EQ(rig.host.warnings.size(), 1u);
@@ -147,7 +144,7 @@ TEST_F(TimingGroup, AdvancedShownBackoffTickZeroIsRaisedToOne) {
     rig.host.controls.m_nAutoSleepTimeout = 66;
     rig.host.controls.m_nTimeoutUp = 0;
     rig.host.controls.m_nTimeoutDown = 65;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_EQ(rig.settings.m_nBackoffTick, 1);
     EXPECT_EQ(rig.frame[84], 1);
     EXPECT_EQ(rig.frame[85], 0x1E);
@@ -235,7 +232,7 @@ TEST_F(TimingGroup, WakeWordSaturatesAt65535) {
     rig.host.controls.m_nAutoSleepTimeout = 20000;
     rig.host.controls.m_nTimeoutUp = 20000;
     rig.host.controls.m_nTimeoutDown = 20000;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, rig.options);
     EXPECT_TRUE(rig.host.warnings.empty());
     EXPECT_EQ(rig.U16(98), 65535);
     EXPECT_EQ(WakeWord(2500, 25, 26, 17408), 36833);

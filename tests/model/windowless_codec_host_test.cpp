@@ -22,7 +22,7 @@ TEST(WindowlessCodecHost, CollectsTheWarningsOfABuildInOrderAndKeepsTheValues) {
     rig.settings.m_nNetworkId = 70000;
     rig.settings.m_nSleepWakeRate = 3000;
     rig.settings.m_dStartFreq = 500.0;
-    rig.codec.EncodeFrame(rig.frame);
+    rig.codec.EncodeFrame(rig.frame, FrameBuildOptions{});
 
     ASSERT_GE(rig.host.Warnings().size(), 3u);
     const std::vector<std::string> first(rig.host.Warnings().begin(),

@@ -13,8 +13,8 @@
 
 #include "modal_answerer.h"
 #include "model/config_frame.h"
+#include "model/control_ids.h"
 #include "plugged_module_session.h"
-#include "resources/control_ids.h"
 #include "tests/support/report_texts.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "main_window_session.h"
 #include "modal_answerer.h"
 #include "model/config_frame.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/module_identity.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <utility>
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 
 MainWindowSession::MainWindowSession(LVCfgDlgServices services)
     : dlg(backend, std::move(services)) {

@@ -14,7 +14,7 @@
 
 #include "main_window_session.h"
 #include "modal_answerer.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "ui/lvcfg_dlg.h"
 #include "ui/qt/qt_backend.h"
@@ -27,7 +27,7 @@ TEST_F(MainWindowSession, CloseBoxEndsTheDialog) {
                   Dialog().close();
               }),
               IDCANCEL);
-    EXPECT_EQ(dlg.m_nNetworkId, 0);
+    EXPECT_EQ(dlg.Settings().m_nNetworkId, 0);
 }
 
 TEST_F(MainWindowSession, CtrlQEndsTheDialogFromAnyControl) {
@@ -67,7 +67,7 @@ TEST_P(StrayKeyInTheWindow, LeavesTheWindowOpenWithoutPrompt) {
               IDCANCEL);
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(focusStayed);
-    EXPECT_EQ(dlg.m_nNetworkId, 0);
+    EXPECT_EQ(dlg.Settings().m_nNetworkId, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

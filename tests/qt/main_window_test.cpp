@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
 #include "ui/lvcfg_dlg.h"

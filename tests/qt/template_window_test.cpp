@@ -14,8 +14,8 @@
 #include <numeric>
 #include <vector>
 
+#include "model/control_ids.h"
 #include "resources/about_dialog_template.h"
-#include "resources/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
 #include "ui/qt/eliding_line_edit.h"

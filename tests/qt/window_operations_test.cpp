@@ -14,7 +14,7 @@
 #include <QTimer>
 
 #include "modal_answerer.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
 #include "ui/qt/file_chooser_qt.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/app_icon.h"
+#include "resources/app_icon_artwork.h"
 
 namespace {
 
@@ -27,6 +28,13 @@ TEST(AppIcon, EveryImageHasClearCornersAndAnOpaqueBoard) {
         EXPECT_EQ(Alpha(image, 0, 0), 0) << image.size;
         EXPECT_EQ(Alpha(image, last, last), 0) << image.size;
         EXPECT_EQ(Alpha(image, image.size / 2, image.size * 2 / 3), 255) << image.size;
+    }
+}
+
+// The program carries the images the build drew from the artwork, pixel for pixel.
+TEST(AppIcon, ImagesAreTheArtworkDrawnAtEachSize) {
+    for (const IconImage& image : LoadIconImages(IDR_MAINFRAME)) {
+        EXPECT_EQ(image.rgba, RenderAppIcon(image.size).rgba) << image.size;
     }
 }
 

@@ -1,18 +1,17 @@
-// The field names are kept in the model, which knows nothing of the window's template; here
-// each is derived from the template's label by the naming rule and compared.
+// The field table names each setting and its control; here each name is derived from the
+// template's label of that control by the naming rule and compared.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 #include <string>
-#include <vector>
 
+#include "model/control_ids.h"
 #include "model/setting_field.h"
 #include "resources/main_dialog_template.h"
 
 namespace {
-
-constexpr int kStatusLineId = 1001;
 
 // Lower case, each run of other characters one underscore, none at either end.
 std::string NameFromLabel(std::string_view label) {
@@ -33,45 +32,46 @@ std::string NameFromLabel(std::string_view label) {
     return name;
 }
 
-struct BoundControl {
-    int id;
-    std::string_view label;
-};
-
-// Every control that shows a setting, with the label that names it: a check box its own
-// caption, any other control the label standing before it in the template.
-std::vector<BoundControl> BoundControls() {
-    std::vector<BoundControl> controls;
+// The label that names a control of the template: a check box its own caption, any other control
+// the label standing before it.
+std::string_view LabelOf(int controlId) {
     const auto items = MainDialogTemplate().items;
     for (std::size_t i = 1; i < items.size(); ++i) {
-        const DialogItem& item = items[i];
+        if (items[i].id == controlId) {
+            return items[i].kind == ItemKind::CheckBox ? items[i].text : items[i - 1].text;
+        }
+    }
+    return {};
+}
+
+// Every control that shows a value: check boxes, edits and drop-down lists, but for the status
+// line, the port box and Auto Config, which is a mode of the window.
+std::set<int> ValueControls() {
+    std::set<int> ids;
+    for (const DialogItem& item : MainDialogTemplate().items) {
         switch (item.kind) {
             case ItemKind::CheckBox:
-                controls.push_back({item.id, item.text});
-                break;
             case ItemKind::Edit:
             case ItemKind::ReadOnlyEdit:
             case ItemKind::DropDownList:
-                if (item.id != kStatusLineId) {
-                    controls.push_back({item.id, items[i - 1].text});
-                }
+                ids.insert(item.id);
                 break;
             default:
                 break;
         }
     }
-    return controls;
+    ids.erase(IDC_STATUS);
+    ids.erase(IDC_AUTO_CONFIG);
+    return ids;
 }
 
-TEST(SettingFieldNames, EachIsItsTemplateLabelByTheNamingRule) {
-    const std::vector<BoundControl> controls = BoundControls();
-    ASSERT_EQ(controls.size(), SettingFields().size());
-    for (const BoundControl& control : controls) {
-        const std::string name = NameFromLabel(control.label);
-        const SettingField* field = FindSettingField(name);
-        ASSERT_NE(field, nullptr) << control.label;
-        EXPECT_EQ(field->label, control.label);
+TEST(SettingFieldNames, EachSettingIsAControlNamedByItsTemplateLabel) {
+    std::set<int> controls;
+    for (const SettingField& field : SettingFields()) {
+        EXPECT_EQ(NameFromLabel(LabelOf(field.controlId)), field.name);
+        controls.insert(field.controlId);
     }
+    EXPECT_EQ(controls, ValueControls());
 }
 
 TEST(SettingFieldNames, TheRuleGivesTheDocumentedNames) {
@@ -82,20 +82,19 @@ TEST(SettingFieldNames, TheRuleGivesTheDocumentedNames) {
 }
 
 TEST(SettingFieldNames, ListsHoldTheItemsTheWindowIsFilledWith) {
-    const ConfigSettings settings(0);  // a 10 dBm module, as the window starts
-    for (const BoundControl& control : BoundControls()) {
-        const SettingField* field = FindSettingField(NameFromLabel(control.label));
-        ASSERT_NE(field, nullptr);
-        const auto lists = MainDialogLists();
-        const auto list = std::find_if(lists.begin(), lists.end(),
-                                       [&](const InitialList& l) { return l.id == control.id; });
+    const auto lists = MainDialogLists();
+    for (const SettingField& field : SettingFields()) {
+        const auto list = std::find_if(lists.begin(), lists.end(), [&](const InitialList& l) {
+            return l.id == field.controlId;
+        });
         if (list == lists.end()) {
-            EXPECT_NE(field->kind, SettingKind::List) << field->name;
+            EXPECT_NE(field.kind, SettingKind::List) << field.name;
             continue;
         }
-        const auto items = SettingListItems(field->list, settings);
+        // A 10 dBm module, as the window starts.
+        const auto items = SettingListItems(field.list, 10);
         EXPECT_TRUE(std::equal(items.begin(), items.end(), list->items.begin(), list->items.end()))
-            << field->name;
+            << field.name;
     }
 }
 

@@ -34,7 +34,6 @@ constexpr SetFieldOutcome kSet = SetFieldOutcome::Set;
 constexpr SetFieldOutcome kReadOnly = SetFieldOutcome::ReadOnly;
 
 const RoundTrip kRoundTrips[] = {
-    {"auto_config", "1", kSet, "true"},
     {"flow_ctrl", "true", kSet, "true"},
     {"sleep", "false", kSet, "false"},
     {"repeat", "1", kSet, "true"},
@@ -51,7 +50,7 @@ const RoundTrip kRoundTrips[] = {
     {"host_address_inquiry_cmd", "FF", kSet, "FF"},
     {"start_freq_mhz", "4.5e2", kSet, "450"},
     {"cca_threshold_dbm", "  -74.5", kSet, "-74.5"},
-    {"main_ch_start_num", "12abc", kSet, "12"},
+    {"main_ch_start_num", "12", kSet, "12"},
     {"aux_ch_interval", "3", kSet, "3"},
     {"aux_ch_start_num", "-3", kSet, "-3"},
     {"downlink_address_offset", "4", kSet, "4"},
@@ -141,22 +140,25 @@ TEST_P(UnreadableValue, IsRefusedAndLeavesTheSettingAsItWas) {
     EXPECT_EQ(Shown(settings, GetParam().name), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, UnreadableValue,
-                         testing::Values(Unreadable{"IntegerLetters", "network_id", "abc"},
-                                         Unreadable{"IntegerEmpty", "network_id", ""},
-                                         Unreadable{"RealEmpty", "start_freq_mhz", ""},
-                                         Unreadable{"RealNotANumber", "start_freq_mhz", "nan"},
-                                         Unreadable{"CheckWord", "flow_ctrl", "yes"},
-                                         Unreadable{"ListOtherCase", "uart_parity_bit", "none"},
-                                         Unreadable{"ListPosition", "rf_baud_def", "0"},
-                                         Unreadable{"RfPowerOfTheOtherClass", "rf_power", "+20dBm"},
-                                         Unreadable{"MacFiveBytes", "mac", "4C:56:00:00:00"},
-                                         Unreadable{"MacSevenBytes", "mac", "4C:56:00:00:00:01:02"},
-                                         Unreadable{"MacDots", "mac", "4C.56.00.00.00.01"},
-                                         Unreadable{"MacEmpty", "mac", ""}),
-                         [](const testing::TestParamInfo<Unreadable>& info) {
-                             return std::string(info.param.label);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Texts, UnreadableValue,
+    testing::Values(Unreadable{"IntegerLetters", "network_id", "abc"},
+                    Unreadable{"IntegerTrailingLetters", "network_id", "12abc"},
+                    Unreadable{"IntegerHex", "network_id", "0x10"},
+                    Unreadable{"IntegerFraction", "network_id", "1.5"},
+                    Unreadable{"IntegerEmpty", "network_id", ""},
+                    Unreadable{"RealComma", "start_freq_mhz", "433,92"},
+                    Unreadable{"RealEmpty", "start_freq_mhz", ""},
+                    Unreadable{"RealNotANumber", "start_freq_mhz", "nan"},
+                    Unreadable{"CheckWord", "flow_ctrl", "yes"},
+                    Unreadable{"ListOtherCase", "uart_parity_bit", "none"},
+                    Unreadable{"ListPosition", "rf_baud_def", "0"},
+                    Unreadable{"RfPowerOfTheOtherClass", "rf_power", "+20dBm"},
+                    Unreadable{"MacFiveBytes", "mac", "4C:56:00:00:00"},
+                    Unreadable{"MacSevenBytes", "mac", "4C:56:00:00:00:01:02"},
+                    Unreadable{"MacDots", "mac", "4C.56.00.00.00.01"},
+                    Unreadable{"MacEmpty", "mac", ""}),
+    [](const testing::TestParamInfo<Unreadable>& info) { return std::string(info.param.label); });
 
 TEST(SettingValues, MacIsHeldAsTheWindowsHexText) {
     ConfigSettings settings(0);
@@ -175,12 +177,10 @@ TEST(SettingValues, RfPowerItemsFollowTheModulesPowerClass) {
     EXPECT_EQ(Shown(settings, "rf_power"), "+10dBm");
 }
 
-TEST(SettingValues, ListWithoutAChoiceAndStrangeCheckValuesShowAsTheWindowShowsThem) {
+TEST(SettingValues, ListWithoutAChoiceShowsAsTheWindowShowsIt) {
     ConfigSettings settings(0);
     settings.m_iUartBaud = 13;  // a baud pair that matched no item
-    settings.m_bSleep = 5;
     EXPECT_EQ(GetFieldValue(settings, Field("uart_baud_bps")), FieldValue(std::string()));
-    EXPECT_EQ(GetFieldValue(settings, Field("sleep")), FieldValue(false));
     EXPECT_EQ(GetFieldValue(settings, Field("network_id")), FieldValue(0LL));
     EXPECT_EQ(GetFieldValue(settings, Field("start_freq_mhz")), FieldValue(433.0));
 }
@@ -191,7 +191,7 @@ TEST(SettingValues, ABuildWithoutAWindowAdjustsAndReportsWhatWasSet) {
     ASSERT_EQ(SetFieldFromText(settings, Field("network_id"), "70000"), SetFieldOutcome::Set);
     ASSERT_EQ(SetFieldFromText(settings, Field("mac"), "4C:56:00:00:00:01"), SetFieldOutcome::Set);
     ConfigFrame frame{};
-    ConfigCodec(settings, host).EncodeFrame(frame);
+    ConfigCodec(settings, host).EncodeFrame(frame, FrameBuildOptions{});
     ASSERT_FALSE(host.Warnings().empty());
     EXPECT_EQ(host.Warnings().front(),
               "Network ID is equal to 70000 which is beyond the scope [0 ~ 65535], it will be "
@@ -225,5 +225,33 @@ INSTANTIATE_TEST_SUITE_P(
                     Assignment{"NoName", "=5", std::nullopt},
                     Assignment{"Empty", "", std::nullopt}),
     [](const testing::TestParamInfo<Assignment>& info) { return std::string(info.param.label); });
+
+// A value is held to its field's range once read: the range when outside it. A whole number
+// past 32 bits is refused as it is read.
+TEST(SettingValues, AValueOutsideItsRangeIsReportedWithTheRange) {
+    ConfigSettings settings(0);
+    settings.m_nBackoffTick = 108;
+    const auto range = [&settings](const char* name, const char* text) -> std::string {
+        const SettingField& field = Field(name);
+        if (SetFieldFromText(settings, field, text) == SetFieldOutcome::OutOfRange) {
+            return "refused, " + RangeText(*BoundsOf(field, settings));
+        }
+        const auto outside = OutsideItsRange(settings, field);
+        return outside ? RangeText(*outside) : "inside";
+    };
+    EXPECT_EQ(range("network_id", "65535"), "inside");
+    EXPECT_EQ(range("aux_ch_start_num", "-3"), "0 to 255");
+    EXPECT_EQ(range("timeout_up_ms", "7078"), "1 to 7077");  // the tick's longest timeout
+    EXPECT_EQ(range("network_id", "99999999999"), "refused, 0 to 65535");
+    EXPECT_EQ(range("start_freq_mhz", "1e999"), "refused, 410 to 480");
+}
+
+TEST(NearestFieldNames, NameTheFieldsASlipOrAPartComesFrom) {
+    EXPECT_EQ(NearestFieldNames("netwrok_id").front(), "network_id");
+    EXPECT_EQ(NearestFieldNames("start_freq").front(), "start_freq_mhz");
+    const auto bauds = NearestFieldNames("baud", 10);
+    EXPECT_EQ(bauds.size(), 4u);  // rf_baud_def, rf_baud_max, rf_baud_min, uart_baud_bps
+    EXPECT_TRUE(NearestFieldNames("xyz").empty());
+}
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "resources/main_dialog_template.h"
 #include "tests/support/recording_events.h"
 #include "ui/framework/dialog_units.h"

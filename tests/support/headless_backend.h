@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "resources/dialog_template.h"
 #include "ui/framework/dialog_backend.h"
+#include "ui/framework/dialog_template.h"
 
 class HeadlessBackend;
 

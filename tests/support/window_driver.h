@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "resources/dialog_template.h"
 #include "tests/support/headless_backend.h"
 #include "ui/framework/dialog_backend.h"
+#include "ui/framework/dialog_template.h"
 
 // A message box as the person in front of it saw it before pressing OK.
 struct SeenBox {

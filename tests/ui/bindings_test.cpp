@@ -4,90 +4,45 @@
 #include <type_traits>
 #include <variant>
 
+#include "model/setting_field.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/framework/framework_prompts.h"
 
 namespace {
 
-enum class Exchange { Check, Text, Real, Integer, ListIndex };
-
 struct Binding {
     int id;
-    Exchange kind;
-    std::variant<int ConfigSettings::*, double ConfigSettings::*, std::string ConfigSettings::*>
+    SettingKind kind;
+    std::variant<bool CLVCfgDlg::*, bool ConfigSettings::*, int ConfigSettings::*,
+                 double ConfigSettings::*, std::string ConfigSettings::*>
         field;
 };
 
-// The bindings in the order the exchange runs them.
+// The bindings in the order the exchange runs them: Auto Config, then the field table.
 const std::vector<Binding>& Bindings() {
-    using S = ConfigSettings;
-    static const std::vector<Binding> bindings{
-        {1000, Exchange::Check, &S::m_bAutoConfig},
-        {1048, Exchange::Check, &S::m_bFlowCtrl},
-        {1049, Exchange::Check, &S::m_bSleep},
-        {1050, Exchange::Check, &S::m_bRepeat},
-        {1051, Exchange::Check, &S::m_bFlipActPin},
-        {1002, Exchange::Text, &S::m_strName},
-        {1003, Exchange::Text, &S::m_strVersion},
-        {1004, Exchange::Text, &S::m_strType},
-        {1005, Exchange::Text, &S::m_strFreqBand},
-        {1006, Exchange::Text, &S::m_strPowerMax},
-        {1007, Exchange::Text, &S::m_strMac},
-        {1044, Exchange::Text, &S::m_strHandshakeAck},
-        {1046, Exchange::Text, &S::m_strBroadcastCmd1},
-        {1047, Exchange::Text, &S::m_strBroadcastCmd2},
-        {1045, Exchange::Text, &S::m_strHostAddrInquiry},
-        {1019, Exchange::Real, &S::m_dStartFreq},
-        {1053, Exchange::Real, &S::m_dCcaThreshold},
-        {1018, Exchange::Integer, &S::m_nMainChannel},
-        {1021, Exchange::Integer, &S::m_nAuxChInterval},
-        {1020, Exchange::Integer, &S::m_nAuxStartChannel},
-        {1040, Exchange::Integer, &S::m_nDownlinkAddrOffset},
-        {1041, Exchange::Integer, &S::m_nUplinkAddrOffset},
-        {1039, Exchange::Integer, &S::m_nAddrLength},
-        {1055, Exchange::Integer, &S::m_nAutoSleepTimeout},
-        {1059, Exchange::Integer, &S::m_nBeaconDuration},
-        {1062, Exchange::Integer, &S::m_nCompensationUnit},
-        {1027, Exchange::Integer, &S::m_nHostBootTime},
-        {1043, Exchange::Integer, &S::m_nFrameLenAmendment},
-        {1042, Exchange::Integer, &S::m_nFrameLenOffset},
-        {1023, Exchange::Integer, &S::m_nNetworkId},
-        {1028, Exchange::Integer, &S::m_nResponseTimeout},
-        {1056, Exchange::Integer, &S::m_nTimeoutDown},
-        {1057, Exchange::Integer, &S::m_nTimeoutUp},
-        {1058, Exchange::Integer, &S::m_nSyncDuration},
-        {1026, Exchange::Integer, &S::m_nSleepWakeRate},
-        {1036, Exchange::Integer, &S::m_nFrameStopSync},
-        {1035, Exchange::Integer, &S::m_nFrameStartSync},
-        {1054, Exchange::Integer, &S::m_nBackoffTick},
-        {1060, Exchange::Integer, &S::m_nAutoWakeSlot},
-        {1037, Exchange::Integer, &S::m_nBroadcastWildcard},
-        {1038, Exchange::Integer, &S::m_nMulticastWildcard},
-        {1030, Exchange::Integer, &S::m_nSyncInterval},
-        {1061, Exchange::Integer, &S::m_nUartWakeupBytes},
-        {1052, Exchange::ListIndex, &S::m_iFrameEndCheck},
-        {1016, Exchange::ListIndex, &S::m_iRfBaudMax},
-        {1017, Exchange::ListIndex, &S::m_iRfBaudMin},
-        {1025, Exchange::ListIndex, &S::m_iActPin},
-        {1015, Exchange::ListIndex, &S::m_iRfBaudDef},
-        {1022, Exchange::ListIndex, &S::m_iAuxChNum},
-        {1024, Exchange::ListIndex, &S::m_iRfPower},
-        {1029, Exchange::ListIndex, &S::m_iUartBaud},
-        {1032, Exchange::ListIndex, &S::m_iUartStartBit},
-        {1031, Exchange::ListIndex, &S::m_iFrameMode},
-        {1033, Exchange::ListIndex, &S::m_iUartParity},
-        {1034, Exchange::ListIndex, &S::m_iUartStopBit},
-        {1014, Exchange::ListIndex, &S::m_iDeviceNum},
-    };
+    static const std::vector<Binding> bindings = [] {
+        std::vector<Binding> all{{IDC_AUTO_CONFIG, SettingKind::Check, &CLVCfgDlg::m_bAutoConfig}};
+        for (const SettingField& field : SettingFields()) {
+            all.push_back({field.controlId, field.kind, {}});
+            std::visit([&all](auto member) { all.back().field = member; }, field.member);
+        }
+        return all;
+    }();
     return bindings;
 }
 
 // The field of a binding as text, whatever its kind ("1", "433.5", "name").
 std::string FieldText(const CLVCfgDlg& dlg, const Binding& binding) {
-    const ConfigSettings& settings = dlg;
     return std::visit(
         [&](auto member) {
-            const auto& value = settings.*member;
+            const auto& value = [&]() -> const auto& {
+                if constexpr (std::is_same_v<decltype(member), bool CLVCfgDlg::*>) {
+                    return dlg.*member;
+                } else {
+                    return dlg.Settings().*member;
+                }
+            }
+            ();
             if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
                 return value;
             } else {
@@ -102,23 +57,22 @@ std::string FieldText(const CLVCfgDlg& dlg, const Binding& binding) {
 std::string EnterDistinctValue(HeadlessWindow& window, const Binding& binding) {
     const int n = binding.id - 990;  // 10 .. 73, unique per control
     switch (binding.kind) {
-        case Exchange::Check:
+        case SettingKind::Check:
             window.SetCheck(binding.id, BST_CHECKED);
             return "1";
-        case Exchange::Text:
-            window.SetText(binding.id, "t" + std::to_string(binding.id));
-            return "t" + std::to_string(binding.id);
-        case Exchange::Real:
+        case SettingKind::Real:
             window.SetText(binding.id, std::to_string(n) + ".5");
             return std::to_string(n + 0.5);
-        case Exchange::Integer:
+        case SettingKind::Integer:
             window.SetText(binding.id, std::to_string(n));
             return std::to_string(n);
-        case Exchange::ListIndex:
+        case SettingKind::List:
             window.SetCurSel(binding.id, 1);
             return "1";
+        default:
+            window.SetText(binding.id, "t" + std::to_string(binding.id));
+            return "t" + std::to_string(binding.id);
     }
-    return {};
 }
 
 TEST(BindingTable, Has56BindingsOnDistinctControls) {
@@ -203,7 +157,7 @@ TEST_P(FailureAtBinding, ReadsEarlierBindingsOnly) {
         EXPECT_EQ(FieldText(m_dlg, Bindings()[i]), want) << Bindings()[i].id;
     }
     ASSERT_EQ(Boxes().size(), 1U);
-    EXPECT_EQ(Boxes()[0].text, bad.kind == Exchange::Real ? kParseRealPrompt : kParseIntPrompt);
+    EXPECT_EQ(Boxes()[0].text, bad.kind == SettingKind::Real ? kParseRealPrompt : kParseIntPrompt);
     EXPECT_EQ(Boxes()[0].caption, "lvcfg");
     EXPECT_EQ(Boxes()[0].type, 0x30U);
     EXPECT_EQ(m_window->Focus(), bad.id);
@@ -213,7 +167,7 @@ TEST_P(FailureAtBinding, ReadsEarlierBindingsOnly) {
 std::vector<std::size_t> NumericBindings() {
     std::vector<std::size_t> rows;
     for (std::size_t i = 0; i < Bindings().size(); ++i) {
-        if (Bindings()[i].kind == Exchange::Real || Bindings()[i].kind == Exchange::Integer) {
+        if (Bindings()[i].kind == SettingKind::Real || Bindings()[i].kind == SettingKind::Integer) {
             rows.push_back(i);
         }
     }
@@ -236,7 +190,7 @@ class NetworkIdEntry : public MainWindow, public ::testing::WithParamInterface<I
 TEST_P(NetworkIdEntry, ReadsWithoutPrompt) {
     m_window->Type(IDC_NETWORK_ID, GetParam().text);
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_EQ(m_dlg.m_nNetworkId, GetParam().expected);
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, GetParam().expected);
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -251,10 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
 class NetworkIdUnparsable : public MainWindow, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(NetworkIdUnparsable, PromptsForAnInteger) {
-    m_dlg.m_nNetworkId = 77;
+    m_dlg.Settings().m_nNetworkId = 77;
     m_window->Type(IDC_NETWORK_ID, GetParam());
     EXPECT_FALSE(m_dlg.UpdateData(true));
-    EXPECT_EQ(m_dlg.m_nNetworkId, 77);
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, 77);
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].text, "请输入一个整数。");
     EXPECT_EQ(Boxes()[0].caption, "lvcfg");
@@ -269,17 +223,17 @@ INSTANTIATE_TEST_SUITE_P(Rows, NetworkIdUnparsable, ::testing::Values("abc", "")
 TEST_F(MainWindow, StartFrequencyReadsExponentAndStopsAtComma) {
     m_window->Type(IDC_START_FREQ, "4.5e2");
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 450.0);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 450.0);
     m_window->Type(IDC_START_FREQ, "433,92");
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 433.0);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 433.0);
 }
 
 TEST_F(MainWindow, StartFrequencyThatIsNoFiniteNumberPromptsForANumber) {
     for (const char* text : {"nan", "inf", "1e999"}) {
         m_window->Type(IDC_START_FREQ, text);
         EXPECT_FALSE(m_dlg.UpdateData(true)) << text;
-        EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 433.0) << text;
+        EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 433.0) << text;
     }
     ASSERT_EQ(Boxes().size(), 3U);
     for (const MessageBoxRecord& box : Boxes()) {
@@ -287,19 +241,20 @@ TEST_F(MainWindow, StartFrequencyThatIsNoFiniteNumberPromptsForANumber) {
     }
 }
 
-TEST_F(MainWindow, SleepValueFiveLoadsUncheckedAndBecomesZero) {
-    m_dlg.m_bSleep = 5;
-    m_dlg.UpdateData(false);
+TEST_F(MainWindow, SleepByteFiveShowsTheBoxClear) {
+    ConfigFrame frame = m_dlg.m_workFrame;
+    frame[FrameOffset::kSleep] = 5;
+    m_dlg.DecodeFrame(frame);
     EXPECT_EQ(m_window->GetCheck(IDC_SLEEP), BST_UNCHECKED);
-    EXPECT_EQ(m_dlg.m_bSleep, 0);
+    EXPECT_FALSE(m_dlg.Settings().m_bSleep);
 }
 
 TEST_F(MainWindow, RfPowerNineLoadsWithoutSelectionAndReadsBackMinusOne) {
-    m_dlg.m_iRfPower = 9;
+    m_dlg.Settings().m_iRfPower = 9;
     m_dlg.UpdateData(false);
     EXPECT_EQ(m_window->GetCurSel(IDC_RF_POWER), CB_ERR);
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_EQ(m_dlg.m_iRfPower, -1);
+    EXPECT_EQ(m_dlg.Settings().m_iRfPower, -1);
 }
 
 TEST_F(MainWindow, UnparsableStartFrequencyStopsBeforeTheNetworkId) {
@@ -310,9 +265,9 @@ TEST_F(MainWindow, UnparsableStartFrequencyStopsBeforeTheNetworkId) {
 
     EXPECT_FALSE(m_dlg.UpdateData(true));
 
-    EXPECT_EQ(m_dlg.m_bSleep, 1);
-    EXPECT_EQ(m_dlg.m_strMac, "01 02 03 04 05 06");
-    EXPECT_EQ(m_dlg.m_nNetworkId, 0);
+    EXPECT_EQ(m_dlg.Settings().m_bSleep, 1);
+    EXPECT_EQ(m_dlg.Settings().m_strMac, "01 02 03 04 05 06");
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, 0);
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].text, "请输入一个数字。");
     EXPECT_EQ(m_window->Focus(), IDC_START_FREQ);
@@ -341,9 +296,9 @@ class MainWindowUnderGermanLocale : public MainWindow {
 };
 
 TEST_F(MainWindowUnderGermanLocale, NumbersUseTheFullStopAndNoGrouping) {
-    m_dlg.m_dStartFreq = 433.92;
-    m_dlg.m_nNetworkId = 65535;
-    m_dlg.m_nBackoffTick = 160000;
+    m_dlg.Settings().m_dStartFreq = 433.92;
+    m_dlg.Settings().m_nNetworkId = 65535;
+    m_dlg.Settings().m_nBackoffTick = 160000;
     m_dlg.UpdateData(false);
     EXPECT_EQ(Text(IDC_START_FREQ), "433.92");
     EXPECT_EQ(Text(IDC_NETWORK_ID), "65535");
@@ -353,8 +308,8 @@ TEST_F(MainWindowUnderGermanLocale, NumbersUseTheFullStopAndNoGrouping) {
     m_window->Type(IDC_START_FREQ, "470.5");
     m_window->Type(IDC_CCA_THRESHOLD, "-80,5");
     EXPECT_TRUE(m_dlg.UpdateData(true));
-    EXPECT_DOUBLE_EQ(m_dlg.m_dStartFreq, 470.5);
-    EXPECT_DOUBLE_EQ(m_dlg.m_dCcaThreshold, -80.0);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dStartFreq, 470.5);
+    EXPECT_DOUBLE_EQ(m_dlg.Settings().m_dCcaThreshold, -80.0);
 }
 
 TEST_F(MainWindowUnderGermanLocale, ApplyShowsTheCarriedFrequencyWithAFullStop) {

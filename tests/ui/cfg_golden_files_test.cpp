@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/config_frame.h"
-#include "resources/control_ids.h"
+#include "model/control_ids.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"

@@ -38,7 +38,7 @@ TEST_P(StrayKeyInMainWindow, LeavesTheWindowOpenWithoutExchangeOrPrompt) {
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(m_backend.MessageBoxes().empty());
-    EXPECT_EQ(m_dlg.m_nNetworkId, 0);
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, 0);
     EXPECT_EQ(m_backend.PendingActions(), 0U);
 }
 
@@ -72,7 +72,7 @@ TEST_F(MainWindowRun, CloseBoxEndsAtOnceWithoutExchange) {
     m_backend.Script([](HeadlessWindow&) { FAIL() << "the dialog should have ended"; });
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_TRUE(m_backend.MessageBoxes().empty());
-    EXPECT_EQ(m_dlg.m_nNetworkId, 0);
+    EXPECT_EQ(m_dlg.Settings().m_nNetworkId, 0);
 }
 
 TEST_F(MainWindowRun, AboutItemOpensTheAboutBoxOverTheMainWindowEachTime) {

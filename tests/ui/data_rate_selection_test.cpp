@@ -51,7 +51,7 @@ TEST_F(MainWindow, RfBaudMinAndOtherListsHaveNoChangeHandler) {
     ASSERT_TRUE(m_window->Select(IDC_AUX_CH_NUM, 4));
     EXPECT_EQ(Text(IDC_MAIN_CHANNEL), "5");
     EXPECT_EQ(Text(IDC_BACKOFF_TICK), "777");
-    EXPECT_EQ(m_dlg.m_iRfBaudMin, 0) << "no exchange ran";
+    EXPECT_EQ(m_dlg.Settings().m_iRfBaudMin, 0) << "no exchange ran";
 }
 
 TEST_F(MainWindow, SelectionWithAnUnparsableFieldPromptsThenOverwritesIt) {

@@ -19,11 +19,11 @@
 
 #include "files/cfg_scramble.h"
 #include "model/config_frame.h"
+#include "model/control_ids.h"
 #include "tests/files/faulty_file_io.h"
 #include "tests/files/temp_folder.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
-#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

@@ -58,7 +58,7 @@ TEST_F(MainWindow, StartsShrunkByTheAdvancedStripWithItsCaption) {
     EXPECT_EQ(m_dlg.m_rcFull.right - m_dlg.m_rcFull.left, fullWidth);
     EXPECT_EQ(m_dlg.m_rcFull.bottom - m_dlg.m_rcFull.top, fullHeight);
     EXPECT_EQ(Text(IDC_ADVANCED), "Advanced>>");
-    EXPECT_EQ(m_dlg.m_bAdvancedShown, 0);
+    EXPECT_FALSE(m_dlg.m_bAdvancedShown);
 }
 
 TEST_F(MainWindow, WindowMenuEndsWithTheAboutItem) {
@@ -86,7 +86,7 @@ TEST(MainWindowConstruction, BuildsTheDefaultWorkingFrameBeforeAnyWindow) {
     EXPECT_EQ(dlg.m_workFrame[36], 6);
     EXPECT_EQ(dlg.m_workFrame[37], 1);
     EXPECT_EQ(dlg.m_hIcon, 128);
-    EXPECT_EQ(dlg.m_strMac, "4E 5F 1A 2B 00 00");
+    EXPECT_EQ(dlg.Settings().m_strMac, "4E 5F 1A 2B 00 00");
     EXPECT_EQ(dlg.m_rcFull.right, 0);
 }
 

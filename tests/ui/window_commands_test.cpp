@@ -88,7 +88,6 @@ TEST_F(MainWindow, ApplyAdjustsAnOutOfRangeStartFrequencyAndShowsItAsTheFrameCar
     EXPECT_EQ(Boxes()[0].type, 0x30U);
     EXPECT_EQ(Text(IDC_START_FREQ), "479.999847412109");
     EXPECT_EQ(Text(IDC_STATUS), "before");
-    EXPECT_EQ(m_dlg.m_bBuildingFrame, 0);
 }
 
 TEST_F(MainWindow, ApplyShowsTheDataRateDefaultsWhileThePanelIsHidden) {
@@ -104,13 +103,9 @@ TEST_F(MainWindow, ApplyShowsTheDataRateDefaultsWhileThePanelIsHidden) {
     EXPECT_EQ(Text(IDC_START_FREQ), "432.999816894531");  // 1091426 × 26 MHz / 65536
 }
 
-TEST_F(MainWindow, ApplyKeepsTheBuildingFlagAtZeroThroughout) {
-    int flagDuringBox = -1;
-    m_backend.WhileNextBoxOpen(
-        [&](const MessageBoxRecord&) { flagDuringBox = m_dlg.m_bBuildingFrame; });
+TEST_F(MainWindow, ApplyShowsTheAdjustedValue) {
     m_window->Type(IDC_NETWORK_ID, "70000");
     m_window->Click(IDC_APPLY);
-    EXPECT_EQ(flagDuringBox, 0);
     EXPECT_EQ(Text(IDC_NETWORK_ID), "65535");
 }
 
@@ -135,16 +130,21 @@ TEST_F(MainWindow, FieldsOfTheCutOffPanelTakeNoFocusAndNoTyping) {
     }
 }
 
-// A field that does not parse while the panel is cut off still prompts, but the focus cannot
-// go to it and stays where it was.
-TEST_F(MainWindow, UnparsableFieldOfTheCutOffPanelPromptsWithoutTakingTheFocus) {
+// A field that does not parse while the panel is cut off prompts, then the panel opens as
+// "Advanced>>" opens it and the field takes the focus with its text selected.
+TEST_F(MainWindow, UnparsableFieldOfTheCutOffPanelOpensThePanelAndTakesTheFocus) {
     ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
     ASSERT_TRUE(m_window->Type(IDC_BACKOFF_TICK, "x"));
     ASSERT_TRUE(m_window->Click(IDC_ADVANCED));
+    const int shrunk = m_window->GetWindowRect().Height();
     ASSERT_TRUE(m_window->Type(IDC_NETWORK_ID, "12"));
     EXPECT_FALSE(m_dlg.UpdateData(true));
     ASSERT_EQ(Boxes().size(), 1U);
-    EXPECT_EQ(m_window->Focus(), IDC_NETWORK_ID);
+    EXPECT_TRUE(m_dlg.m_bAdvancedShown);
+    EXPECT_EQ(Text(IDC_ADVANCED), "Advanced<<");
+    EXPECT_EQ(m_window->GetWindowRect().Height(), shrunk + 93);
+    EXPECT_EQ(m_window->Focus(), IDC_BACKOFF_TICK);
+    EXPECT_EQ(m_window->TextSelection(IDC_BACKOFF_TICK), (std::pair<int, int>{0, 1}));
 }
 
 struct FileKey {

@@ -8,8 +8,8 @@
 
 #include "files/cfg_file_loader.h"
 #include "link/announced_ports.h"
+#include "model/control_ids.h"
 #include "model/mac_address.h"
-#include "resources/control_ids.h"
 #include "station/windowless_program.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"

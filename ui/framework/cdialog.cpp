@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "resources/dialog_template.h"
+#include "ui/framework/dialog_template.h"
 
 void CWnd::EnableWindow(bool enable) {
     if (m_window != nullptr) {
@@ -100,6 +100,8 @@ bool CDialog::UpdateData(bool saveAndValidate) {
     DoDataExchange(&exchange);
     return !exchange.Failed();
 }
+
+void CDialog::RevealControl(int /*id*/) {}
 
 int CDialog::GetDlgItemText(int id, char* buffer, int size) const {
     if (buffer == nullptr || size <= 0) {

@@ -57,6 +57,9 @@ class CDialog : public DialogEvents {
     // true: controls to settings, stopping at the first text that does not parse (false);
     // false: settings to controls, always completes.
     bool UpdateData(bool saveAndValidate = true);
+    // After the prompt of a text that does not parse, before its control takes the focus: a
+    // dialog that keeps some controls out of sight brings that one into view. Nothing here.
+    virtual void RevealControl(int id);
 
     // Reads the control's text into `buffer` of `size` bytes, NUL-terminated, cut to fit;
     // returns the number of characters copied.

@@ -22,12 +22,13 @@ std::string TextUpToNul(const std::string& text) {
     return text.substr(0, text.find('\0'));
 }
 
-// The prompt of a text that does not parse; then the control takes the focus with its whole
-// text selected, and the rest of the exchange is skipped.
+// The prompt of a text that does not parse; then the control, brought into view, takes the
+// focus with its whole text selected, and the rest of the exchange is skipped.
 void FailBinding(CDataExchange* pDX, DialogWindow& window, int id, std::string_view prompt) {
     CDialog& dialog = pDX->Dialog();
     dialog.MessageBox(std::string(prompt).c_str(), dialog.ApplicationTitle().c_str(),
                       MB_ICONEXCLAMATION);
+    dialog.RevealControl(id);
     window.SetFocus(id);
     window.SelectAllText(id);
     pDX->Fail();
@@ -69,6 +70,12 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
         value = BST_UNCHECKED;
     }
     window->SetCheck(id, value);
+}
+
+void DDX_Check(CDataExchange* pDX, int id, bool& value) {
+    int state = value ? BST_CHECKED : BST_UNCHECKED;
+    DDX_Check(pDX, id, state);
+    value = state != BST_UNCHECKED;
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::string& value) {

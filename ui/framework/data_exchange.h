@@ -23,6 +23,8 @@ class CDataExchange {
 };
 
 void DDX_Check(CDataExchange* pDX, int id, int& value);
+// A flag: ticked or not (an indeterminate box reads as ticked).
+void DDX_Check(CDataExchange* pDX, int id, bool& value);
 void DDX_Text(CDataExchange* pDX, int id, std::string& value);
 void DDX_Text(CDataExchange* pDX, int id, double& value);
 void DDX_Text(CDataExchange* pDX, int id, int& value);

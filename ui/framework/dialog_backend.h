@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "resources/control_ids.h"
+#include "ui/framework/dialog_template.h"
 
 struct DialogTemplate;
 

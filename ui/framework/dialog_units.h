@@ -1,6 +1,6 @@
 #pragma once
 
-#include "resources/dialog_template.h"
+#include "ui/framework/dialog_template.h"
 
 // Dialog units become pixels at 1.5 pixels per unit in both directions: the templates' 9-point
 // font at 96 dpi has an average character width of 6 pixels and a height of 12 pixels, and a

@@ -8,7 +8,7 @@
 #include <QSocketNotifier>
 #include <algorithm>
 
-#include "resources/dialog_template.h"
+#include "ui/framework/dialog_template.h"
 #include "ui/framework/dialog_units.h"
 #include "ui/qt/app_icon_qt.h"
 #include "ui/qt/file_chooser_qt.h"
@@ -306,7 +306,12 @@ void QtDialogWindow::AppendSystemMenu(unsigned commandId, const std::string& tex
 }
 
 void QtDialogWindow::SetIcon(int iconId, bool /*big*/) {
-    // One icon carries every size; the window system picks the large and the small image.
+    // One icon carries every size; the window system picks the large and the small image. The
+    // small one asked for after the large one is the same icon: it is not handed over again.
+    if (iconId == m_iconId) {
+        return;
+    }
+    m_iconId = iconId;
     m_dialog->setWindowIcon(LoadAppIcon(iconId));
 }
 

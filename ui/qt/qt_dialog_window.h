@@ -68,4 +68,5 @@ class QtDialogWindow : public DialogWindow {
     // derives later sizes from that rectangle, so they are read back in the same terms, even
     // where the window manager's frame becomes known only after the window is shown.
     mutable std::optional<QSize> m_reportedFrame;
+    std::optional<int> m_iconId;  // the icon the window carries
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "resources/dialog_template.h"
+#include "ui/framework/dialog_template.h"
 
 class QWidget;
 

@@ -10,14 +10,12 @@
 #include "link/arrival/udev_device_source.h"
 #include "link/port_inventory.h"
 #include "store/open_station_store.h"
+#include "ui/station/line_simulation.h"
 #include "ui/station/setup_strip.h"
-#include "ui/station/simulated_line.h"
 #include "ui/station/station_controller.h"
 #include "ui/station/station_window.h"
 
 namespace {
-
-constexpr int kSimulatedReplugMs = 6000;
 
 struct Options {
     QString config;
@@ -56,7 +54,10 @@ Options ParseOptions(QApplication& application) {
         QStringLiteral("Plug N simulated modules in (and again every few seconds) instead of "
                        "watching udev."),
         QStringLiteral("N"));
-    parser.addOptions({config, store, station, macStart, noVerify, simulate});
+    parser.addOptions({config, store, station, macStart, noVerify});
+    if (LineSimulationAvailable()) {
+        parser.addOption(simulate);
+    }
     parser.process(application);
     return {parser.value(config),   parser.value(store),    parser.value(station),
             parser.value(macStart), parser.isSet(noVerify), parser.value(simulate).toInt()};
@@ -108,11 +109,10 @@ int main(int argc, char** argv) {
         strip.UsePool(false);
     }
     controller.ListPresentSlots();
-    std::unique_ptr<SimulatedLine> line;
+    std::unique_ptr<QObject> line;
     if (options.simulate > 0 && injected != nullptr) {
-        line = std::make_unique<SimulatedLine>(static_cast<std::size_t>(options.simulate),
-                                               *injected, kSimulatedReplugMs);
-        if (!line->Start()) {
+        line = StartLineSimulation(static_cast<std::size_t>(options.simulate), *injected);
+        if (!line) {
             notice += QStringLiteral(" The simulated modules could not start.");
         }
     }

@@ -1,8 +1,16 @@
 #include "ui/station/simulated_line.h"
 
+#include <memory>
 #include <string>
 
 #include "link/arrival/injected_device_source.h"
+#include "ui/station/line_simulation.h"
+
+namespace {
+
+constexpr int kReplugMs = 6000;
+
+}  // namespace
 
 SimulatedLine::SimulatedLine(std::size_t modules, InjectedDeviceSource& arrivals, int replugMs,
                              QObject* parent)
@@ -28,4 +36,16 @@ void SimulatedLine::PlugAll() {
         (void)m_arrivals.Inject(
             UsbSerialReport("add", "ttyUSB" + std::to_string(i), m_modules.Module(i).PortPath()));
     }
+}
+
+bool LineSimulationAvailable() {
+    return true;
+}
+
+std::unique_ptr<QObject> StartLineSimulation(std::size_t count, InjectedDeviceSource& arrivals) {
+    auto line = std::make_unique<SimulatedLine>(count, arrivals, kReplugMs);
+    if (!line->Start()) {
+        return nullptr;
+    }
+    return line;
 }

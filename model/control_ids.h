@@ -1,11 +1,7 @@
 #pragma once
 
-// The control ids of the dialog templates: the framework's OK and Cancel commands, which the
-// About box's button carries, and the controls of the main window.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-
-// The controls of the main window by their template ids.
+// The controls of the main window by their template ids: the settings record names the control
+// that shows each setting (see the field table), and the window's commands come from the rest.
 inline constexpr int IDC_AUTO_CONFIG = 1000;
 inline constexpr int IDC_STATUS = 1001;
 inline constexpr int IDC_NAME = 1002;

@@ -21,6 +21,10 @@ enum class ItemKind {
     EditableDropDown  // drop-down with an edit field; height is the opened list's
 };
 
+// The framework's own command ids, which an OK or Cancel button of a template carries, and the
+// id of an item no one reaches (labels, group boxes, pictures).
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
 inline constexpr int kNoId = -1;
 
 struct DialogItem {
