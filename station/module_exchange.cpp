@@ -37,6 +37,7 @@ ModuleOutcome OutcomeOfWrite(ModuleWriteOutcome write) {
     switch (write) {
         case ModuleWriteOutcome::Acknowledged:
             return ModuleOutcome::Succeeded;
+        case ModuleWriteOutcome::NotSent:
         case ModuleWriteOutcome::PortWriteFailed:
             return ModuleOutcome::PortWriteFailed;
         case ModuleWriteOutcome::PortReadFailed:
