@@ -30,10 +30,7 @@ std::string StationName(const StationDbOptions& options) {
 }
 
 std::string StationDbShown(const StationDbOptions& options) {
-    if (!options.url.empty()) {
-        return UriWithoutPassword(options.url);
-    }
-    return "sqlite:" + DefaultStationDbPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    return ShownStoreLocation(ResolveStationDbUrl(options.url));
 }
 
 std::unique_ptr<StationStore> OpenStationDbReporting(const StationDbOptions& options, Output& out) {
@@ -60,8 +57,7 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
         out.Failure({{"event", "failed"}, {"reason", "pool_empty"}, {"message", text}}, text);
         return;
     }
-    const std::string text =
-        "station database " + StationDbShown(options) + ": " + UriWithoutPassword(status.message);
+    const std::string text = "station database " + StationDbShown(options) + ": " + status.message;
     out.Failure({{"event", "failed"},
                  {"reason", "store_failed"},
                  {"outcome", StoreReasonWord(status.outcome)},
@@ -71,19 +67,20 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
 
 bool QuarantineOwnUnfinished(StationStore& store, const StationDbOptions& options, Output& out) {
     const std::string station = StationName(options);
-    const StoreResult<std::vector<MacNumber>> quarantined = store.QuarantineUnfinished(station);
-    if (!quarantined.Ok()) {
-        ReportStoreFailure(out, options, StoreStatus{quarantined.outcome, quarantined.message});
+    const StoreResult<QuarantineReport> report = store.QuarantineUnfinished(station);
+    if (!report.Ok()) {
+        ReportStoreFailure(out, options, StoreStatus{report.outcome, report.message});
         return false;
     }
-    if (quarantined.value.empty()) {
+    const std::vector<MacNumber>& quarantined = report.value.quarantined;
+    if (quarantined.empty()) {
         return true;
     }
     JsonObject macs = JsonObject::array();
-    std::string text = "station " + station + " left " + std::to_string(quarantined.value.size()) +
+    std::string text = "station " + station + " left " + std::to_string(quarantined.size()) +
                        " MAC(s) unfinished in a run that ended early; quarantined until a "
                        "person checks the module and runs 'lvcfg-cli pool release MAC':";
-    for (const MacNumber mac : quarantined.value) {
+    for (const MacNumber mac : quarantined) {
         macs.push_back(FormatMacAddress(MacFromNumber(mac)));
         text += " " + macs.back().get<std::string>();
     }

@@ -47,12 +47,15 @@ class SqlTransaction {
     SqlTransaction& operator=(const SqlTransaction&) = delete;
 
     [[nodiscard]] bool IsOpen() const { return m_open; }
+    // A COMMIT that fails may leave the transaction open (SQLite keeps it open when a
+    // deferred constraint or a busy file refuses it): it is rolled back then, so the next
+    // transaction does not fail inside this one and nothing half-done lingers.
     [[nodiscard]] bool Commit() {
         if (!m_open) {
             return false;
         }
-        m_open = false;
-        return m_database.RunScript("COMMIT");
+        m_open = !m_database.RunScript("COMMIT");
+        return !m_open;
     }
 
   private:

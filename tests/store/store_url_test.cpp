@@ -52,38 +52,45 @@ INSTANTIATE_TEST_SUITE_P(
         UrlCase{"OtherScheme", "mysql://db/pool", StoreOutcome::BadUrl, StoreKind::Sqlite, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct RedactionCase {
+struct ShownCase {
     const char* name;
-    const char* uri;
+    const char* url;
     const char* shown;
 };
 
-void PrintTo(const RedactionCase& row, std::ostream* out) {
+void PrintTo(const ShownCase& row, std::ostream* out) {
     *out << row.name;
 }
 
-class PasswordRedaction : public testing::TestWithParam<RedactionCase> {};
+class ShownLocation : public testing::TestWithParam<ShownCase> {};
 
-TEST_P(PasswordRedaction, ShowsTheUriWithoutItsPassword) {
-    EXPECT_EQ(UriWithoutPassword(GetParam().uri), GetParam().shown);
+TEST_P(ShownLocation, IsRebuiltFromHostPortDatabaseAndUserOnly) {
+    const std::string shown = ShownStoreLocation(GetParam().url);
+    EXPECT_EQ(shown, GetParam().shown);
+    EXPECT_EQ(shown.find("s3cret"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Uris, PasswordRedaction,
+    Urls, ShownLocation,
     testing::Values(
-        RedactionCase{"NoPassword", "postgresql://line@db/pool", "postgresql://line@db/pool"},
-        RedactionCase{"UserPassword", "postgresql://line:s3cret@db:5432/pool",
-                      "postgresql://line@db:5432/pool"},
-        RedactionCase{"PasswordWithAt", "postgresql://line:p@ss@db/pool",
-                      "postgresql://line@db/pool"},
-        RedactionCase{"PasswordWithSlash", "postgresql://line:pa/ss@db/pool",
-                      "postgresql://line@db/pool"},
-        RedactionCase{"PasswordParameter",
-                      "postgresql://db/pool?sslmode=require&password=s3cret&connect_timeout=5",
-                      "postgresql://db/pool?sslmode=require&connect_timeout=5"},
-        RedactionCase{"OnlyPasswordParameter", "postgresql://db/pool?password=s3cret",
-                      "postgresql://db/pool"},
-        RedactionCase{"SqliteUntouched", "sqlite:/tmp/a:b@c", "sqlite:/tmp/a:b@c"}),
+        ShownCase{"NoPassword", "postgresql://line@db/pool", "postgresql://line@db/pool"},
+        ShownCase{"UserPassword", "postgresql://line:s3cret@db:5432/pool",
+                  "postgresql://line@db:5432/pool"},
+        ShownCase{"EncodedPasswordWithQuestionHashAndPercent",
+                  "postgresql://line:s3cret%3F%23%25x@db/pool", "postgresql://line@db/pool"},
+        ShownCase{"PasswordParameters",
+                  "postgresql://db/pool?sslmode=require&password=s3cret&sslpassword=s3cret",
+                  "postgresql://db/pool"},
+        ShownCase{"KeyWordsOnlyForTheParts",
+                  "postgres://?host=db&port=6432&dbname=pool&user=line&password=s3cret",
+                  "postgresql://line@db:6432/pool"},
+        ShownCase{"PasswordWithQuestionAndHash", "postgresql://line:s3cret?#x@db/pool",
+                  "postgresql://line@db/pool"},
+        ShownCase{"UnknownParameter", "postgresql://line:s3cret@db/pool?bogus=1",
+                  "postgresql://(an unreadable address)"},
+        ShownCase{"Sqlite", "sqlite:/tmp/a:b@c", "sqlite:/tmp/a:b@c"},
+        ShownCase{"NoStoreAddress", "mysql://line:s3cret@db",
+                  "(an unreadable station database address)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoreUrlOpen, AnUnreachableServerFailsWithAMessageThatHidesThePassword) {

@@ -167,7 +167,11 @@ void StationController::EndFinishedRun() {
 // MACs this station reserved in a run that ended before its modules did (a crash, a power
 // cut) may sit in a module: they are set aside for a person to look at, never handed out.
 void StationController::QuarantineUnfinished(const std::string& station) {
-    const StoreResult<std::vector<MacNumber>> quarantined = m_store->QuarantineUnfinished(station);
+    const StoreResult<QuarantineReport> report = m_store->QuarantineUnfinished(station);
+    const StoreResult<std::vector<MacNumber>> quarantined =
+        report.Ok()
+            ? StoreResult<std::vector<MacNumber>>(report.value.quarantined)
+            : StoreResult<std::vector<MacNumber>>(StoreStatus{report.outcome, report.message});
     if (!quarantined.Ok()) {
         emit notice(QString::fromStdString("Unfinished reservations cannot be looked for: " +
                                            quarantined.message));
