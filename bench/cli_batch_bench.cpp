@@ -26,9 +26,8 @@
 #include <nlohmann/json.hpp>
 
 #include "files/cfg_file_loader.h"
-#include "link/announced_ports.h"
 #include "model/mac_address.h"
-#include "station/windowless_program.h"
+#include "station/module_attempt.h"
 #include "tests/cli/child_process.h"
 
 namespace {
@@ -95,10 +94,16 @@ void Parallel(const std::string& config) {
 
 // Programs the module in this process, so that only the exchange is timed, not a program start.
 double ProgramMs(const std::string& port, const ConfigSettings& settings, bool verify) {
-    const AnnouncedPorts announced;
+    AttemptSetup setup;
+    setup.settings = settings;
+    setup.verify = verify;
     const auto start = Clock::now();
-    const ModuleJobResult result =
-        ProgramModuleWindowless(ModuleJob{port, settings, std::nullopt, verify, {}}, announced);
+    const AttemptResult result = ProgramAttempt(port, setup, [](const ConfigFrame& frame) {
+        MacDecision decision;
+        decision.kind = MacDecision::Kind::Write;
+        decision.take.grant = MacGrant{MacOfFrame(frame), 0};  // the module keeps its own
+        return decision;
+    });
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (result.outcome != ModuleOutcome::Succeeded) {
         std::fprintf(stderr, "verify: programming failed: %s\n",

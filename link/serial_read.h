@@ -14,5 +14,6 @@
 
 // Waits until the driver has sent every byte handed to it (its output queue is empty) or
 // `limit` has passed. Unlike tcdrain, never waits longer than `limit`, even when the adapter
-// stopped taking bytes. false on timeout or when the port fails.
+// stopped taking bytes. false on timeout; true at once where the driver cannot tell how much
+// it holds (a port that failed shows in the read that follows).
 [[nodiscard]] bool DrainWithin(int fd, std::chrono::milliseconds limit);

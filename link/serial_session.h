@@ -67,7 +67,7 @@ class SerialSession {
     [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, std::size_t& sent);
     [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes);
     // Waits until the bytes written have left the port, at most `limit`. false on timeout or
-    // when the port fails.
+    // when the session is not open.
     [[nodiscard]] bool Drain(std::chrono::milliseconds limit);
 
     // Reads up to buffer.size() bytes into `buffer` within the read limits; `received` gets

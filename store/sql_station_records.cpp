@@ -52,10 +52,12 @@ bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
                            values);
 }
 
-// Records of a store made before version 3 kept their MAC as text only.
+// Records of a store made before version 3 kept their MAC as text only. A MAC the module had
+// before was kept, not given by the line.
 bool SqlStationStore::FillMacSentOfOldRecords() {
     std::vector<SqlRow> rows;
-    if (!m_database->Run("SELECT id, mac_written FROM production_record WHERE mac_written <> ''",
+    if (!m_database->Run("SELECT id, mac_written FROM production_record "
+                         "WHERE mac_written <> '' AND mac_written <> mac_before",
                          {}, &rows)) {
         return false;
     }

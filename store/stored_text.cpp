@@ -6,11 +6,12 @@
 namespace {
 
 // The length of the UTF-8 sequence that starts at `at`, or 0 when none does (a stray
-// continuation byte, an overlong form, a surrogate, past U+10FFFF, a cut sequence, NUL).
+// continuation byte, an overlong form, a surrogate, past U+10FFFF, a cut sequence) or it is a
+// control byte.
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t at) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[at + i]); };
     const std::uint8_t lead = byte(0);
-    if (lead == 0) {
+    if (lead < 0x20 || lead == 0x7F) {
         return 0;
     }
     if (lead < 0x80) {

@@ -10,7 +10,7 @@
 #include "model/hex_text.h"
 #include "model/mac_address.h"
 #include "resources/control_ids.h"
-#include "station/module_exchange.h"
+#include "station/module_transactions.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

@@ -1,36 +1,20 @@
 // The SQLite store keeps its locks and its write-ahead log whatever else its process does with
 // the database file, and a COMMIT that fails leaves no transaction open.
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "store/open_station_store.h"
 #include "store/sqlite_database.h"
 #include "tests/files/temp_folder.h"
+#include "tests/store/proc_locks.h"
 #include "tests/store/worker_process.h"
 
 namespace {
-
-// How many locks /proc/locks lists on the file at `path`.
-int LocksOn(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return -1;
-    }
-    const std::string inode = ":" + std::to_string(info.st_ino) + " ";
-    std::ifstream locks("/proc/locks");
-    int count = 0;
-    for (std::string line; std::getline(locks, line);) {
-        count += line.find(inode) != std::string::npos ? 1 : 0;
-    }
-    return count;
-}
 
 void OpenAndClose(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

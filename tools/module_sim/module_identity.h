@@ -19,7 +19,7 @@ struct ModuleIdentity {
     std::array<std::uint8_t, FrameOffset::kMacLength> mac{0x4C, 0x56, 0x00, 0x00, 0x00, 0x01};
     // The bytes of the name field (bytes 4-27, padded with NUL); empty: kSimulatedModuleName.
     // Any bytes at all, so a test can give a name that is no text.
-    std::vector<std::uint8_t> name;
+    std::vector<std::uint8_t> name{};
 };
 
 // The name a module reports; it begins with the magic.

@@ -1,0 +1,168 @@
+#include "station/outside_pool_macs.h"
+
+#include <utility>
+
+namespace {
+
+constexpr MacNumber kLastMac = kMacNumberLimit - 1;
+
+std::string Named(MacNumber mac) {
+    return FormatMacAddress(MacFromNumber(mac));
+}
+
+// The hold of a MAC outside the pool ends with the record; a MAC that never reached a module
+// is let go, so it may be given again.
+StoreStatus EndHold(StationStore& store, const MacGrant& grant, MacEnd end,
+                    const ProductionRecord& record) {
+    const bool givenUp = end == MacEnd::NotSent || end == MacEnd::NotTaken;
+    return store.EndOutsidePool(grant.holdId, givenUp, record);
+}
+
+StoreStatus Refused(StoreOutcome outcome, const std::string& message) {
+    return StoreFailure(outcome, message);
+}
+
+}  // namespace
+
+StoreResult<std::unique_ptr<SequenceMacSource>> SequenceMacSource::Open(StationStore& store,
+                                                                        std::string station,
+                                                                        const MacAddress& start) {
+    const MacNumber first = MacToNumber(start);
+    const StoreResult<MacState> state = store.StateOf(first);
+    const StoreResult<std::optional<MacNumber>> last = store.LastMacSentOutsidePool();
+    const StoreResult<std::optional<ProgrammedMac>> programmed = store.FindProgrammed(first);
+    for (const StoreStatus& failed :
+         {StoreStatus{state.outcome, state.message}, StoreStatus{last.outcome, last.message},
+          StoreStatus{programmed.outcome, programmed.message}}) {
+        if (!failed.Ok()) {
+            return failed;
+        }
+    }
+    if (state.value != MacState::NotInPool) {
+        return Refused(
+            StoreOutcome::MacInPool,
+            "the start MAC " + Named(first) +
+                " belongs to the MAC pool; without a start MAC, MACs come from the pool");
+    }
+    if (last.value && first <= *last.value) {
+        const std::string next = *last.value == kLastMac
+                                     ? "none is left"
+                                     : "start at " + Named(*last.value + 1) + " or later";
+        return Refused(StoreOutcome::MacTaken, "the start MAC " + Named(first) +
+                                                   " is at or below " + Named(*last.value) +
+                                                   ", the last MAC sent outside the pool; " + next);
+    }
+    if (programmed.value) {
+        return Refused(StoreOutcome::MacTaken, "the start MAC " + Named(first) +
+                                                   " was given to a module by station " +
+                                                   programmed.value->station);
+    }
+    return std::unique_ptr<SequenceMacSource>(
+        new SequenceMacSource(store, std::move(station), first));
+}
+
+SequenceMacSource::SequenceMacSource(StationStore& store, std::string station, MacNumber start)
+    : m_store(store), m_station(std::move(station)), m_next(start) {}
+
+MacTake SequenceMacSource::Take(const std::string& port, const MacAddress& current) {
+    const std::lock_guard lock(m_mutex);
+    std::set<MacNumber>* reused = !m_neverSent.empty()  ? &m_neverSent
+                                  : !m_notTaken.empty() ? &m_notTaken
+                                                        : nullptr;
+    if (reused == nullptr && !m_next) {
+        return {std::nullopt, ModuleOutcome::PoolEmpty,
+                "the start MAC has run to FF:FF:FF:FF:FF:FF; no MAC is left"};
+    }
+    const MacNumber mac = reused != nullptr ? *reused->begin() : *m_next;
+    const StoreResult<Reservation> held =
+        m_store.ReserveOutsidePool(mac, {m_station, port}, MacToNumber(current) == mac);
+    if (held.outcome == StoreOutcome::MacInPool || held.outcome == StoreOutcome::MacTaken) {
+        return {std::nullopt, ModuleOutcome::PoolEmpty,
+                "the start MAC has reached " + Named(mac) + ": " + held.message};
+    }
+    if (!held.Ok()) {
+        return {std::nullopt, ModuleOutcome::StoreFailed, held.message};
+    }
+    if (reused != nullptr) {
+        reused->erase(reused->begin());
+    } else {
+        m_next = mac < kLastMac ? std::optional<MacNumber>(mac + 1) : std::nullopt;
+    }
+    return {MacGrant{MacFromNumber(mac), held.value.id}, ModuleOutcome::Succeeded, {}};
+}
+
+StoreStatus SequenceMacSource::Settle(const MacGrant& grant, MacEnd end,
+                                      const ProductionRecord& record,
+                                      const std::string& /*reason*/) {
+    const StoreStatus ended = EndHold(m_store, grant, end, record);
+    const std::lock_guard lock(m_mutex);
+    const MacNumber mac = MacToNumber(grant.mac);
+    if (end == MacEnd::NotSent) {
+        m_neverSent.insert(mac);
+    } else if (end == MacEnd::NotTaken) {
+        m_notTaken.insert(mac);
+    } else if (end == MacEnd::Suspect) {
+        m_suspects.insert(mac);
+    }
+    return ended;
+}
+
+std::optional<MacAddress> SequenceMacSource::Next() const {
+    const std::lock_guard lock(m_mutex);
+    return m_next ? std::optional<MacAddress>(MacFromNumber(*m_next)) : std::nullopt;
+}
+
+std::vector<MacAddress> SequenceMacSource::Unused() const {
+    const std::lock_guard lock(m_mutex);
+    std::vector<MacAddress> unused;
+    for (const MacNumber mac : m_neverSent) {
+        unused.push_back(MacFromNumber(mac));
+    }
+    return unused;
+}
+
+std::vector<MacAddress> SequenceMacSource::Suspects() const {
+    const std::lock_guard lock(m_mutex);
+    std::vector<MacAddress> suspects;
+    for (const MacNumber mac : m_suspects) {
+        suspects.push_back(MacFromNumber(mac));
+    }
+    return suspects;
+}
+
+StoreResult<std::unique_ptr<GivenMacSource>> GivenMacSource::Open(StationStore& store,
+                                                                  std::string station,
+                                                                  const MacAddress& mac) {
+    const StoreResult<MacState> state = store.StateOf(MacToNumber(mac));
+    if (!state.Ok()) {
+        return StoreStatus{state.outcome, state.message};
+    }
+    if (state.value != MacState::NotInPool) {
+        return Refused(
+            StoreOutcome::MacInPool,
+            FormatMacAddress(mac) + " belongs to the pool; batch takes it from the pool");
+    }
+    return std::unique_ptr<GivenMacSource>(new GivenMacSource(store, std::move(station), mac));
+}
+
+GivenMacSource::GivenMacSource(StationStore& store, std::string station, const MacAddress& mac)
+    : m_store(store), m_station(std::move(station)), m_mac(mac) {}
+
+MacTake GivenMacSource::Take(const std::string& port, const MacAddress& current) {
+    const StoreResult<Reservation> held =
+        m_store.ReserveOutsidePool(MacToNumber(m_mac), {m_station, port}, current == m_mac);
+    if (held.outcome == StoreOutcome::MacInPool || held.outcome == StoreOutcome::MacTaken) {
+        return {
+            std::nullopt, ModuleOutcome::MacRefused,
+            FormatMacAddress(m_mac) + ": " + held.message + ", and this module does not hold it"};
+    }
+    if (!held.Ok()) {
+        return {std::nullopt, ModuleOutcome::StoreFailed, held.message};
+    }
+    return {MacGrant{m_mac, held.value.id}, ModuleOutcome::Succeeded, {}};
+}
+
+StoreStatus GivenMacSource::Settle(const MacGrant& grant, MacEnd end,
+                                   const ProductionRecord& record, const std::string& /*reason*/) {
+    return EndHold(m_store, grant, end, record);
+}
