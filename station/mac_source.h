@@ -7,6 +7,7 @@
 #include "model/mac_address.h"
 #include "station/module_outcome.h"
 #include "store/production_record.h"
+#include "store/station_store.h"
 #include "store/store_outcome.h"
 
 // A MAC handed to one module: with the store's hold on it, or none when the module keeps the
@@ -42,10 +43,16 @@ class MacSource {
   public:
     virtual ~MacSource() = default;
 
+    // A module is being read and may ask for a MAC soon; each is later taken for or forgone.
+    // A source that groups its store's work waits for such modules a little (see
+    // GroupedReservations); others need not know.
+    virtual void Expect() {}
+    virtual void Forgo() {}
     // The MAC for the module on `port`, which holds `current` now.
     [[nodiscard]] virtual MacTake Take(const std::string& port, const MacAddress& current) = 0;
-    // Ends the grant's hold as `end` says, committed with `record` (which names the MAC when
-    // a frame went out); `reason` says why a suspect MAC is held out.
-    virtual StoreStatus Settle(const MacGrant& grant, MacEnd end, const ProductionRecord& record,
-                               const std::string& reason) = 0;
+    // Ends the grant's hold as `end` says on `store` (the source's own store, or a transaction
+    // of it that ends many attempts together), committed with `record` (which names the MAC
+    // when a frame went out); `reason` says why a suspect MAC is held out.
+    virtual StoreStatus Settle(StationStore& store, const MacGrant& grant, MacEnd end,
+                               const ProductionRecord& record, const std::string& reason) = 0;
 };

@@ -91,10 +91,10 @@ MacTake SequenceMacSource::Take(const std::string& port, const MacAddress& curre
     return {MacGrant{MacFromNumber(mac), held.value.id}, ModuleOutcome::Succeeded, {}};
 }
 
-StoreStatus SequenceMacSource::Settle(const MacGrant& grant, MacEnd end,
+StoreStatus SequenceMacSource::Settle(StationStore& store, const MacGrant& grant, MacEnd end,
                                       const ProductionRecord& record,
                                       const std::string& /*reason*/) {
-    const StoreStatus ended = EndHold(m_store, grant, end, record);
+    const StoreStatus ended = EndHold(store, grant, end, record);
     const std::lock_guard lock(m_mutex);
     const MacNumber mac = MacToNumber(grant.mac);
     if (end == MacEnd::NotSent) {
@@ -162,7 +162,7 @@ MacTake GivenMacSource::Take(const std::string& port, const MacAddress& current)
     return {MacGrant{m_mac, held.value.id}, ModuleOutcome::Succeeded, {}};
 }
 
-StoreStatus GivenMacSource::Settle(const MacGrant& grant, MacEnd end,
+StoreStatus GivenMacSource::Settle(StationStore& store, const MacGrant& grant, MacEnd end,
                                    const ProductionRecord& record, const std::string& /*reason*/) {
-    return EndHold(m_store, grant, end, record);
+    return EndHold(store, grant, end, record);
 }

@@ -27,8 +27,8 @@ class SequenceMacSource : public MacSource {
         StationStore& store, std::string station, const MacAddress& start);
 
     [[nodiscard]] MacTake Take(const std::string& port, const MacAddress& current) override;
-    StoreStatus Settle(const MacGrant& grant, MacEnd end, const ProductionRecord& record,
-                       const std::string& reason) override;
+    StoreStatus Settle(StationStore& store, const MacGrant& grant, MacEnd end,
+                       const ProductionRecord& record, const std::string& reason) override;
 
     // The MAC the next module gets; nothing once the sequence has ended.
     [[nodiscard]] std::optional<MacAddress> Next() const;
@@ -58,8 +58,8 @@ class GivenMacSource : public MacSource {
                                                                            const MacAddress& mac);
 
     [[nodiscard]] MacTake Take(const std::string& port, const MacAddress& current) override;
-    StoreStatus Settle(const MacGrant& grant, MacEnd end, const ProductionRecord& record,
-                       const std::string& reason) override;
+    StoreStatus Settle(StationStore& store, const MacGrant& grant, MacEnd end,
+                       const ProductionRecord& record, const std::string& reason) override;
 
   private:
     GivenMacSource(StationStore& store, std::string station, const MacAddress& mac);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "station/grouped_reservations.h"
+#include "station/grouped_store_work.h"
 #include "station/mac_source.h"
 #include "store/station_store.h"
 
@@ -17,12 +17,17 @@ class PoolMacSource : public MacSource {
   public:
     PoolMacSource(StationStore& store, std::string station);
 
+    void Expect() override { m_reservations.Expect(); }
+    void Forgo() override { m_reservations.Forgo(); }
+
     [[nodiscard]] MacTake Take(const std::string& port, const MacAddress& current) override;
-    StoreStatus Settle(const MacGrant& grant, MacEnd end, const ProductionRecord& record,
-                       const std::string& reason) override;
+    StoreStatus Settle(StationStore& store, const MacGrant& grant, MacEnd end,
+                       const ProductionRecord& record, const std::string& reason) override;
 
   private:
     StationStore& m_store;
     const std::string m_station;
-    GroupedReservations m_reservations;
+    // The reservations of modules read together, in one transaction that waits for the disk
+    // once.
+    GroupedStoreWork<ReservationRequest, StoreResult<Reservation>> m_reservations;
 };

@@ -60,6 +60,21 @@ MacTake KeepOwn(const MacAddress& current) {
     return {MacGrant{current, 0}, ModuleOutcome::Succeeded, {}};
 }
 
+// Each ending on the group's transaction; all fail when that transaction does.
+std::vector<StoreStatus> EndTogether(
+    StationStore& store, const std::vector<std::function<StoreStatus(StationStore&)>>& group) {
+    std::vector<StoreStatus> ended(group.size());
+    const StoreStatus together = store.Together([&](StationStore& transaction) {
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            ended[i] = group[i](transaction);
+        }
+    });
+    if (!together.Ok()) {
+        std::fill(ended.begin(), ended.end(), together);
+    }
+    return ended;
+}
+
 }  // namespace
 
 StoreResult<std::unique_ptr<ProductionRun>> ProductionRun::Open(StationStore& store, RunSetup setup,
@@ -82,6 +97,7 @@ ProductionRun::ProductionRun(StationStore& store, RunSetup setup, std::unique_pt
       m_macs(std::move(macs)),
       m_sequence(sequence),
       m_listener(std::move(listener)),
+      m_endings([&store](const std::vector<Ending>& group) { return EndTogether(store, group); }),
       m_batch([this](const std::string& port) { Attempt(port); }) {}
 
 ProductionRun::~ProductionRun() {
@@ -132,12 +148,19 @@ void ProductionRun::Attempt(const std::string& port) {
         Count(result);
         return;
     }
+    if (m_macs) {
+        m_macs->Expect();
+    }
+    bool asked = false;
     result = ProgramAttempt(
         port, m_setup.attempt,
-        [this, &port](const ConfigFrame& frame) { return Decide(port, frame); },
+        [this, &port, &asked](const ConfigFrame& frame) { return Decide(port, frame, asked); },
         [this, &port](ProgramStage stage) {
             Tell(RunEvent{RunEventKind::Stage, port, stage, nullptr, nullptr, nullptr});
         });
+    if (m_macs && !asked) {
+        m_macs->Forgo();
+    }
     context.timeEnd = StoreClockNow();
     context.portByPath = PortByPathName(result.port.device.empty() ? port : result.port.device);
     const ProductionRecord record = RecordOfAttempt(context, result);
@@ -146,7 +169,8 @@ void ProductionRun::Attempt(const std::string& port) {
     Tell(RunEvent{RunEventKind::Ended, port, ProgramStage::Reading, &result, &record, &kept});
 }
 
-MacDecision ProductionRun::Decide(const std::string& port, const ConfigFrame& moduleFrame) {
+MacDecision ProductionRun::Decide(const std::string& port, const ConfigFrame& moduleFrame,
+                                  bool& asked) {
     MacDecision decision;
     const MacAddress current = MacOfFrame(moduleFrame);
     const StoreResult<std::optional<ProgrammedMac>> programmed =
@@ -167,6 +191,7 @@ MacDecision ProductionRun::Decide(const std::string& port, const ConfigFrame& mo
         decision.rework = true;
     }
     const bool keepsItsMac = !m_macs || (decision.rework && m_setup.rework);
+    asked = !keepsItsMac;
     decision.take = keepsItsMac ? KeepOwn(current) : m_macs->Take(port, current);
     decision.kind = decision.take.grant ? MacDecision::Kind::Write : MacDecision::Kind::NoMac;
     if (decision.take.refusal == ModuleOutcome::StoreFailed) {
@@ -179,9 +204,11 @@ MacDecision ProductionRun::Decide(const std::string& port, const ConfigFrame& mo
 
 StoreStatus ProductionRun::Keep(const AttemptResult& result, const ProductionRecord& record) {
     const std::optional<MacGrant>& grant = result.decision.take.grant;
-    StoreStatus kept = grant && grant->holdId != 0 && m_macs
-                           ? m_macs->Settle(*grant, result.macEnd, record, record.note)
-                           : m_store.AddRecord(record);
+    MacSource* const macs = grant && grant->holdId != 0 ? m_macs.get() : nullptr;
+    StoreStatus kept = m_endings.Done([&](StationStore& store) {
+        return macs != nullptr ? macs->Settle(store, *grant, result.macEnd, record, record.note)
+                               : store.AddRecord(record);
+    });
     if (!kept.Ok()) {
         const std::lock_guard lock(m_mutex);
         m_storeFailure = m_storeFailure.value_or(kept);

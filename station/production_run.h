@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "station/grouped_store_work.h"
 #include "station/mac_source.h"
 #include "station/module_attempt.h"
 #include "station/port_batch.h"
@@ -95,7 +96,9 @@ class ProductionRun {
                   SequenceMacSource* sequence, Listener listener);
 
     void Attempt(const std::string& port);
-    [[nodiscard]] MacDecision Decide(const std::string& port, const ConfigFrame& moduleFrame);
+    // What the module gets; `asked` tells whether its MAC source was asked.
+    [[nodiscard]] MacDecision Decide(const std::string& port, const ConfigFrame& moduleFrame,
+                                     bool& asked);
     [[nodiscard]] StoreStatus Keep(const AttemptResult& result, const ProductionRecord& record);
     void Count(const AttemptResult& result);
     void Tell(const RunEvent& event);
@@ -105,6 +108,10 @@ class ProductionRun {
     const std::unique_ptr<MacSource> m_macs;  // null when modules keep their own
     SequenceMacSource* const m_sequence;      // m_macs, for a start MAC
     const Listener m_listener;
+
+    // The ends of attempts that finish together, committed together.
+    using Ending = std::function<StoreStatus(StationStore&)>;
+    GroupedStoreWork<Ending, StoreStatus> m_endings;
 
     mutable std::mutex m_mutex;
     std::optional<StoreStatus> m_storeFailure;

@@ -91,6 +91,11 @@ StoreResult<QuarantineReport> SerializedStationStore::QuarantineUnfinished(
     return m_store->QuarantineUnfinished(station);
 }
 
+StoreStatus SerializedStationStore::Together(const std::function<void(StationStore&)>& steps) {
+    const Lock lock(m_mutex);
+    return m_store->Together(steps);
+}
+
 StoreStatus SerializedStationStore::AddRecord(const ProductionRecord& record) {
     const Lock lock(m_mutex);
     return m_store->AddRecord(record);

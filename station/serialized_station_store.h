@@ -32,6 +32,8 @@ class SerializedStationStore : public StationStore {
     StoreResult<std::optional<MacNumber>> LastMacSentOutsidePool() override;
     StoreResult<std::optional<ProgrammedMac>> FindProgrammed(MacNumber mac) override;
     StoreResult<QuarantineReport> QuarantineUnfinished(const std::string& station) override;
+    // `steps` get the store itself, held for them all.
+    StoreStatus Together(const std::function<void(StationStore&)>& steps) override;
     StoreStatus AddRecord(const ProductionRecord& record) override;
     StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
     [[nodiscard]] int SchemaVersion() const override;

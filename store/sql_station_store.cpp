@@ -464,3 +464,15 @@ StoreResult<QuarantineReport> SqlStationStore::QuarantineUnfinished(const std::s
     }
     return report;
 }
+
+StoreStatus SqlStationStore::Together(const std::function<void(StationStore&)>& steps) {
+    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
+    if (!transaction.IsOpen()) {
+        return Failure("cannot end the attempts");
+    }
+    steps(*this);
+    if (!transaction.Commit()) {
+        return Failure("cannot end the attempts");
+    }
+    return {};
+}

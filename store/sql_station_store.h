@@ -42,6 +42,7 @@ class SqlStationStore : public StationStore {
     StoreResult<std::optional<ProgrammedMac>> FindProgrammed(MacNumber mac) override;
 
     StoreResult<QuarantineReport> QuarantineUnfinished(const std::string& station) override;
+    StoreStatus Together(const std::function<void(StationStore&)>& steps) override;
 
     StoreStatus AddRecord(const ProductionRecord& record) override;
     StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,6 +86,13 @@ class StationStore {
     // Reservations under the station's name held on other hosts are reported, never taken:
     // this host cannot tell whether they still run.
     virtual StoreResult<QuarantineReport> QuarantineUnfinished(const std::string& station) = 0;
+
+    // Runs `steps` (calls of this store's operations) in one transaction whose commit need not
+    // reach the disk at once, as the steps that end an attempt would each alone: one commit for
+    // the ends of many modules. Each step still succeeds or fails on its own. Not for
+    // reservations, which must each reach the disk before their module is written. Done when
+    // the whole was committed.
+    virtual StoreStatus Together(const std::function<void(StationStore&)>& steps) = 0;
 
     // A record of an attempt that holds no reservation (MACs not from the pool, or a module
     // that failed before a MAC was reserved).

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <set>
 
@@ -357,7 +358,10 @@ TEST_F(CommandsTest, VerificationFailureKeepsItsMacUsedAndNamesTheFields) {
 
 namespace {
 
-TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
+class StoppedWatchTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+// Ctrl+C, a kill, or the terminal closing: the module in hand finishes and the summary comes.
+TEST_P(StoppedWatchTest, FinishesWithItsSummary) {
     const std::string port = m_modules.Start();
     const std::string fifo = m_folder.File("arrivals");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -372,7 +376,7 @@ TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
         ASSERT_FALSE(line.empty()) << "the watch ended early";
         lines.push_back(json::parse(line));
     }
-    EXPECT_EQ(cli.Stop(SIGINT), 0);  // the feed stays open: only the interrupt ends the watch
+    EXPECT_EQ(cli.Stop(GetParam()), 0);  // the feed stays open: only the signal ends the watch
     std::string rest;
     for (std::string line = cli.ReadLine(); !line.empty(); line = cli.ReadLine()) {
         rest = line;
@@ -380,6 +384,46 @@ TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
     const json summary = json::parse(rest);
     EXPECT_EQ(summary["event"], "summary");
     EXPECT_EQ(summary["programmed"], 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppedWatchTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const auto& info) { return std::string(strsignal(info.param)); });
+
+// A reader that goes away ends the output quietly; the modules are programmed and recorded.
+TEST_F(CommandsTest, AClosedOutputEndsTheOutputNotTheRun) {
+    const std::string first = m_modules.Start();
+    const std::string second = m_modules.Start();
+    const std::string db = "sqlite:" + m_folder.File("station.sqlite");
+    const std::string command =
+        "'" + kCliProgram + "' batch --config '" + m_config + "' --ports " + first + "," + second +
+        " --mac-start 4C:56:00:00:04:00 --station-db '" + db + "' | true; exit ${PIPESTATUS[0]}";
+    const ProgramRun run = RunProgram("/bin/bash", {"-c", command});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::set<std::string> macs{ReadJson(first)["identity"]["mac"].get<std::string>(),
+                               ReadJson(second)["identity"]["mac"].get<std::string>()};
+    EXPECT_EQ(macs, (std::set<std::string>{"4C:56:00:00:04:00", "4C:56:00:00:04:01"}));
+    EXPECT_EQ(Cli({"records", "--station-db", db}).out.size() > 0, true);
+}
+
+// A module's name is its own bytes: no name can forge a line of text output or move a terminal,
+// and one that is no text is kept, escaped, in the record.
+TEST_F(CommandsTest, AModulesNameCannotForgeALineAndIsRecordedEscaped) {
+    const std::string port = m_modules.Start(
+        {"--name", "4C 75 6D 69 76 61 72 6F 0A 6D 61 63 3A 20 30 30 1B 5B 32 4A FF FE"});
+    const ProgramRun read = Cli({"read", "--port", port});
+    ASSERT_EQ(read.exitStatus, 0) << read.err;
+    EXPECT_EQ(read.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(read.out.find("\nmac: 00"), std::string::npos) << read.out;
+    EXPECT_NE(read.out.find("name: Lumivaro\\x0Amac: 00\\x1B[2J\\xFF\\xFE\n"), std::string::npos)
+        << read.out;
+
+    const std::string db = "sqlite:" + m_folder.File("station.sqlite");
+    ASSERT_EQ(Cli({"write", "--port", port, "--config", m_config, "--station-db", db}).exitStatus,
+              0);
+    const auto records = JsonLines(Cli({"records", "--format", "jsonl", "--station-db", db}).out);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]["module_name"], "Lumivaro\\x0Amac: 00\\x1B[2J\\xFF\\xFE");
 }
 
 }  // namespace

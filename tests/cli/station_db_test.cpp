@@ -192,6 +192,42 @@ TEST_F(StationDbTest, WriteKeepsARecordOfItsModule) {
     EXPECT_EQ(records[0]["mac_written"], "4C:56:00:00:30:00");
 }
 
+// A MAC a person gives, or a start MAC, is never one a module may hold already.
+TEST_F(StationDbTest, AGivenOrStartMacThatMayBeInAModuleIsRefused) {
+    ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "10"}).exitStatus, 0);
+    const std::vector<std::string> ports = Modules(2);
+    const ProgramRun pool =
+        Run({"write", "--port", ports[0], "--config", m_config, "--mac", "4C:56:00:00:10:03"});
+    EXPECT_EQ(pool.exitStatus, 2);
+    EXPECT_THAT(pool.err, HasSubstr("belongs to the pool; batch takes it from the pool"));
+
+    ASSERT_EQ(Run({"write", "--port", ports[0], "--config", m_config, "--mac", "4C:56:00:00:30:00"})
+                  .exitStatus,
+              0);
+    const ProgramRun taken =
+        Run({"write", "--port", ports[1], "--config", m_config, "--mac", "4C:56:00:00:30:00"});
+    EXPECT_EQ(taken.exitStatus, 2) << taken.err;
+    EXPECT_EQ(ReadJson(ports[1])["identity"]["mac"], "11:22:33:44:55:61");
+
+    const ProgramRun below = Run(
+        {"batch", "--config", m_config, "--ports", ports[1], "--mac-start", "4C:56:00:00:20:00"});
+    EXPECT_EQ(below.exitStatus, 2);
+    EXPECT_THAT(below.err, HasSubstr("the last MAC sent outside the pool; start at "
+                                     "4C:56:00:00:30:01 or later"));
+}
+
+TEST_F(StationDbTest, ASuspectMacIsShownWithItsReasonUntilAPersonReleasesIt) {
+    ASSERT_EQ(Run({"pool", "add", "--start", "4C:56:00:00:10:00", "--count", "4"}).exitStatus, 0);
+    const std::string port = m_modules.Start({"--misbehave", "store-hangup"});
+    EXPECT_EQ(Run({"batch", "--config", m_config, "--ports", port}).exitStatus, 1);
+    const ProgramRun status = Run({"pool", "status"});
+    EXPECT_THAT(status.out, HasSubstr("suspect 1"));
+    EXPECT_THAT(status.out, HasSubstr("suspect 4C:56:00:00:10:00 since "));
+    EXPECT_THAT(status.out, HasSubstr("no acknowledgement and no read-back"));
+    ASSERT_EQ(Run({"pool", "release", "4C:56:00:00:10:00"}).exitStatus, 0);
+    EXPECT_EQ(PoolStatus()["free"], 4);
+}
+
 struct PluggedAgainRow {
     const char* name;
     const char* moduleMac;  // the module's MAC before the second batch

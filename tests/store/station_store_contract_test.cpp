@@ -274,6 +274,26 @@ TEST_P(StationStoreContract, ManyReservationsAtOnceEndWhereThePoolRunsOut) {
     EXPECT_TRUE(m_store->ReserveMany(four).value.empty());
 }
 
+TEST_P(StationStoreContract, StepsDoneTogetherEachSucceedOrFailOnTheirOwn) {
+    ASSERT_TRUE(m_store->AddRange(0x50, 4).Ok());
+    const Reservation first = Reserve();
+    const Reservation second = Reserve();
+    ASSERT_TRUE(m_store->MarkVerified(second.id, RecordAt(900, "")).Ok());
+    StoreStatus verified;
+    StoreStatus refused;
+    ASSERT_TRUE(m_store
+                    ->Together([&](StationStore& store) {
+                        verified = store.MarkVerified(first.id, RecordAt(1000, ""));
+                        refused = store.ReturnToPool(second.id, RecordAt(1100, ""));
+                    })
+                    .Ok());
+    EXPECT_TRUE(verified.Ok()) << verified.message;
+    EXPECT_EQ(refused.outcome, StoreOutcome::ReservationClosed);
+    EXPECT_EQ(StateOf(first.mac), MacState::Verified);
+    EXPECT_EQ(StateOf(second.mac), MacState::Verified);
+    EXPECT_EQ(m_store->Records(std::nullopt).value.size(), 2u);
+}
+
 TEST_P(StationStoreContract, AMacOutsideThePoolIsHeldOnceAndKnownAsSentForGood) {
     ASSERT_TRUE(m_store->AddRange(0x100, 16).Ok());
     EXPECT_EQ(m_store->ReserveOutsidePool(0x105, kStationA, false).outcome,
