@@ -43,8 +43,8 @@ const std::array<OutcomeRow, 15>& Table() {
          "Verification failed: the module read back a block other than the one written",
          kVerifyFailed, S::Failed},
         {O::MacSuspect, "mac_suspect", "",
-         "No acknowledgement, and the module could not be read back: whether it took its MAC "
-         "is unknown, so the MAC is held out until a person checks the module",
+         "No acknowledgement and no read-back: the MAC is held out until a person checks the "
+         "module",
          kModuleFailed, S::Failed},
         {O::MacRefused, "mac_refused", "", "The MAC given may not be written to this module",
          kUsage, S::Failed},

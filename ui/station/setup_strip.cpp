@@ -40,7 +40,7 @@ SetupStrip::SetupStrip(QWidget* parent)
       m_fromStartMac(new QRadioButton(QStringLiteral("from start &MAC"))),
       m_startMac(new QLineEdit),
       m_verify(new QCheckBox(QStringLiteral("&Verify (read back)"))),
-      m_rework(new QCheckBox(QStringLiteral("&Rework"))),
+      m_rework(new QCheckBox(QStringLiteral("Re&work"))),
       m_ackTimeout(new QSpinBox),
       m_store(new QLabel),
       m_stationName(new QLineEdit),
@@ -83,7 +83,7 @@ SetupStrip::SetupStrip(QWidget* parent)
     run->addWidget(m_startMac);
     run->addWidget(m_verify);
     run->addWidget(m_rework);
-    auto* ackLabel = new QLabel(QStringLiteral("&Wait for ATOK:"));
+    auto* ackLabel = new QLabel(QStringLiteral("Wait for ATO&K:"));
     ackLabel->setBuddy(m_ackTimeout);
     run->addWidget(ackLabel);
     run->addWidget(m_ackTimeout);
