@@ -18,6 +18,14 @@ StoreStatus EndHold(StationStore& store, const MacGrant& grant, MacEnd end,
     return store.EndOutsidePool(grant.holdId, givenUp, record);
 }
 
+std::vector<MacAddress> MacsOf(const std::set<MacNumber>& numbers) {
+    std::vector<MacAddress> macs;
+    for (const MacNumber mac : numbers) {
+        macs.push_back(MacFromNumber(mac));
+    }
+    return macs;
+}
+
 StoreStatus Refused(StoreOutcome outcome, const std::string& message) {
     return StoreFailure(outcome, message);
 }
@@ -114,20 +122,12 @@ std::optional<MacAddress> SequenceMacSource::Next() const {
 
 std::vector<MacAddress> SequenceMacSource::Unused() const {
     const std::lock_guard lock(m_mutex);
-    std::vector<MacAddress> unused;
-    for (const MacNumber mac : m_neverSent) {
-        unused.push_back(MacFromNumber(mac));
-    }
-    return unused;
+    return MacsOf(m_neverSent);
 }
 
 std::vector<MacAddress> SequenceMacSource::Suspects() const {
     const std::lock_guard lock(m_mutex);
-    std::vector<MacAddress> suspects;
-    for (const MacNumber mac : m_suspects) {
-        suspects.push_back(MacFromNumber(mac));
-    }
-    return suspects;
+    return MacsOf(m_suspects);
 }
 
 StoreResult<std::unique_ptr<GivenMacSource>> GivenMacSource::Open(StationStore& store,

@@ -111,35 +111,6 @@ TEST_P(RunTest, ReadsEachModuleOnceBeforeItsWriteAndKeepsItsIdentity) {
     EXPECT_FALSE(ended.record.verified.has_value());
 }
 
-TEST_P(RunTest, AModuleThatDoesNotAnswerIsGivenNoMac) {
-    ASSERT_TRUE(m_store->AddRange(kPoolStart, 4).Ok());
-    SimulatedModule& module = AddModule();
-    module.MisbehaveAlways(M::Silent);
-    const Ended ended = Program(*OpenRun(Setup()), module);
-    EXPECT_EQ(ended.result.outcome, O::NoResponse);
-    EXPECT_TRUE(ended.kept.Ok());
-    EXPECT_EQ(ended.record.moduleName, "");
-    EXPECT_EQ(m_store->Status().value.free, 4u);
-}
-
-TEST_P(RunTest, ModulesAtOnceGetOneMacEachFromThePool) {
-    ASSERT_TRUE(m_store->AddRange(kPoolStart, 8).Ok());
-    const std::unique_ptr<ProductionRun> run = OpenRun(Setup());
-    for (int i = 0; i < 8; ++i) {
-        ASSERT_TRUE(run->Program(AddModule().PortPath()));
-    }
-    run->Wait();
-    std::set<MacNumber> held;
-    for (const auto& module : m_modules) {
-        held.insert(MacHeld(*module));
-        EXPECT_EQ(StateOf(MacHeld(*module)), S::Verified);
-    }
-    EXPECT_EQ(held.size(), 8u);
-    EXPECT_EQ(*held.begin(), kPoolStart);
-    EXPECT_EQ(*held.rbegin(), kPoolStart + 7);
-    EXPECT_EQ(run->Summary().programmed, 8);
-}
-
 TEST_P(RunTest, AProgrammedModuleIsLeftAloneAndAnEmptyPoolStopsOnlyNewMacs) {
     ASSERT_TRUE(m_store->AddRange(kPoolStart, 1).Ok());
     SimulatedModule& programmed = AddModule();
