@@ -68,10 +68,6 @@ class RunRig : public BasicStoreTest<Param> {
     }
 
     MacState StateOf(MacNumber mac) { return m_store->StateOf(mac).value; }
-    [[nodiscard]] std::vector<Ended> AllEnded() {
-        const std::lock_guard lock(m_mutex);
-        return m_ended;
-    }
 
     std::unique_ptr<SerializedStationStore> m_store;
     std::vector<std::unique_ptr<SimulatedModule>> m_modules;
