@@ -331,8 +331,10 @@ TEST_P(PostgresStopTest, ABatchStopsWithExitSixAndTouchesNoModuleWithoutAReserva
     UnansweredWriteModule held;
     const std::string waiting = StartModules(1)[0];
     const std::string errFile = m_folder.File("station.err");
+    // A short wait for the held module's answer: the test need not wait out a second.
     const pid_t station = Spawn({"batch", "--config", m_config, "--watch", "--arrivals-from",
-                                 arrivals, "--station-db", m_backend->Url(), "--station", "line"},
+                                 arrivals, "--station-db", m_backend->Url(), "--station", "line",
+                                 "--ack-timeout", "100"},
                                 errFile);
     ASSERT_GT(station, 0);
     {
