@@ -221,10 +221,15 @@ void AwaitResults(RunningProgram& cli, std::size_t count, std::vector<std::uint6
     }
 }
 
-// Starts `count` modules in one simulator process; their ports are appended to `ports`.
+// Starts `count` modules in one simulator process, answering at once unless `paced`; their
+// ports are appended to `ports`.
 std::unique_ptr<RunningProgram> StartModules(int count, const std::vector<std::string>& extra,
-                                             std::vector<std::string>& ports) {
-    std::vector<std::string> args{"--at-once", "--count", std::to_string(count)};
+                                             std::vector<std::string>& ports,
+                                             bool paced = false) {
+    std::vector<std::string> args{"--count", std::to_string(count)};
+    if (!paced) {
+        args.push_back("--at-once");
+    }
     args.insert(args.end(), extra.begin(), extra.end());
     auto program = std::make_unique<RunningProgram>(kSim, args);
     for (int i = 0; i < count; ++i) {
@@ -329,8 +334,8 @@ std::string Joined(const std::vector<std::string>& ports) {
 }
 
 // 64 modules from the pool against one with a start MAC, alternating, each run on fresh
-// modules (a module programmed once is left alone the next time). The modules answer at once,
-// so the store's and the threads' share shows, not the wire's.
+// modules (a module programmed once is left alone the next time), paced at the line rate as
+// real modules are.
 void Pool64(const std::string& config, const std::string& folder) {
     const std::string db = "sqlite:" + folder + "/pool64.sqlite";
     if (RunProgram(kCli, {"pool", "add", "--start", "4C:56:00:30:00:00", "--count", "10000",
@@ -343,8 +348,8 @@ void Pool64(const std::string& config, const std::string& folder) {
     std::vector<double> one;
     for (int run = 0; run < 5; ++run) {
         std::vector<std::string> ports;
-        const auto sixtyFour = StartModules(64, {"--mac", "11 22 33 00 00 00"}, ports);
-        const Module single = StartModule({"--at-once", "--mac", "11 22 34 00 00 00"});
+        const auto sixtyFour = StartModules(64, {"--mac", "11 22 33 00 00 00"}, ports, true);
+        const Module single = StartModule({"--mac", "11 22 34 00 00 00"});
         int status = 0;
         many.push_back(TimeMs(
             {"batch", "--config", config, "--ports", Joined(ports), "--json", "--station-db", db},

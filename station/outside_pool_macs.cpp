@@ -72,31 +72,43 @@ StoreResult<std::unique_ptr<SequenceMacSource>> SequenceMacSource::Open(StationS
 SequenceMacSource::SequenceMacSource(StationStore& store, std::string station, MacNumber start)
     : m_store(store), m_station(std::move(station)), m_next(start) {}
 
+// The MAC is picked under the lock and held in the store without it: Settle, which takes the
+// lock, may run inside a transaction of the store that ends many modules at once.
 MacTake SequenceMacSource::Take(const std::string& port, const MacAddress& current) {
-    const std::lock_guard lock(m_mutex);
-    std::set<MacNumber>* reused = !m_neverSent.empty()  ? &m_neverSent
-                                  : !m_notTaken.empty() ? &m_notTaken
-                                                        : nullptr;
-    if (reused == nullptr && !m_next) {
-        return {std::nullopt, ModuleOutcome::PoolEmpty,
-                "the start MAC has run to FF:FF:FF:FF:FF:FF; no MAC is left"};
+    MacNumber mac = 0;
+    bool fresh = false;
+    {
+        const std::lock_guard lock(m_mutex);
+        std::set<MacNumber>* reused = !m_neverSent.empty()  ? &m_neverSent
+                                      : !m_notTaken.empty() ? &m_notTaken
+                                                            : nullptr;
+        if (reused == nullptr && !m_next) {
+            return {std::nullopt, ModuleOutcome::PoolEmpty, m_ended};
+        }
+        fresh = reused == nullptr;
+        mac = fresh ? *m_next : *reused->begin();
+        if (fresh) {
+            m_next = mac < kLastMac ? std::optional<MacNumber>(mac + 1) : std::nullopt;
+        } else {
+            reused->erase(reused->begin());
+        }
     }
-    const MacNumber mac = reused != nullptr ? *reused->begin() : *m_next;
     const StoreResult<Reservation> held =
         m_store.ReserveOutsidePool(mac, {m_station, port}, MacToNumber(current) == mac);
+    if (held.Ok()) {
+        return {MacGrant{MacFromNumber(mac), held.value.id}, ModuleOutcome::Succeeded, {}};
+    }
+    const std::lock_guard lock(m_mutex);
     if (held.outcome == StoreOutcome::MacInPool || held.outcome == StoreOutcome::MacTaken) {
-        return {std::nullopt, ModuleOutcome::PoolEmpty,
-                "the start MAC has reached " + Named(mac) + ": " + held.message};
+        // The sequence ends where it meets a MAC it may not give.
+        m_next.reset();
+        m_neverSent.clear();
+        m_notTaken.clear();
+        m_ended = "the start MAC has reached " + Named(mac) + ": " + held.message;
+        return {std::nullopt, ModuleOutcome::PoolEmpty, m_ended};
     }
-    if (!held.Ok()) {
-        return {std::nullopt, ModuleOutcome::StoreFailed, held.message};
-    }
-    if (reused != nullptr) {
-        reused->erase(reused->begin());
-    } else {
-        m_next = mac < kLastMac ? std::optional<MacNumber>(mac + 1) : std::nullopt;
-    }
-    return {MacGrant{MacFromNumber(mac), held.value.id}, ModuleOutcome::Succeeded, {}};
+    m_neverSent.insert(mac);  // not held, so never sent: the next module may have it
+    return {std::nullopt, ModuleOutcome::StoreFailed, held.message};
 }
 
 StoreStatus SequenceMacSource::Settle(StationStore& store, const MacGrant& grant, MacEnd end,

@@ -47,6 +47,8 @@ class SequenceMacSource : public MacSource {
     std::set<MacNumber> m_neverSent;
     std::set<MacNumber> m_notTaken;  // sent, but the module kept its old block
     std::set<MacNumber> m_suspects;
+    // Why no MAC is left, once the sequence has ended.
+    std::string m_ended = "the start MAC has run to FF:FF:FF:FF:FF:FF; no MAC is left";
 };
 
 // The one MAC a person gave for a module (lvcfg-cli write --mac). Refused when a pool range

@@ -111,6 +111,28 @@ TEST_P(RunTest, ReadsEachModuleOnceBeforeItsWriteAndKeepsItsIdentity) {
     EXPECT_FALSE(ended.record.verified.has_value());
 }
 
+// Eight modules at once, from the pool and then from a start MAC: one MAC each, none twice.
+TEST_P(RunTest, ModulesAtOnceGetOneMacEach) {
+    ASSERT_TRUE(m_store->AddRange(kPoolStart, 8).Ok());
+    for (const MacPlan& plan :
+         {MacPlan{}, MacPlan{MacPlan::From::StartMac, MacFromNumber(0x4C5600050000)}}) {
+        const std::unique_ptr<ProductionRun> run = OpenRun(Setup(plan));
+        std::set<MacNumber> held;
+        std::vector<SimulatedModule*> modules;
+        for (int i = 0; i < 8; ++i) {
+            modules.push_back(&AddModule());
+            ASSERT_TRUE(run->Program(modules.back()->PortPath()));
+        }
+        run->Wait();
+        for (const SimulatedModule* module : modules) {
+            held.insert(MacHeld(*module));
+        }
+        EXPECT_EQ(held.size(), 8u);
+        EXPECT_EQ(*held.rbegin() - *held.begin(), 7u);
+        EXPECT_EQ(run->Summary().programmed, 8);
+    }
+}
+
 TEST_P(RunTest, AProgrammedModuleIsLeftAloneAndAnEmptyPoolStopsOnlyNewMacs) {
     ASSERT_TRUE(m_store->AddRange(kPoolStart, 1).Ok());
     SimulatedModule& programmed = AddModule();
