@@ -224,8 +224,7 @@ void AwaitResults(RunningProgram& cli, std::size_t count, std::vector<std::uint6
 // Starts `count` modules in one simulator process, answering at once unless `paced`; their
 // ports are appended to `ports`.
 std::unique_ptr<RunningProgram> StartModules(int count, const std::vector<std::string>& extra,
-                                             std::vector<std::string>& ports,
-                                             bool paced = false) {
+                                             std::vector<std::string>& ports, bool paced = false) {
     std::vector<std::string> args{"--count", std::to_string(count)};
     if (!paced) {
         args.push_back("--at-once");

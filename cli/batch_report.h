@@ -20,7 +20,7 @@ class BatchReport {
     // `live` may be null (no terminal); it must outlive the report.
     BatchReport(Output& out, LiveLines* live, bool verify, const StationDbOptions& store);
 
-    // From the programming threads, one at a time (a ProductionRun calls its listener so).
+    // From the programming threads, several at a time.
     void OnRunEvent(const RunEvent& event);
     // A port plugged in ("add") or pulled out ("remove") during a watch.
     void PortChanged(const std::string& action, const std::string& device);

@@ -36,7 +36,7 @@ class GroupedStoreWork {
     void Forgo() {
         const std::lock_guard lock(m_mutex);
         m_expected = std::max(0, m_expected - 1);
-        m_changed.notify_all();
+        m_arrived.notify_one();
     }
 
     // Has `request` done in the next group and gives its result.
@@ -45,10 +45,10 @@ class GroupedStoreWork {
         std::unique_lock lock(m_mutex);
         m_expected = std::max(0, m_expected - 1);
         m_waiting.push_back(&me);
-        m_changed.notify_all();
+        m_arrived.notify_one();  // a group gathering may have waited for this one
         while (!me.done) {
             if (m_working) {
-                m_changed.wait(lock);
+                m_finished.wait(lock);
             } else {
                 WorkForWaiting(lock);
             }
@@ -66,7 +66,7 @@ class GroupedStoreWork {
     // Under m_mutex on entry and return; the work is done without it.
     void WorkForWaiting(std::unique_lock<std::mutex>& lock) {
         m_working = true;
-        (void)m_changed.wait_for(lock, kGatherLimit, [this] { return m_expected == 0; });
+        (void)m_arrived.wait_for(lock, kGatherLimit, [this] { return m_expected == 0; });
         std::vector<Waiter*> group(m_waiting.begin(), m_waiting.end());
         m_waiting.clear();
         std::vector<Request> requests;
@@ -81,12 +81,15 @@ class GroupedStoreWork {
             group[i]->done = true;
         }
         m_working = false;
-        m_changed.notify_all();
+        m_finished.notify_all();
     }
 
     const Work m_work;
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    // Only the thread gathering a group waits for arrivals; the others wait for a group to end,
+    // so an arrival wakes one thread, not all.
+    std::condition_variable m_arrived;
+    std::condition_variable m_finished;
     std::deque<Waiter*> m_waiting;
     int m_expected = 0;
     bool m_working = false;

@@ -128,7 +128,6 @@ RunSummary ProductionRun::Summary() const {
 }
 
 void ProductionRun::Tell(const RunEvent& event) {
-    const std::lock_guard lock(m_listenerMutex);
     if (m_listener) {
         m_listener(event);
     }

@@ -60,7 +60,8 @@ struct RunSummary {
 // module never goes back into circulation on a guess. Every attempt is recorded. A failure of
 // the store stops the run before the next module.
 //
-// Events reach the listener from the programming threads, one at a time.
+// Events reach the listener from the programming threads, several at a time: a listener keeps
+// its own state safe (64 modules do not queue behind one another's output).
 class ProductionRun {
   public:
     using Listener = std::function<void(const RunEvent&)>;
@@ -116,7 +117,6 @@ class ProductionRun {
     mutable std::mutex m_mutex;
     std::optional<StoreStatus> m_storeFailure;
     RunSummary m_summary;
-    std::mutex m_listenerMutex;
 
     PortBatch m_batch;  // last: its threads end before the members above go
 };
