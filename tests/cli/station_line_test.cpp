@@ -98,7 +98,7 @@ std::string Joined(const std::vector<std::string>& ports) {
     return joined;
 }
 
-// The line the issue of lost acknowledgements came from: four stations on one pool, every
+// The line where acknowledgements went astray: four stations on one pool, every
 // module acknowledging later than 54 ms, the machine kept busy. No module may be failed for a
 // late answer, and no MAC may reach two modules.
 TEST_P(StationLineTest, FourBusyStationsWithLateAcknowledgementsProgramEveryModuleOnce) {
@@ -332,10 +332,10 @@ TEST_P(PostgresStopTest, ABatchStopsWithExitSixAndTouchesNoModuleWithoutAReserva
     const std::string waiting = StartModules(1)[0];
     const std::string errFile = m_folder.File("station.err");
     // A short wait for the held module's answer: the test need not wait out a second.
-    const pid_t station = Spawn({"batch", "--config", m_config, "--watch", "--arrivals-from",
-                                 arrivals, "--station-db", m_backend->Url(), "--station", "line",
-                                 "--ack-timeout", "100"},
-                                errFile);
+    const pid_t station =
+        Spawn({"batch", "--config", m_config, "--watch", "--arrivals-from", arrivals,
+               "--station-db", m_backend->Url(), "--station", "line", "--ack-timeout", "100"},
+              errFile);
     ASSERT_GT(station, 0);
     {
         std::ofstream feed(arrivals);  // opens once the station reads
