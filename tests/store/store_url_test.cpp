@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 
 #include "store/open_station_store.h"
@@ -101,6 +102,18 @@ TEST(StoreUrlOpen, AnUnreachableServerFailsWithAMessageThatHidesThePassword) {
     EXPECT_NE(opened.message.find("postgresql://line@127.0.0.1:1/pool"), std::string::npos)
         << opened.message;
     EXPECT_EQ(opened.message.find("s3cret"), std::string::npos) << opened.message;
+}
+
+// lvcfg-cli and lvcfg-station find their store the same way.
+TEST(StoreUrlOpen, TheStoreIsTheOptionElseTheEnvironmentElseTheDefaultFile) {
+    const char* before = std::getenv("LVCFG_STATION_DB");
+    const std::string kept = before != nullptr ? before : "";
+    ::setenv("LVCFG_STATION_DB", "postgresql://line@db/pool", 1);
+    EXPECT_EQ(ResolveStationDbUrl("sqlite:/given.sqlite"), "sqlite:/given.sqlite");
+    EXPECT_EQ(ResolveStationDbUrl(""), "postgresql://line@db/pool");
+    ::setenv("LVCFG_STATION_DB", "", 1);
+    EXPECT_EQ(ResolveStationDbUrl("").rfind("sqlite:/", 0), 0u);
+    ::setenv("LVCFG_STATION_DB", kept.c_str(), 1);
 }
 
 TEST(StoreUrlOpen, TheDefaultPathFollowsXdgDataHomeThenHome) {
