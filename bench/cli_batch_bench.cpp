@@ -1,12 +1,18 @@
 // Whole-command timings of lvcfg-cli against simulated modules, reported as ratios:
 //   parallel  one batch of 8 paced modules against one module alone (aim: at most 1.25)
+//   pool64    one batch of 64 paced modules taking MACs from the SQLite pool against one module
+//             with a start MAC, side by side (aim: at most 1.25)
+//   line      4 stations x 25 modules on one PostgreSQL pool (PGHOST, as pg_virtualenv gives),
+//             every acknowledgement 80 ms late, the machine kept busy: MACs found in two modules
+//             and modules failed, with the 1 s wait and with the window's 54 ms (aim: 0 and 0)
 //   verify    what verification adds to a programming exchange, timed in this process (a
 //             program start is noisier than the 2 ms aimed at), less the read-back's own wire
 //             time (aim: at most 2 ms); the whole commands' times are shown beside
 //   soak      a long batch --watch with modules arriving in waves, one in ten misbehaving:
 //             no MAC duplicated or skipped among the successes, every failure reported once,
 //             no descriptor or thread left behind
-// Usage: lvcfg_bench_cli [soak module count, default 1000]
+// Usage: lvcfg_bench_cli [soak module count, default 1000]   parallel, verify and soak
+//        lvcfg_bench_cli pool64 | line
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,11 +31,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
+#include <future>
+#include <sstream>
+#include <thread>
+
 #include "files/cfg_file_loader.h"
-#include "link/announced_ports.h"
 #include "model/mac_address.h"
-#include "station/windowless_program.h"
+#include "station/module_attempt.h"
 #include "tests/cli/child_process.h"
+#include "tests/store/store_backend.h"
 
 namespace {
 
@@ -74,6 +85,34 @@ double MedianMs(const std::vector<std::string>& args, int runs) {
     return times[times.size() / 2];
 }
 
+// A start MAC above every one sent before: a start MAC never repeats.
+std::string FreshStartMac() {
+    static std::uint64_t next = 0x4C5600200000;
+    const std::string mac = FormatMacAddress(MacFromNumber(next));
+    next += 0x100;
+    return mac;
+}
+
+// A batch with a fresh start MAC, reworking modules the runs before programmed, so every run
+// writes every module.
+std::vector<std::string> StartMacBatch(const std::string& config, const std::string& ports) {
+    return {"batch",    "--config", config,    "--mac-start", FreshStartMac(),
+            "--rework", "--json",   "--ports", ports};
+}
+
+double MedianOfFresh(const std::string& config, const std::string& ports, int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        int status = 0;
+        times.push_back(TimeMs(StartMacBatch(config, ports), status));
+        if (status != 0) {
+            std::fprintf(stderr, "lvcfg-cli exited %d\n", status);
+        }
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 void Parallel(const std::string& config) {
     std::vector<Module> modules;
     std::string all;
@@ -81,24 +120,24 @@ void Parallel(const std::string& config) {
         modules.push_back(StartModule({}));  // paced at the line rate, as a real module
         all += (i == 0 ? "" : ",") + modules.back().port;
     }
-    const std::vector<std::string> base{
-        "batch", "--config", config, "--mac-start", "4C:56:00:00:20:00", "--json", "--ports"};
-    auto one = base;
-    one.push_back(modules[0].port);
-    auto eight = base;
-    eight.push_back(all);
-    const double oneMs = MedianMs(one, 3);
-    const double eightMs = MedianMs(eight, 3);
+    const double oneMs = MedianOfFresh(config, modules[0].port, 3);
+    const double eightMs = MedianOfFresh(config, all, 3);
     std::printf("parallel: 1 module %.1f ms, 8 modules %.1f ms, ratio %.2f (aim <= 1.25)\n", oneMs,
                 eightMs, eightMs / oneMs);
 }
 
 // Programs the module in this process, so that only the exchange is timed, not a program start.
 double ProgramMs(const std::string& port, const ConfigSettings& settings, bool verify) {
-    const AnnouncedPorts announced;
+    AttemptSetup setup;
+    setup.settings = settings;
+    setup.verify = verify;
     const auto start = Clock::now();
-    const ModuleJobResult result =
-        ProgramModuleWindowless(ModuleJob{port, settings, std::nullopt, verify, {}}, announced);
+    const AttemptResult result = ProgramAttempt(port, setup, [](const ConfigFrame& frame) {
+        MacDecision decision;
+        decision.kind = MacDecision::Kind::Write;
+        decision.take.grant = MacGrant{MacOfFrame(frame), 0};  // the module keeps its own
+        return decision;
+    });
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (result.outcome != ModuleOutcome::Succeeded) {
         std::fprintf(stderr, "verify: programming failed: %s\n",
@@ -182,10 +221,14 @@ void AwaitResults(RunningProgram& cli, std::size_t count, std::vector<std::uint6
     }
 }
 
-// Starts `count` modules in one simulator process; their ports are appended to `ports`.
+// Starts `count` modules in one simulator process, answering at once unless `paced`; their
+// ports are appended to `ports`.
 std::unique_ptr<RunningProgram> StartModules(int count, const std::vector<std::string>& extra,
-                                             std::vector<std::string>& ports) {
-    std::vector<std::string> args{"--at-once", "--count", std::to_string(count)};
+                                             std::vector<std::string>& ports, bool paced = false) {
+    std::vector<std::string> args{"--count", std::to_string(count)};
+    if (!paced) {
+        args.push_back("--at-once");
+    }
     args.insert(args.end(), extra.begin(), extra.end());
     auto program = std::make_unique<RunningProgram>(kSim, args);
     for (int i = 0; i < count; ++i) {
@@ -281,10 +324,151 @@ bool Soak(const std::string& config, const std::string& folder, int total) {
            last.fds <= first.fds && last.threads <= first.threads;
 }
 
+std::string Joined(const std::vector<std::string>& ports) {
+    std::string joined;
+    for (const std::string& port : ports) {
+        joined += (joined.empty() ? "" : ",") + port;
+    }
+    return joined;
+}
+
+// 64 modules from the pool against one with a start MAC, alternating, each run on fresh
+// modules (a module programmed once is left alone the next time), paced at the line rate as
+// real modules are.
+void Pool64(const std::string& config, const std::string& folder) {
+    const std::string db = "sqlite:" + folder + "/pool64.sqlite";
+    if (RunProgram(kCli, {"pool", "add", "--start", "4C:56:00:30:00:00", "--count", "10000",
+                          "--station-db", db})
+            .exitStatus != 0) {
+        std::fprintf(stderr, "pool64: cannot make the pool\n");
+        return;
+    }
+    std::vector<double> many;
+    std::vector<double> one;
+    for (int run = 0; run < 5; ++run) {
+        std::vector<std::string> ports;
+        const auto sixtyFour = StartModules(64, {"--mac", "11 22 33 00 00 00"}, ports, true);
+        const Module single = StartModule({"--mac", "11 22 34 00 00 00"});
+        int status = 0;
+        many.push_back(TimeMs(
+            {"batch", "--config", config, "--ports", Joined(ports), "--json", "--station-db", db},
+            status));
+        if (status != 0) {
+            std::fprintf(stderr, "pool64: the pool batch exited %d\n", status);
+        }
+        one.push_back(TimeMs({"batch", "--config", config, "--ports", single.port, "--mac-start",
+                              FreshStartMac(), "--json", "--station-db", db},
+                             status));
+        if (status != 0) {
+            std::fprintf(stderr, "pool64: the start MAC batch exited %d\n", status);
+        }
+    }
+    std::sort(many.begin(), many.end());
+    std::sort(one.begin(), one.end());
+    std::printf(
+        "pool64: 64 modules from the pool %.1f ms, 1 module with a start MAC %.1f ms, "
+        "ratio %.2f (aim <= 1.25)\n",
+        many[2], one[2], many[2] / one[2]);
+}
+
+struct LineResult {
+    int failed = 0;
+    int ackLost = 0;
+    int macsInTwoModules = 0;
+};
+
+// 4 stations x 25 modules, every acknowledgement late, on one pool on the server at `url`.
+LineResult RunLine(const std::string& config, const std::string& url, const std::string& ackMs) {
+    LineResult result;
+    std::vector<std::unique_ptr<RunningProgram>> simulators;
+    std::vector<std::string> stationPorts;
+    std::vector<std::string> all;
+    for (int station = 0; station < 4; ++station) {
+        std::vector<std::string> ports;
+        simulators.push_back(
+            StartModules(25, {"--misbehave", "store-late-ack", "--ack-delay", "80"}, ports));
+        stationPorts.push_back(Joined(ports));
+        all.insert(all.end(), ports.begin(), ports.end());
+    }
+    std::vector<std::future<ProgramRun>> stations;
+    for (int station = 0; station < 4; ++station) {
+        stations.push_back(std::async(std::launch::async, [&, station] {
+            return RunProgram(kCli, {"batch", "--config", config, "--ports", stationPorts[station],
+                                     "--ack-timeout", ackMs, "--json", "--station-db", url,
+                                     "--station", "line-" + std::to_string(station)});
+        }));
+    }
+    for (auto& station : stations) {
+        for (const json& event : [&] {
+                 std::vector<json> events;
+                 std::istringstream lines(station.get().out);
+                 for (std::string line; std::getline(lines, line);) {
+                     events.push_back(json::parse(line, nullptr, false));
+                 }
+                 return events;
+             }()) {
+            const std::string kind = event.value("event", "");
+            result.failed += kind == "failed" ? 1 : 0;
+            result.ackLost += event.contains("note") ? 1 : 0;
+        }
+    }
+    std::map<std::string, int> holders;
+    for (const std::string& port : all) {
+        const ProgramRun read = RunProgram(kCli, {"read", "--port", port, "--json"});
+        const json module = json::parse(read.out, nullptr, false);
+        if (!module.is_discarded()) {
+            ++holders[module["identity"]["mac"].get<std::string>()];
+        }
+    }
+    for (const auto& [mac, count] : holders) {
+        result.macsInTwoModules += count > 1 ? 1 : 0;
+    }
+    return result;
+}
+
+void Line(const std::string& config) {
+    std::string skip;
+    std::string failure;
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> load;
+    for (unsigned i = 0; i < std::max(2u, std::thread::hardware_concurrency()); ++i) {
+        load.emplace_back([&busy] {
+            while (busy.load(std::memory_order_relaxed)) {
+            }
+        });
+    }
+    for (const char* ackMs : {"1000", "54"}) {
+        const std::unique_ptr<StoreBackend> backend =
+            MakeStoreBackend(BackendKind::Postgres, skip, failure);
+        if (!backend) {
+            std::fprintf(stderr, "line: no PostgreSQL server: %s%s\n", skip.c_str(),
+                         failure.c_str());
+            break;
+        }
+        if (RunProgram(kCli, {"pool", "add", "--start", "4C:56:00:40:00:00", "--count", "100",
+                              "--station-db", backend->Url()})
+                .exitStatus != 0) {
+            std::fprintf(stderr, "line: cannot make the pool\n");
+            break;
+        }
+        const LineResult result = RunLine(config, backend->Url(), ackMs);
+        std::printf(
+            "line: wait %s ms: %d MACs in two modules, %d of 100 modules failed, %d "
+            "acknowledgements lost and settled by reading (aim: 0 and 0)\n",
+            ackMs, result.macsInTwoModules, result.failed, result.ackLost);
+    }
+    busy = false;
+    for (std::thread& thread : load) {
+        thread.join();
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int soakCount = argc > 1 ? std::atoi(argv[1]) : 1000;
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const int soakCount =
+        argc > 1 && mode != "pool64" && mode != "line" ? std::atoi(argv[1]) : 1000;
     char pattern[] = "/tmp/lvcfg-cli-bench-XXXXXX";
     const std::string folder = ::mkdtemp(pattern);
     const std::string config = folder + "/module.cfg";
@@ -298,9 +482,16 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    Parallel(config);
-    Verify(config);
-    const bool soakSound = Soak(config, folder, soakCount);
+    bool sound = true;
+    if (mode == "pool64") {
+        Pool64(config, folder);
+    } else if (mode == "line") {
+        Line(config);
+    } else {
+        Parallel(config);
+        Verify(config);
+        sound = Soak(config, folder, soakCount);
+    }
     std::filesystem::remove_all(folder);
-    return soakSound ? 0 : 1;
+    return sound ? 0 : 1;
 }

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr const char* kNoMacText = "No MAC address is left for this module";
-
 std::string MacText(const std::optional<MacAddress>& mac) {
     return mac ? FormatMacAddress(*mac) : std::string("-");
 }
@@ -24,99 +22,100 @@ const char* StageText(ProgramStage stage) {
     return "reading";
 }
 
+// The live line of an ended attempt: its word, the MAC a module holds by it, and its tone.
+struct LiveEnd {
+    std::string state;
+    std::optional<MacAddress> mac;
+    LiveLines::Tone tone;
+};
+
+LiveEnd LiveEndOf(const AttemptResult& result, bool verify) {
+    switch (result.outcome) {
+        case ModuleOutcome::Succeeded:
+            return {verify || result.acknowledgementLost ? "written, verified" : "written",
+                    MacOfFrame(result.sent), LiveLines::Tone::Good};
+        case ModuleOutcome::AlreadyProgrammed:
+            return {"already programmed", MacOfFrame(result.moduleFrame), LiveLines::Tone::Good};
+        default:
+            break;
+    }
+    const ModuleFailure failure = FailureOfAttempt("", result);
+    return {"failed: " + FailureMessage(failure), failure.mac, LiveLines::Tone::Bad};
+}
+
+JsonObject MacList(const std::vector<MacAddress>& macs, std::string& text) {
+    JsonObject list = JsonObject::array();
+    for (const MacAddress& mac : macs) {
+        list.push_back(FormatMacAddress(mac));
+        text += " " + list.back().get<std::string>();
+    }
+    return list;
+}
+
 }  // namespace
 
-BatchReport::BatchReport(Output& out, LiveLines* live, bool verify)
-    : m_out(out), m_live(live), m_verify(verify) {}
+BatchReport::BatchReport(Output& out, LiveLines* live, bool verify, const StationDbOptions& store)
+    : m_out(out), m_live(live), m_verify(verify), m_store(store) {}
 
-void BatchReport::OnBatchEvent(const BatchEvent& event) {
+void BatchReport::OnRunEvent(const RunEvent& event) {
     switch (event.kind) {
-        case BatchEventKind::Started:
-            TookMac(*event.mac);
-            [[fallthrough]];
-        case BatchEventKind::Stage:
+        case RunEventKind::Started:
+        case RunEventKind::Stage:
             if (m_live != nullptr) {
-                m_live->Set(event.port, StageText(event.stage), MacText(event.mac),
-                            LiveLines::Tone::Busy, false);
+                m_live->Set(event.port, StageText(event.stage), "-", LiveLines::Tone::Busy, false);
             }
             return;
-        case BatchEventKind::NoMacLeft: {
-            const JsonObject json{{"event", "failed"},
-                                  {"port", event.port},
-                                  {"mac", nullptr},
-                                  {"reason", "no_mac_left"},
-                                  {"message", kNoMacText}};
-            Failed(json, event.port + ": " + kNoMacText, ExitCode::ModuleFailed);
-            return;
-        }
-        case BatchEventKind::Finished:
-            Finished(event);
+        case RunEventKind::Ended:
+            Ended(event);
             return;
     }
 }
 
-void BatchReport::TookMac(const MacAddress& mac) {
-    const std::lock_guard lock(m_mutex);
-    const std::uint64_t number = MacToNumber(mac);
-    m_unusedMacs.erase(number);
-    if (!m_nextMac || number >= *m_nextMac) {
-        m_nextMac = number + 1;
-    }
-}
-
-void BatchReport::Finished(const BatchEvent& event) {
-    const ModuleJobResult& result = *event.result;
-    {
+void BatchReport::Ended(const RunEvent& event) {
+    const AttemptResult& result = *event.result;
+    ShowWarnings(result.warnings);
+    if (!event.kept->Ok()) {
         const std::lock_guard lock(m_mutex);
-        if (!result.report.acknowledged) {
-            m_unusedMacs.insert(MacToNumber(*event.mac));  // given back, maybe taken again
+        m_worst = Worse(m_worst, ExitCode::StoreFailed);
+        if (!std::exchange(m_storeFailureTold, true)) {
+            // Told once: every later module meets the same failure.
+            ReportStoreFailure(m_out, m_store, *event.kept);
         }
-        for (const std::string& warning : result.warnings) {
-            // Every module of a batch gets the same build, so each warning is shown once.
+    }
+    ExitCode code = ExitCodeOfOutcome(result.outcome);
+    if (m_live != nullptr) {
+        const LiveEnd end = LiveEndOf(result, m_verify);
+        m_live->Set(event.port, end.state, MacText(end.mac), end.tone, true);
+        if (end.tone == LiveLines::Tone::Bad) {
+            Hold("lvcfg-cli: " + FailureText(FailureOfAttempt(event.port, result)));
+        }
+    } else {
+        code = ReportAttempt(m_out, event.port, result, m_verify);
+    }
+    const std::lock_guard lock(m_mutex);
+    m_worst = Worse(m_worst, code);
+}
+
+// Every module of a batch gets the same build, so each warning is shown once.
+void BatchReport::ShowWarnings(const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) {
+        {
+            const std::lock_guard lock(m_mutex);
             if (!m_warningsShown.insert(warning).second) {
                 continue;
             }
-            if (m_live != nullptr) {
-                m_heldLines.push_back(warning);
-            } else {
-                m_out.Note(warning);
-            }
-        }
-    }
-    if (result.outcome == ModuleOutcome::Succeeded) {
-        const MacAddress mac = MacOfFrame(result.sent);
-        {
-            const std::lock_guard lock(m_mutex);
-            ++m_programmed;
         }
         if (m_live != nullptr) {
-            m_live->Set(event.port, m_verify ? "written, verified" : "written", MacText(mac),
-                        LiveLines::Tone::Good, true);
+            Hold(warning);
         } else {
-            m_out.Result(WrittenJson(event.port, mac, m_verify),
-                         WrittenText(event.port, mac, m_verify));
+            m_out.Note(warning);
         }
-        return;
     }
-    const ModuleFailure failure = FailureOfJob(event.port, result, event.mac);
-    if (m_live != nullptr) {
-        m_live->Set(event.port, "failed: " + FailureMessage(failure), MacText(event.mac),
-                    LiveLines::Tone::Bad, true);
-    }
-    Failed(FailureJson(failure), FailureText(failure), ExitCodeOfOutcome(result.outcome));
 }
 
-void BatchReport::Failed(const JsonObject& event, const std::string& text, ExitCode code) {
-    {
-        const std::lock_guard lock(m_mutex);
-        ++m_failed;
-        m_worst = Worse(m_worst, code);
-        if (m_live != nullptr) {
-            m_heldLines.push_back("lvcfg-cli: " + text);
-            return;
-        }
-    }
-    m_out.Failure(event, text);
+void BatchReport::Hold(const std::string& line) {
+    const std::lock_guard lock(m_mutex);
+    m_heldLines.push_back(line);
 }
 
 void BatchReport::PortChanged(const std::string& action, const std::string& device) {
@@ -141,7 +140,7 @@ void BatchReport::Tick() {
     }
 }
 
-void BatchReport::Finish() {
+void BatchReport::Finish(const RunSummary& summary) {
     Tick();
     const std::lock_guard lock(m_mutex);
     for (const std::string& line : m_heldLines) {
@@ -149,33 +148,36 @@ void BatchReport::Finish() {
     }
     const double hours =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count() / 3600.0;
-    const double perHour = hours > 0 ? std::round(m_programmed / hours * 10.0) / 10.0 : 0.0;
+    const double perHour = hours > 0 ? std::round(summary.programmed / hours * 10.0) / 10.0 : 0.0;
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.1f", perHour);
-    // The MACs a following batch may use: those given back and not taken again, and every
-    // MAC from the one after the highest taken.
-    JsonObject unused = JsonObject::array();
     std::string unusedText;
-    for (const std::uint64_t number : m_unusedMacs) {
-        unused.push_back(FormatMacAddress(MacFromNumber(number)));
-        unusedText += " " + unused.back().get<std::string>();
-    }
+    std::string suspectText;
+    const JsonObject unused = MacList(summary.unusedMacs, unusedText);
+    const JsonObject suspect = MacList(summary.suspectMacs, suspectText);
     const JsonObject next =
-        m_nextMac ? JsonObject(FormatMacAddress(MacFromNumber(*m_nextMac))) : JsonObject();
-    std::string text = "programmed " + std::to_string(m_programmed) + ", failed " +
-                       std::to_string(m_failed) + ", " + rate + " modules per hour";
-    if (m_nextMac) {
+        summary.nextMac ? JsonObject(FormatMacAddress(*summary.nextMac)) : JsonObject();
+    std::string text = "programmed " + std::to_string(summary.programmed) +
+                       ", already programmed " + std::to_string(summary.alreadyProgrammed) +
+                       ", failed " + std::to_string(summary.failed) + ", " + rate +
+                       " modules per hour";
+    if (summary.nextMac) {
         text += "; next MAC " + next.get<std::string>();
     }
-    if (!m_unusedMacs.empty()) {
+    if (!unusedText.empty()) {
         text += "; unused:" + unusedText;
     }
+    if (!suspectText.empty()) {
+        text += "; suspect, skipped:" + suspectText;
+    }
     m_out.Result({{"event", "summary"},
-                  {"programmed", m_programmed},
-                  {"failed", m_failed},
+                  {"programmed", summary.programmed},
+                  {"already_programmed", summary.alreadyProgrammed},
+                  {"failed", summary.failed},
                   {"modules_per_hour", perHour},
                   {"next_mac", next},
-                  {"unused_macs", unused}},
+                  {"unused_macs", unused},
+                  {"suspect_macs", suspect}},
                  text);
 }
 

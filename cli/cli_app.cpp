@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include "cli/command.h"
@@ -42,6 +43,9 @@ void NameUnknownCommand(const CLI::App& app, int argc, char** argv) {
 }  // namespace
 
 int RunCli(int argc, char** argv) {
+    // A reader that goes away (lvcfg-cli batch ... | head) ends the output, not the run: the
+    // modules in hand finish and are recorded.
+    std::signal(SIGPIPE, SIG_IGN);
     CLI::App app(kDescription, "lvcfg-cli");
     app.footer(kExitCodesHelp);
     app.require_subcommand(1);

@@ -1,11 +1,10 @@
 // lvcfg-cli batch: programs many modules, from a list of ports in parallel or as they are
-// plugged in, each with the next MAC.
+// plugged in, each with a MAC of its own; the production run of station/ keeps the rules.
 #include <memory>
 #include <set>
 #include <vector>
 
 #include "cli/arrival_feed.h"
-#include "cli/batch_record_keeper.h"
 #include "cli/batch_report.h"
 #include "cli/command.h"
 #include "cli/config_file.h"
@@ -14,9 +13,7 @@
 #include "cli/stoppable_feed.h"
 #include "cli/watch_loop.h"
 #include "link/announced_ports.h"
-#include "station/mac_source.h"
-#include "station/pool_mac_source.h"
-#include "station/port_batch.h"
+#include "station/production_run.h"
 
 namespace {
 
@@ -29,9 +26,11 @@ struct BatchOptions {
     std::string arrivalsFrom;
     std::string macStart;
     bool noVerify = false;
+    bool rework = false;
+    int ackTimeoutMs = static_cast<int>(kProductionAckLimit.count());
 };
 
-void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
+void ProgramListedPorts(const std::vector<std::string>& ports, ProductionRun& run,
                         BatchReport& report) {
     // An interrupt waits for the listed modules, each a second or so, then the summary comes.
     const StopSignals stop;
@@ -39,44 +38,60 @@ void ProgramListedPorts(const std::vector<std::string>& ports, PortBatch& batch,
     for (const std::string& port : ports) {
         if (!listed.insert(port).second) {
             report.Refused("port " + port + " is listed twice; it is programmed once");
-        } else if (!batch.Start(port)) {
+        } else if (!run.Program(port)) {
             report.Refused("port " + port + " is busy");
         }
     }
-    while (!batch.WaitFor(kLiveTick)) {
+    while (!run.WaitFor(kLiveTick)) {
         report.Tick();
     }
 }
 
-ExitCode WatchForModules(const BatchOptions& options, PortBatch& batch, BatchReport& report,
-                         AnnouncedPorts& watched, const WatchStop& stop, Output& out) {
+ExitCode WatchForModules(const BatchOptions& options, ProductionRun& run, BatchReport& report,
+                         const WatchStop& stop, Output& out) {
+    AnnouncedPorts watched;
     std::string failure;
     std::unique_ptr<ArrivalFeed> arrivals = OpenArrivalFeed(options.arrivalsFrom, watched, failure);
     if (!arrivals) {
         out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
         return ExitCode::PortUnavailable;
     }
-    // A pool that stopped handing out MACs ends the watch: no module plugged in later is taken.
+    // A store that failed ends the watch: no module plugged in later is touched.
     StoppableFeed feed(std::move(arrivals), stop);
     const WatchEnd end = WatchPortChanges(
         feed,
         [&](const PortChange& change) {
             report.PortChanged(change.action, change.device);
             if (change.action == "add") {
-                (void)batch.Start(change.device, PortBatch::WhenBusy::Queue);
+                (void)run.Program(change.device, PortBatch::WhenBusy::Queue);
             } else {
-                batch.Forget(change.device);
+                run.Forget(change.device);
             }
         },
         [&] {
-            (void)batch.WaitFor(std::chrono::milliseconds(0));  // joins the threads that ended
+            (void)run.WaitFor(std::chrono::milliseconds(0));  // joins the threads that ended
             report.Tick();
         },
         kLiveTick);
-    while (!batch.WaitFor(kLiveTick)) {
+    while (!run.WaitFor(kLiveTick)) {
         report.Tick();
     }
     return end == WatchEnd::Failed ? ExitCode::PortUnavailable : ExitCode::Success;
+}
+
+RunSetup SetupOf(const BatchOptions& options, const GlobalOptions& global,
+                 const ConfigFrame& frame) {
+    RunSetup setup;
+    setup.attempt.settings = SettingsFromFrame(frame);
+    setup.attempt.verify = !options.noVerify;
+    setup.attempt.ackLimit = std::chrono::milliseconds(options.ackTimeoutMs);
+    setup.configFile = options.config;
+    setup.station = global.stationDb.station;
+    setup.rework = options.rework;
+    if (!options.macStart.empty()) {
+        setup.macs = {MacPlan::From::StartMac, *ParseMacAddress(options.macStart)};  // checked
+    }
+    return setup;
 }
 
 ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Output& out) {
@@ -85,64 +100,40 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
         return ExitCode::FileFailed;
     }
     // Every attempt is recorded, so no module is touched before the store is open.
-    const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
+    const std::unique_ptr<SerializedStationStore> store =
+        OpenRunStoreReporting(global.stationDb, out);
     if (!store) {
         return ExitCode::StoreFailed;
     }
-    const bool fromPool = options.macStart.empty();
-    if (fromPool && !QuarantineOwnUnfinished(*store, global.stationDb, out)) {
-        return ExitCode::StoreFailed;
-    }
-    const bool verify = !options.noVerify;
     std::unique_ptr<LiveLines> live;
     if (TerminalStyleAllowed(out.Json())) {
         live = std::make_unique<LiveLines>(stdout);
     }
-    BatchReport report(out, live.get(), verify);
-    // Jobs resolve COMn texts without the watch's announcements: a watch hands them device
-    // paths, and the announcements change while jobs run.
-    const AnnouncedPorts fixed;
-    std::unique_ptr<MacSource> macs;
-    PoolMacSource* pool = nullptr;
-    if (fromPool) {
-        // A module that already holds a verified MAC of the pool keeps it.
-        auto currentMac = [&fixed](const std::string& port) -> std::optional<MacAddress> {
-            const ModuleReadResult read = ReadModuleWindowless(port, fixed);
-            if (read.outcome != ModuleOutcome::Succeeded) {
-                return std::nullopt;
-            }
-            return MacOfFrame(read.frame);
-        };
-        auto poolSource =
-            std::make_unique<PoolMacSource>(*store, StationName(global.stationDb), currentMac);
-        pool = poolSource.get();
-        macs = std::move(poolSource);
-    } else {
-        macs = std::make_unique<MacSequence>(*ParseMacAddress(options.macStart));  // checked
-    }
+    BatchReport report(out, live.get(), !options.noVerify, global.stationDb);
     WatchStop stopWatch;
-    BatchRecordKeeper keeper(
-        *store, pool, global.stationDb,
-        ModuleAttempt{
-            StationName(global.stationDb), {}, {}, options.config, 0, 0, std::nullopt, verify},
-        out, [&stopWatch] { stopWatch.Request(); });
-    ExitCode code = ExitCode::Success;
-    {
-        PortBatch batch(SettingsFromFrame(*frame), verify, *macs, fixed,
-                        [&report, &keeper](const BatchEvent& event) {
-                            if (keeper.OnBatchEvent(event)) {
-                                report.OnBatchEvent(event);
-                            }
-                        });
-        if (options.watch) {
-            AnnouncedPorts watched;
-            code = WatchForModules(options, batch, report, watched, stopWatch, out);
-        } else {
-            ProgramListedPorts(options.ports, batch, report);
-        }
+    QuarantineReport quarantine;
+    StoreResult<std::unique_ptr<ProductionRun>> opened = ProductionRun::Open(
+        *store, SetupOf(options, global, *frame),
+        [&report, &stopWatch](const RunEvent& event) {
+            report.OnRunEvent(event);
+            if (event.kind == RunEventKind::Ended && !event.kept->Ok()) {
+                stopWatch.Request();
+            }
+        },
+        &quarantine);
+    if (!opened.Ok()) {
+        return ReportRunRefused(out, global.stationDb, {opened.outcome, opened.message});
     }
-    report.Finish();
-    return Worse(Worse(code, report.Worst()), keeper.Worst());
+    ProductionRun& run = *opened.value;
+    ReportQuarantine(out, run.Station(), quarantine);
+    ExitCode code = ExitCode::Success;
+    if (options.watch) {
+        code = WatchForModules(options, run, report, stopWatch, out);
+    } else {
+        ProgramListedPorts(options.ports, run, report);
+    }
+    report.Finish(run.Summary());
+    return Worse(code, report.Worst());
 }
 
 }  // namespace
@@ -163,9 +154,17 @@ void AddBatchCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global
     command->add_option("--arrivals-from", options->arrivalsFrom)->group("")->needs(watch);
     command
         ->add_option("--mac-start", options->macStart,
-                     "the first MAC (4C:56:00:00:00:01); without it MACs come from the pool")
+                     "the first MAC (4C:56:00:00:00:01), then on by one with every MAC sent; "
+                     "without it MACs come from the pool")
         ->check(MacAddressValidator());
     command->add_flag("--no-verify", options->noVerify, "do not read the modules back");
+    command->add_flag("--rework", options->rework,
+                      "write modules programmed on this line before again, keeping their MAC");
+    command
+        ->add_option("--ack-timeout", options->ackTimeoutMs,
+                     "how long to wait for a module's acknowledgement once the frame has left, "
+                     "in ms (default 1000)")
+        ->check(CLI::Range(1, 60000));
     command->callback([&run, &global, options, ports, watch] {
         if (ports->count() + watch->count() == 0) {
             throw CLI::RequiredError("--ports or --watch");

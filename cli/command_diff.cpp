@@ -3,7 +3,6 @@
 #include "cli/config_file.h"
 #include "cli/listing_output.h"
 #include "cli/module_report.h"
-#include "link/announced_ports.h"
 #include "station/frame_listing.h"
 #include "station/windowless_program.h"
 
@@ -21,8 +20,7 @@ std::optional<ConfigFrame> SecondFrame(const DiffOptions& options, Output& out, 
         code = ExitCode::FileFailed;
         return LoadConfigReporting(options.fileB, out);
     }
-    const AnnouncedPorts announced;
-    const ModuleReadResult read = ReadModuleWindowless(options.port, announced);
+    const ModuleReadResult read = ReadModuleWindowless(options.port);
     if (read.outcome == ModuleOutcome::Succeeded) {
         return read.frame;
     }

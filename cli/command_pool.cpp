@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "model/mac_address.h"
+#include "store/iso_time.h"
 
 namespace {
 
@@ -30,13 +31,10 @@ ExitCode StoreStepFailed(Output& out, const GlobalOptions& global, const StoreSt
     }
 }
 
-// The store, with what this station left unfinished before quarantined.
+// The store as it stands: looking at the pool changes nothing in it (a station's start
+// quarantines what it left unfinished).
 std::unique_ptr<StationStore> OpenPool(const GlobalOptions& global, Output& out) {
-    std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
-    if (store && !QuarantineOwnUnfinished(*store, global.stationDb, out)) {
-        return nullptr;
-    }
-    return store;
+    return OpenStationDbReporting(global.stationDb, out);
 }
 
 ExitCode RunAdd(const PoolOptions& options, const GlobalOptions& global, Output& out) {
@@ -68,8 +66,28 @@ std::string StatusText(const PoolStatus& status) {
     }
     text += "free " + std::to_string(status.free) + ", reserved " +
             std::to_string(status.reserved) + ", used " + std::to_string(status.used) +
-            ", quarantined " + std::to_string(status.quarantined);
+            ", quarantined " + std::to_string(status.quarantined) + ", suspect " +
+            std::to_string(status.suspect);
+    for (const HeldMac& held : status.held) {
+        text += "\n" + std::string(MacStateName(held.state)) + " " +
+                FormatMacAddress(MacFromNumber(held.mac)) + " since " + FormatIsoUtc(held.since) +
+                ": " + held.reason;
+    }
+    if (!status.held.empty()) {
+        text += "\nrelease a MAC with 'lvcfg-cli pool release MAC' once its module is checked";
+    }
     return text;
+}
+
+JsonObject HeldJson(const std::vector<HeldMac>& held) {
+    JsonObject list = JsonObject::array();
+    for (const HeldMac& mac : held) {
+        list.push_back({{"mac", FormatMacAddress(MacFromNumber(mac.mac))},
+                        {"state", MacStateName(mac.state)},
+                        {"since", FormatIsoUtc(mac.since)},
+                        {"reason", mac.reason}});
+    }
+    return list;
 }
 
 ExitCode RunStatus(const GlobalOptions& global, Output& out) {
@@ -91,7 +109,9 @@ ExitCode RunStatus(const GlobalOptions& global, Output& out) {
                 {"free", status.value.free},
                 {"reserved", status.value.reserved},
                 {"used", status.value.used},
-                {"quarantined", status.value.quarantined}},
+                {"quarantined", status.value.quarantined},
+                {"suspect", status.value.suspect},
+                {"held", HeldJson(status.value.held)}},
                StatusText(status.value));
     return ExitCode::Success;
 }
@@ -131,12 +151,15 @@ void AddPoolCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global)
     });
 
     CLI::App* status = pool->add_subcommand(
-        "status", "the ranges and how many MACs are free, reserved, used and quarantined");
+        "status",
+        "the ranges, how many MACs are free, reserved, used, quarantined and suspect, and why "
+        "each MAC held out is held");
     status->callback(
         [&run, &global] { run = [&global](Output& out) { return RunStatus(global, out); }; });
 
     CLI::App* release = pool->add_subcommand(
-        "release", "give a quarantined MAC back to the pool once its module has been checked");
+        "release",
+        "give a quarantined or suspect MAC back to the pool once its module has been checked");
     release->add_option("mac", options->mac, "the MAC (4C:56:00:00:00:01)")
         ->required()
         ->check(MacAddressValidator());

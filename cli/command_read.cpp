@@ -3,7 +3,6 @@
 #include "cli/config_file.h"
 #include "cli/listing_output.h"
 #include "cli/module_report.h"
-#include "link/announced_ports.h"
 #include "station/frame_listing.h"
 #include "station/windowless_program.h"
 
@@ -15,8 +14,7 @@ struct ReadOptions {
 };
 
 ExitCode RunRead(const ReadOptions& options, Output& out) {
-    const AnnouncedPorts announced;
-    const ModuleReadResult read = ReadModuleWindowless(options.port, announced);
+    const ModuleReadResult read = ReadModuleWindowless(options.port);
     if (read.outcome != ModuleOutcome::Succeeded) {
         ModuleFailure failure{options.port, read.outcome, std::nullopt, {}, {}};
         if (read.outcome == ModuleOutcome::OpenFailed) {

@@ -1,5 +1,7 @@
 #include "cli/listing_output.h"
 
+#include "store/stored_text.h"
+
 JsonObject FieldValueJson(const FieldValue& value) {
     return std::visit([](const auto& v) { return JsonObject(v); }, value);
 }
@@ -14,9 +16,11 @@ JsonObject ValuesJson(const std::vector<ListedValue>& values) {
     return object;
 }
 
+// A module's name or a file's text may hold any bytes: control bytes and bytes that are no
+// text are escaped as the record keeps them, so no value can forge a line or move a terminal.
 void AppendLines(const std::vector<ListedValue>& values, std::string& text) {
     for (const ListedValue& entry : values) {
-        text += entry.key + ": " + FieldValueText(entry.value) + "\n";
+        text += entry.key + ": " + StoredText(FieldValueText(entry.value)) + "\n";
     }
 }
 

@@ -6,32 +6,29 @@
 #include "cli/exit_codes.h"
 #include "cli/output.h"
 #include "model/mac_address.h"
-#include "station/windowless_program.h"
+#include "station/module_attempt.h"
 
 // How one module's exchange failed, as the command line tells it.
 struct ModuleFailure {
     std::string port;
     ModuleOutcome outcome = ModuleOutcome::OpenFailed;
-    std::optional<MacAddress> mac;  // the MAC meant for the module, when known
+    std::optional<MacAddress> mac;  // the MAC of a frame that went out, when one did
     std::string portDetail;         // why the port did not open, when it did not
-    std::string differences;        // what read back differently, after a failed verification
+    std::string detail;             // what read back differently, why no MAC, ...
 };
 
-// The window's status text, or for a failed verification a sentence naming what differs.
+// The outcome's text for people, with its detail.
 [[nodiscard]] std::string FailureMessage(const ModuleFailure& failure);
 // {"event":"failed","port":...,"mac":...,"reason":...,"message":...[,"detail":...]}
 [[nodiscard]] JsonObject FailureJson(const ModuleFailure& failure);
 [[nodiscard]] std::string FailureText(const ModuleFailure& failure);
 
-// The failure of a programming job; `mac` is the MAC it was given, if any.
-[[nodiscard]] ModuleFailure FailureOfJob(const std::string& port, const ModuleJobResult& result,
-                                         const std::optional<MacAddress>& mac);
+// The failure of an attempt on the module on `port`.
+[[nodiscard]] ModuleFailure FailureOfAttempt(const std::string& port, const AttemptResult& result);
 
-// {"event":"written","port":...,"mac":...,"verified":...}
-[[nodiscard]] JsonObject WrittenJson(const std::string& port, const MacAddress& mac, bool verified);
-[[nodiscard]] std::string WrittenText(const std::string& port, const MacAddress& mac,
-                                      bool verified);
-
-// Reports how a programming job ended and gives its exit code.
-ExitCode ReportJob(Output& out, const std::string& port, const ModuleJobResult& result,
-                   const std::optional<MacAddress>& mac, bool verify);
+// Tells how an attempt ended, one line (or JSON object), and gives its exit code:
+//   {"event":"written","port","mac","verified"[,"note"]}
+//   {"event":"already_programmed","port","mac","station","when"}
+//   {"event":"failed",...} (see FailureJson)
+ExitCode ReportAttempt(Output& out, const std::string& port, const AttemptResult& result,
+                       bool verify);

@@ -40,9 +40,13 @@ void Output::Note(const std::string& text) {
 
 void Output::WriteLine(std::FILE* stream, const std::string& line) {
     const std::lock_guard lock(m_mutex);
+    bool& closed = stream == m_out ? m_outClosed : m_errClosed;
+    if (closed) {
+        return;
+    }
     std::fwrite(line.data(), 1, line.size(), stream);
     std::fputc('\n', stream);
-    std::fflush(stream);
+    closed = std::fflush(stream) != 0 || std::ferror(stream) != 0;
 }
 
 bool TerminalStyleAllowed(bool json) {

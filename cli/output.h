@@ -11,7 +11,8 @@ using JsonObject = nlohmann::ordered_json;
 
 // Where a command's results go: human text or one JSON object per line on standard output,
 // and messages for people on standard error. Every call writes whole lines under one lock, so
-// programming threads may report at the same time.
+// programming threads may report at the same time. An output that was closed (a pipe whose
+// reader went) is written no more, quietly: the run goes on and keeps its records.
 class Output {
   public:
     Output(bool json, std::FILE* out, std::FILE* err) : m_json(json), m_out(out), m_err(err) {}
@@ -31,6 +32,8 @@ class Output {
     void WriteLine(std::FILE* stream, const std::string& line);
 
     bool m_json;
+    bool m_outClosed = false;
+    bool m_errClosed = false;
     std::FILE* m_out;
     std::FILE* m_err;
     std::mutex m_mutex;

@@ -1,11 +1,7 @@
 #include "cli/station_db.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
-
 #include "model/mac_address.h"
+#include "station/station_name.h"
 #include "store/open_station_store.h"
 #include "store/store_url.h"
 
@@ -18,26 +14,13 @@ void AddStationDbOptions(CLI::App& app, StationDbOptions& options) {
                    "this station's name in the record and the pool (default: the host name)");
 }
 
-std::string StationName(const StationDbOptions& options) {
-    if (!options.station.empty()) {
-        return options.station;
-    }
-    char host[HOST_NAME_MAX + 1] = {};
-    if (::gethostname(host, sizeof host - 1) != 0 || host[0] == '\0') {
-        return "localhost";
-    }
-    return host;
-}
-
 std::string StationDbShown(const StationDbOptions& options) {
-    if (!options.url.empty()) {
-        return UriWithoutPassword(options.url);
-    }
-    return "sqlite:" + DefaultStationDbPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    return ShownStoreLocation(ResolveStationDbUrl(options.url));
 }
 
 std::unique_ptr<StationStore> OpenStationDbReporting(const StationDbOptions& options, Output& out) {
-    StoreResult<std::unique_ptr<StationStore>> opened = OpenStationStore(options.url);
+    StoreResult<std::unique_ptr<StationStore>> opened =
+        OpenStationStore(ResolveStationDbUrl(options.url));
     if (!opened.Ok()) {
         ReportStoreFailure(out, options, StoreStatus{opened.outcome, opened.message});
         return nullptr;
@@ -60,8 +43,7 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
         out.Failure({{"event", "failed"}, {"reason", "pool_empty"}, {"message", text}}, text);
         return;
     }
-    const std::string text =
-        "station database " + StationDbShown(options) + ": " + UriWithoutPassword(status.message);
+    const std::string text = "station database " + StationDbShown(options) + ": " + status.message;
     out.Failure({{"event", "failed"},
                  {"reason", "store_failed"},
                  {"outcome", StoreReasonWord(status.outcome)},
@@ -69,24 +51,48 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
                 text);
 }
 
-bool QuarantineOwnUnfinished(StationStore& store, const StationDbOptions& options, Output& out) {
-    const std::string station = StationName(options);
-    const StoreResult<std::vector<MacNumber>> quarantined = store.QuarantineUnfinished(station);
-    if (!quarantined.Ok()) {
-        ReportStoreFailure(out, options, StoreStatus{quarantined.outcome, quarantined.message});
-        return false;
+std::unique_ptr<SerializedStationStore> OpenRunStoreReporting(const StationDbOptions& options,
+                                                              Output& out) {
+    std::unique_ptr<StationStore> store = OpenStationDbReporting(options, out);
+    return store ? std::make_unique<SerializedStationStore>(std::move(store)) : nullptr;
+}
+
+void ReportQuarantine(Output& out, const std::string& station, const QuarantineReport& report) {
+    if (!report.quarantined.empty()) {
+        JsonObject macs = JsonObject::array();
+        std::string text = "station " + station + " left " +
+                           std::to_string(report.quarantined.size()) +
+                           " MAC(s) unfinished in a run that ended early; quarantined until a "
+                           "person checks the module and runs 'lvcfg-cli pool release MAC':";
+        for (const MacNumber mac : report.quarantined) {
+            macs.push_back(FormatMacAddress(MacFromNumber(mac)));
+            text += " " + macs.back().get<std::string>();
+        }
+        out.Failure({{"event", "quarantined"}, {"station", station}, {"macs", macs}}, text);
     }
-    if (quarantined.value.empty()) {
-        return true;
+    for (const ForeignReservation& held : report.otherHosts) {
+        const std::string mac = FormatMacAddress(MacFromNumber(held.mac));
+        const std::string text = "station " + station + " holds " + mac + " on host " + held.host +
+                                 " (process " + std::to_string(held.pid) + ", " +
+                                 std::to_string(held.ageMs / 1000) +
+                                 " s ago); left alone: this host cannot tell whether it runs";
+        out.Failure({{"event", "held_elsewhere"},
+                     {"station", station},
+                     {"mac", mac},
+                     {"host", held.host},
+                     {"pid", held.pid},
+                     {"age_ms", held.ageMs}},
+                    text);
     }
-    JsonObject macs = JsonObject::array();
-    std::string text = "station " + station + " left " + std::to_string(quarantined.value.size()) +
-                       " MAC(s) unfinished in a run that ended early; quarantined until a "
-                       "person checks the module and runs 'lvcfg-cli pool release MAC':";
-    for (const MacNumber mac : quarantined.value) {
-        macs.push_back(FormatMacAddress(MacFromNumber(mac)));
-        text += " " + macs.back().get<std::string>();
+}
+
+ExitCode ReportRunRefused(Output& out, const StationDbOptions& options,
+                          const StoreStatus& refusal) {
+    if (refusal.outcome == StoreOutcome::MacInPool || refusal.outcome == StoreOutcome::MacTaken) {
+        out.Failure({{"event", "failed"}, {"reason", "mac_refused"}, {"message", refusal.message}},
+                    refusal.message);
+        return ExitCode::Usage;
     }
-    out.Failure({{"event", "quarantined"}, {"station", station}, {"macs", macs}}, text);
-    return true;
+    ReportStoreFailure(out, options, refusal);
+    return ExitCode::StoreFailed;
 }

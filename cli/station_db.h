@@ -6,7 +6,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/exit_codes.h"
 #include "cli/output.h"
+#include "station/serialized_station_store.h"
 #include "store/station_store.h"
 
 // Where the production record and the MAC pool live, and the name this station goes by there.
@@ -17,9 +19,6 @@ struct StationDbOptions {
 
 // Adds --station-db and --station to `app` (options that every command accepts).
 void AddStationDbOptions(CLI::App& app, StationDbOptions& options);
-
-// The station's name in the store: --station, else the host name.
-[[nodiscard]] std::string StationName(const StationDbOptions& options);
 
 // The store as messages may name it: the URL without a password, or the default file.
 [[nodiscard]] std::string StationDbShown(const StationDbOptions& options);
@@ -36,7 +35,14 @@ void AddStationDbOptions(CLI::App& app, StationDbOptions& options);
 // Reports a failed store step: {"event":"failed","reason":"store_failed"|"pool_empty",...}.
 void ReportStoreFailure(Output& out, const StationDbOptions& options, const StoreStatus& status);
 
-// Quarantines what this station left unfinished when a run of it died, and says so. false
-// after reporting a store failure.
-[[nodiscard]] bool QuarantineOwnUnfinished(StationStore& store, const StationDbOptions& options,
-                                           Output& out);
+// The store for a production run, safe for its programming threads.
+[[nodiscard]] std::unique_ptr<SerializedStationStore> OpenRunStoreReporting(
+    const StationDbOptions& options, Output& out);
+
+// Tells what a run's start found of this station's unfinished reservations: those quarantined,
+// and those held on other hosts (left alone).
+void ReportQuarantine(Output& out, const std::string& station, const QuarantineReport& report);
+
+// Tells why a run did not start: a MAC that may not be used (exit 2) or the store (exit 6).
+[[nodiscard]] ExitCode ReportRunRefused(Output& out, const StationDbOptions& options,
+                                        const StoreStatus& refusal);

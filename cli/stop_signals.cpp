@@ -7,6 +7,7 @@ StopSignals::StopSignals() {
     sigemptyset(&m_signals);
     sigaddset(&m_signals, SIGINT);
     sigaddset(&m_signals, SIGTERM);
+    sigaddset(&m_signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &m_signals, &m_previous);
     m_fd.Reset(signalfd(-1, &m_signals, SFD_CLOEXEC | SFD_NONBLOCK));
 }

@@ -4,7 +4,8 @@
 
 #include "link/unique_fd.h"
 
-// Holds off SIGINT and SIGTERM for as long as it lives, for the calling thread and every thread
+// Holds off SIGINT, SIGTERM and SIGHUP (its terminal closed) for as long as it lives, for the
+// calling thread and every thread
 // it starts meanwhile, and gives them as a readable descriptor, so that an interrupt lets the
 // modules being programmed finish and the run report. Once it is gone, a further interrupt
 // stops the program at once, as usual.

@@ -17,3 +17,8 @@ std::optional<std::string> AnnouncedPorts::Lookup(int number) const {
     }
     return found->second;
 }
+
+const AnnouncedPorts& NoAnnouncedPorts() {
+    static const AnnouncedPorts kNone;
+    return kNone;
+}

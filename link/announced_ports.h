@@ -17,3 +17,7 @@ class AnnouncedPorts {
   private:
     std::map<int, std::string> m_paths;
 };
+
+// What a program that watches no arrivals has heard: nothing, so port names resolve by the
+// naming rule alone (and a job on another thread never sees them change).
+[[nodiscard]] const AnnouncedPorts& NoAnnouncedPorts();

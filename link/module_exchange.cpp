@@ -48,6 +48,8 @@ const char* ModuleWriteOutcomeName(ModuleWriteOutcome outcome) {
     switch (outcome) {
         case ModuleWriteOutcome::Acknowledged:
             return "Acknowledged";
+        case ModuleWriteOutcome::NotSent:
+            return "NotSent";
         case ModuleWriteOutcome::PortWriteFailed:
             return "PortWriteFailed";
         case ModuleWriteOutcome::PortReadFailed:
@@ -78,15 +80,20 @@ ModuleReadOutcome ReadModuleFrame(SerialSession& session, ConfigFrame& frame) {
     return ReadModuleFrame(session, frame, received);
 }
 
-ModuleWriteOutcome WriteModuleFrame(SerialSession& session, const ConfigFrame& sealedFrame) {
-    if (!session.Write(sealedFrame)) {
+ModuleWriteOutcome WriteModuleFrame(SerialSession& session, const ConfigFrame& sealedFrame,
+                                    std::chrono::milliseconds ackLimit) {
+    std::size_t sent = 0;
+    if (!session.Write(sealedFrame, sent)) {
+        return sent == 0 ? ModuleWriteOutcome::NotSent : ModuleWriteOutcome::PortWriteFailed;
+    }
+    if (!session.Drain(ReadLimits::DrainLimit(sealedFrame.size()))) {
         return ModuleWriteOutcome::PortWriteFailed;
     }
     // Only the bytes this read received decide; a fresh buffer holds nothing that could pass
     // for an answer.
     std::array<std::uint8_t, kWriteAnswerLength> answer{};
     std::size_t received = 0;
-    if (!session.Read(answer, received)) {
+    if (!session.Read(answer, received, ackLimit)) {
         return ModuleWriteOutcome::PortReadFailed;
     }
     const bool acknowledged =

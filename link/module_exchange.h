@@ -1,7 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 
+#include "link/read_limits.h"
 #include "link/serial_session.h"
 #include "model/config_frame.h"
 
@@ -18,9 +20,12 @@ enum class ModuleReadOutcome {
     CrcMismatch,
 };
 
+// Every outcome but NotSent and Acknowledged leaves open whether the module took the frame: some
+// or all of it went out.
 enum class ModuleWriteOutcome {
     Acknowledged,     // exactly "ATOK" came back
-    PortWriteFailed,  // the frame could not be handed to the port
+    NotSent,          // the port refused the frame before a single byte of it went out
+    PortWriteFailed,  // the port failed part way through the frame, or it did not drain
     PortReadFailed,   // the port failed or hung up while the answer was awaited
     NotAcknowledged,  // silence, a short or long answer, or anything but "ATOK"
 };
@@ -35,6 +40,12 @@ enum class ModuleWriteOutcome {
                                                 std::size_t& received);
 [[nodiscard]] ModuleReadOutcome ReadModuleFrame(SerialSession& session, ConfigFrame& frame);
 
-// Sends the 518 bytes of `sealedFrame` as they are and waits for the acknowledgement.
-[[nodiscard]] ModuleWriteOutcome WriteModuleFrame(SerialSession& session,
-                                                  const ConfigFrame& sealedFrame);
+// The configuration window's wait for the acknowledgement: 54 ms.
+inline constexpr std::chrono::milliseconds kWindowAckLimit = ReadLimits::TotalLimit(4);
+
+// Sends the 518 bytes of `sealedFrame` as they are, waits until they have left the port, and
+// only then waits up to `ackLimit` for the acknowledgement: a frame still on its way is no
+// late module.
+[[nodiscard]] ModuleWriteOutcome WriteModuleFrame(
+    SerialSession& session, const ConfigFrame& sealedFrame,
+    std::chrono::milliseconds ackLimit = kWindowAckLimit);

@@ -24,4 +24,18 @@ inline constexpr std::chrono::milliseconds kQuietLimit{20};
     return kTotalConstant + kTotalPerByte * static_cast<std::chrono::milliseconds::rep>(requested);
 }
 
+// One byte on the line: 10 bits at 115200 bit/s.
+inline constexpr std::chrono::nanoseconds kByteTime{86'806};
+
+// How long bytes handed to the driver may take to leave the port before the port counts as
+// failed: their time on the line, and a margin for a USB adapter's packet and latency timers
+// (an FTDI adapter holds bytes up to 16 ms by default) and a busy machine.
+inline constexpr std::chrono::milliseconds kDrainMargin{250};
+
+[[nodiscard]] constexpr std::chrono::milliseconds DrainLimit(std::size_t bytes) {
+    return std::chrono::ceil<std::chrono::milliseconds>(
+               kByteTime * static_cast<std::chrono::nanoseconds::rep>(bytes)) +
+           kDrainMargin;
+}
+
 }  // namespace ReadLimits

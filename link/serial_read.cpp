@@ -1,6 +1,7 @@
 #include "link/serial_read.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -53,10 +54,11 @@ Wait WaitReadable(int fd, Clock::time_point until) {
 
 }  // namespace
 
-bool ReadWithinLimits(int fd, std::span<std::uint8_t> buffer, std::size_t& received) {
+bool ReadWithinLimits(int fd, std::span<std::uint8_t> buffer, std::size_t& received,
+                      std::chrono::milliseconds totalLimit) {
     received = 0;
     const auto start = Clock::now();
-    const auto totalDeadline = start + ReadLimits::TotalLimit(buffer.size());
+    const auto totalDeadline = start + totalLimit;
     auto quietDeadline = Clock::time_point::max();
     while (received < buffer.size()) {
         const auto until = received == 0 ? totalDeadline : std::min(totalDeadline, quietDeadline);
@@ -79,4 +81,25 @@ bool ReadWithinLimits(int fd, std::span<std::uint8_t> buffer, std::size_t& recei
         return false;  // EIO, or end of file on a line that hung up
     }
     return true;
+}
+
+bool DrainWithin(int fd, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0) {
+            return true;  // the driver cannot tell; a port that failed shows in the next read
+        }
+        if (queued <= 0) {
+            return true;
+        }
+        const auto now = Clock::now();
+        if (now >= deadline) {
+            return false;
+        }
+        // Sleep about as long as the queued bytes take on the line, never past the deadline.
+        const auto onTheLine = ReadLimits::kByteTime * queued;
+        const timespec wait = ToTimespec(std::min<Clock::duration>(onTheLine, deadline - now));
+        ::nanosleep(&wait, nullptr);
+    }
 }

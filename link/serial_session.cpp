@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "link/low_latency.h"
+#include "link/read_limits.h"
 #include "link/serial_read.h"
 
 namespace {
@@ -172,10 +173,15 @@ void SerialSession::Close() {
 }
 
 bool SerialSession::Write(std::span<const std::uint8_t> bytes) {
+    std::size_t sent = 0;
+    return Write(bytes, sent);
+}
+
+bool SerialSession::Write(std::span<const std::uint8_t> bytes, std::size_t& sent) {
+    sent = 0;
     if (!m_fd.IsValid()) {
         return false;
     }
-    std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::write(m_fd.Get(), bytes.data() + sent, bytes.size() - sent);
         if (n > 0) {
@@ -200,10 +206,25 @@ bool SerialSession::Write(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+bool SerialSession::Drain(std::chrono::milliseconds limit) {
+    return m_fd.IsValid() && DrainWithin(m_fd.Get(), limit);
+}
+
 bool SerialSession::Read(std::span<std::uint8_t> buffer, std::size_t& received) {
+    return Read(buffer, received, ReadLimits::TotalLimit(buffer.size()));
+}
+
+bool SerialSession::Read(std::span<std::uint8_t> buffer, std::size_t& received,
+                         std::chrono::milliseconds totalLimit) {
     received = 0;
     if (!m_fd.IsValid()) {
         return false;
     }
-    return ReadWithinLimits(m_fd.Get(), buffer, received);
+    return ReadWithinLimits(m_fd.Get(), buffer, received, totalLimit);
+}
+
+void SerialSession::DiscardInput() {
+    if (m_fd.IsValid()) {
+        static_cast<void>(::tcflush(m_fd.Get(), TCIFLUSH));
+    }
 }

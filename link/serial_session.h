@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -61,13 +62,23 @@ class SerialSession {
     void Close();
 
     // Hands all of `bytes` to the driver, waiting as long as it takes. false when the session
-    // is not open or the port fails (for example when the adapter is gone).
+    // is not open or the port fails (for example when the adapter is gone). `sent` counts the
+    // bytes handed over, also when the write fails.
+    [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes, std::size_t& sent);
     [[nodiscard]] bool Write(std::span<const std::uint8_t> bytes);
+    // Waits until the bytes written have left the port, at most `limit`. false on timeout or
+    // when the session is not open.
+    [[nodiscard]] bool Drain(std::chrono::milliseconds limit);
 
     // Reads up to buffer.size() bytes into `buffer` within the read limits; `received` gets
     // the number that arrived, 0 included, also on failure. false only when the port itself
     // fails or hangs up (an adapter pulled mid-answer): a failed read, never a short one.
     [[nodiscard]] bool Read(std::span<std::uint8_t> buffer, std::size_t& received);
+    // The same with a total limit of its own instead of 50 ms plus 1 ms per byte.
+    [[nodiscard]] bool Read(std::span<std::uint8_t> buffer, std::size_t& received,
+                            std::chrono::milliseconds totalLimit);
+    // Drops whatever has arrived and not been read (a late answer to an earlier request).
+    void DiscardInput();
 
   private:
     [[nodiscard]] OpenOutcome Fail(OpenOutcome outcome, int error);

@@ -1,54 +1,83 @@
 #include "station/module_outcome.h"
 
+#include <array>
+
 #include "model/config_frame.h"
 
-const char* ModuleOutcomeText(ModuleOutcome outcome) {
-    switch (outcome) {
-        case ModuleOutcome::OpenFailed:
-            return "Failed to open the COM port!";
-        case ModuleOutcome::PortWriteFailed:
-            return "Failed to write the COM port!";
-        case ModuleOutcome::PortReadFailed:
-            return "Failed to read  the COM port!";
-        case ModuleOutcome::NoResponse:
-            return "Module does not response!";
-        case ModuleOutcome::LengthMismatch:
-            return FrameCheckMessage(FrameCheck::LengthMismatch);
-        case ModuleOutcome::MagicMismatch:
-            return FrameCheckMessage(FrameCheck::MagicMismatch);
-        case ModuleOutcome::CrcMismatch:
-            return FrameCheckMessage(FrameCheck::CrcMismatch);
-        case ModuleOutcome::NotAcknowledged:
-            return "Failed to write the module!";
-        case ModuleOutcome::Succeeded:
-        case ModuleOutcome::VerifyFailed:
-            break;
+namespace {
+
+using O = ModuleOutcome;
+using S = SlotState;
+
+// Exit statuses, as cli/exit_codes.h names them.
+constexpr int kSuccess = 0;
+constexpr int kModuleFailed = 1;
+constexpr int kUsage = 2;
+constexpr int kPortUnavailable = 3;
+constexpr int kVerifyFailed = 5;
+constexpr int kStoreFailed = 6;
+
+const std::array<OutcomeRow, 15>& Table() {
+    static const std::array<OutcomeRow, 15> kTable{{
+        {O::Succeeded, "ok", "", "Programmed", kSuccess, S::Done},
+        {O::AlreadyProgrammed, "already_programmed", "",
+         "Already programmed on this line; not written again (rework writes it again keeping its "
+         "MAC)",
+         kSuccess, S::AlreadyDone},
+        {O::OpenFailed, "open_failed", "Failed to open the COM port!", "", kPortUnavailable,
+         S::Failed},
+        {O::PortWriteFailed, "port_write_failed", "Failed to write the COM port!", "",
+         kModuleFailed, S::Failed},
+        {O::PortReadFailed, "port_read_failed", "Failed to read  the COM port!", "", kModuleFailed,
+         S::Failed},
+        {O::NoResponse, "no_answer", "Module does not response!", "", kModuleFailed, S::Failed},
+        {O::LengthMismatch, "wrong_length", FrameCheckMessage(FrameCheck::LengthMismatch), "",
+         kModuleFailed, S::Failed},
+        {O::MagicMismatch, "wrong_magic", FrameCheckMessage(FrameCheck::MagicMismatch), "",
+         kModuleFailed, S::Failed},
+        {O::CrcMismatch, "crc_error", FrameCheckMessage(FrameCheck::CrcMismatch), "", kModuleFailed,
+         S::Failed},
+        {O::NotAcknowledged, "not_acknowledged", "Failed to write the module!", "", kModuleFailed,
+         S::Failed},
+        {O::VerifyFailed, "verify_failed", "",
+         "Verification failed: the module read back a block other than the one written",
+         kVerifyFailed, S::Failed},
+        {O::MacSuspect, "mac_suspect", "",
+         "No acknowledgement and no read-back: the MAC is held out until a person checks the "
+         "module",
+         kModuleFailed, S::Failed},
+        {O::MacRefused, "mac_refused", "", "The MAC given may not be written to this module",
+         kUsage, S::Failed},
+        {O::PoolEmpty, "pool_empty", "", "No MAC is left for this module: it was not written",
+         kStoreFailed, S::Failed},
+        {O::StoreFailed, "store_failed", "",
+         "The station database failed: the module was not written", kStoreFailed, S::Failed},
+    }};
+    return kTable;
+}
+
+}  // namespace
+
+const OutcomeRow& OutcomeOf(ModuleOutcome outcome) {
+    for (const OutcomeRow& row : Table()) {
+        if (row.outcome == outcome) {
+            return row;
+        }
     }
-    return "";
+    static const OutcomeRow kUnknown{outcome,           "unknown",     "",
+                                     "Unknown outcome", kModuleFailed, S::Failed};
+    return kUnknown;
+}
+
+const char* ModuleOutcomeText(ModuleOutcome outcome) {
+    return OutcomeOf(outcome).windowText;
 }
 
 const char* ModuleOutcomeReason(ModuleOutcome outcome) {
-    switch (outcome) {
-        case ModuleOutcome::Succeeded:
-            return "ok";
-        case ModuleOutcome::OpenFailed:
-            return "open_failed";
-        case ModuleOutcome::PortWriteFailed:
-            return "port_write_failed";
-        case ModuleOutcome::PortReadFailed:
-            return "port_read_failed";
-        case ModuleOutcome::NoResponse:
-            return "no_answer";
-        case ModuleOutcome::LengthMismatch:
-            return "wrong_length";
-        case ModuleOutcome::MagicMismatch:
-            return "wrong_magic";
-        case ModuleOutcome::CrcMismatch:
-            return "crc_error";
-        case ModuleOutcome::NotAcknowledged:
-            return "not_acknowledged";
-        case ModuleOutcome::VerifyFailed:
-            return "verify_failed";
-    }
-    return "unknown";
+    return OutcomeOf(outcome).reason;
+}
+
+const char* ModuleOutcomeMessage(ModuleOutcome outcome) {
+    const OutcomeRow& row = OutcomeOf(outcome);
+    return *row.windowText != '\0' ? row.windowText : row.message;
 }

@@ -6,7 +6,7 @@
 
 #include "link/serial_session.h"
 
-class AnnouncedPorts;
+#include "link/announced_ports.h"
 
 // One attempt to open a module's port: the device tried, how it went, and the session when it
 // opened. The session is held for as long as the caller keeps the opening.
@@ -22,7 +22,7 @@ struct PortOpening {
 
 // Resolves a port text (see link/port_names.h) and opens it.
 [[nodiscard]] PortOpening OpenModulePort(const std::string& portText,
-                                         const AnnouncedPorts& announced);
+                                         const AnnouncedPorts& announced = NoAnnouncedPorts());
 
 // Opens the port of one step of an exchange. A module exchange opens its port once for the
 // read and again for the write, as the window always has.

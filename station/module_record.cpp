@@ -1,77 +1,80 @@
 #include "station/module_record.h"
 
-#include <chrono>
 #include <span>
 
-#include "station/module_outcome.h"
+#include "model/mac_address.h"
+#include "store/iso_time.h"
 #include "store/sha256.h"
+#include "store/stored_text.h"
 
 namespace {
 
-// Whether the job got as far as an accepted frame of the module. A failed port write or a
-// silent port can end either the read or the write; the frame read tells which.
-bool ModuleWasRead(const ModuleJobResult& result) {
-    switch (result.outcome) {
-        case ModuleOutcome::OpenFailed:
-        case ModuleOutcome::PortReadFailed:
-        case ModuleOutcome::LengthMismatch:
-        case ModuleOutcome::MagicMismatch:
-        case ModuleOutcome::CrcMismatch:
-            return false;
-        case ModuleOutcome::PortWriteFailed:
-        case ModuleOutcome::NoResponse:
-            return CheckFrameContent(result.moduleFrame) == FrameCheck::Accepted;
-        case ModuleOutcome::Succeeded:
-        case ModuleOutcome::NotAcknowledged:
-        case ModuleOutcome::VerifyFailed:
-            break;
+const char* OutcomeWord(ModuleOutcome outcome) {
+    if (outcome == ModuleOutcome::Succeeded) {
+        return "ok";
     }
-    return true;
+    return outcome == ModuleOutcome::AlreadyProgrammed ? "skipped" : "failed";
+}
+
+std::string NoteOf(const AttemptResult& result) {
+    if (result.acknowledgementLost) {
+        return "acknowledgement lost; the module read back the frame sent";
+    }
+    if (result.outcome == ModuleOutcome::MacSuspect) {
+        return "no acknowledgement and no read-back; the MAC is held out as suspect";
+    }
+    const std::optional<ProgrammedMac>& before = result.decision.programmed;
+    if (result.read && before) {
+        return "programmed before by station " + before->station + " at " +
+               FormatIsoUtc(before->when);
+    }
+    return {};
 }
 
 }  // namespace
 
-ProductionRecord RecordOfJob(const ModuleAttempt& attempt, const ModuleJobResult& result) {
+ProductionRecord RecordOfAttempt(const AttemptContext& context, const AttemptResult& result) {
     ProductionRecord record;
-    record.timeStart = attempt.timeStart;
-    record.timeEnd = attempt.timeEnd;
-    record.station = attempt.station;
-    record.port = attempt.port;
-    record.portByPath = attempt.portByPath;
-    record.configFile = attempt.configFile;
-    const bool succeeded = result.outcome == ModuleOutcome::Succeeded;
-    record.outcome = succeeded ? "ok" : "failed";
+    record.timeStart = context.timeStart;
+    record.timeEnd = context.timeEnd;
+    record.station = context.station;
+    record.port = context.port;
+    record.portByPath = context.portByPath;
+    record.configFile = context.configFile;
+    record.outcome = OutcomeWord(result.outcome);
     record.reason = ModuleOutcomeReason(result.outcome);
-    if (attempt.mac) {
-        record.macWritten = FormatMacAddress(*attempt.mac);
-    } else if (result.report.acknowledged) {
-        record.macWritten = FormatMacAddress(MacOfFrame(result.sent));
-    }
+    record.note = NoteOf(result);
     if (result.outcome != ModuleOutcome::OpenFailed) {
-        record.readMs = result.report.readTime.count();
+        record.readMs = result.readTime.count();
     }
     // A module that failed before its frame was accepted may have answered with anything.
-    if (ModuleWasRead(result)) {
+    if (result.read) {
         const FrameIdentity identity = IdentityOfFrame(result.moduleFrame);
-        record.moduleName = identity.name;
+        record.moduleName = StoredText(identity.name);
         record.moduleVersion = identity.version;
         record.moduleType = identity.type;
         record.macBefore = FormatMacAddress(identity.mac);
-        record.writeMs = result.report.writeTime.count();
+        record.rework = result.decision.rework;
     }
-    if (result.report.acknowledged) {
+    if (result.frameSent) {
+        const MacAddress mac = MacOfFrame(result.sent);
+        record.macWritten = FormatMacAddress(mac);
+        record.writeMs = result.writeTime.count();
+        // A MAC the line gave (held in the store first), not one the module kept: only those
+        // make a module one this line programmed.
+        const std::optional<MacGrant>& grant = result.decision.take.grant;
+        if (grant && grant->holdId != 0) {
+            record.macSent = MacToNumber(mac);
+        }
+    }
+    if (result.acknowledged || result.acknowledgementLost) {
         const std::span<const std::uint8_t> block(result.sent.data() + FrameOffset::kBlock,
                                                   kBlockSize);
         record.configSha256 = Sha256Hex(block);
-        if (attempt.verify) {
-            record.verified = succeeded;
-            record.verifyMs = result.report.verifyTime.count();
+        if (context.verify || result.acknowledgementLost) {
+            record.verified = result.outcome == ModuleOutcome::Succeeded;
+            record.verifyMs = result.verifyTime.count();
         }
     }
     return record;
-}
-
-std::int64_t RecordClockNow() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }

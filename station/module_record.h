@@ -1,30 +1,28 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
-#include "model/mac_address.h"
-#include "station/windowless_program.h"
+#include "station/module_attempt.h"
 #include "store/production_record.h"
 
-// Where and when one module was programmed, as the record keeps it beside the job's result.
-struct ModuleAttempt {
+// Where and when one module was programmed, as the record keeps it beside the attempt's result.
+struct AttemptContext {
     std::string station;
     std::string port;        // the device programmed
-    std::string portByPath;  // its stable /dev/serial/by-path name, empty when it has none
+    std::string portByPath;  // its whole /dev/serial/by-path name, empty when it has none
     std::string configFile;
     std::int64_t timeStart = 0;  // milliseconds since 1970-01-01 UTC
     std::int64_t timeEnd = 0;
-    std::optional<MacAddress> mac;  // the MAC given to the module; nothing: it kept its own
     bool verify = true;
 };
 
-// The production record of a finished job: outcome "ok" or "failed" with the job's reason word,
-// the module as read before programming, the MAC it was given, the fingerprint of the block
-// sent once the module acknowledged it, and the time of each step that ran.
-[[nodiscard]] ProductionRecord RecordOfJob(const ModuleAttempt& attempt,
-                                           const ModuleJobResult& result);
-
-// Milliseconds since 1970-01-01 UTC now, the record's clock.
-[[nodiscard]] std::int64_t RecordClockNow();
+// The production record of one attempt, the one rule every production program keeps:
+// outcome "ok", "skipped" (programmed before, not written) or "failed" with the reason word;
+// the module as read before programming, its name escaped where it is no text; the MAC of the
+// frame once any of it went out (as a number too when the line gave it, not when the module
+// kept its own); the fingerprint of the block and the verification once the
+// module took the frame; rework, a lost acknowledgement or a suspect MAC in its note; and the
+// time of each step that ran.
+[[nodiscard]] ProductionRecord RecordOfAttempt(const AttemptContext& context,
+                                               const AttemptResult& result);

@@ -2,13 +2,7 @@
 
 #include <utility>
 
-PortBatch::PortBatch(ConfigSettings settings, bool verify, MacSource& macs,
-                     const AnnouncedPorts& announced, Listener listener)
-    : m_settings(std::move(settings)),
-      m_verify(verify),
-      m_macs(macs),
-      m_announced(announced),
-      m_listener(std::move(listener)) {}
+PortBatch::PortBatch(Job job) : m_job(std::move(job)) {}
 
 PortBatch::~PortBatch() {
     Wait();
@@ -39,7 +33,7 @@ void PortBatch::Launch(const std::string& port) {
     Worker& worker = m_workers.emplace_back();
     worker.port = port;
     ++m_running;
-    worker.thread = std::thread([this, &worker] { Program(worker); });
+    worker.thread = std::thread([this, &worker] { Run(worker); });
 }
 
 bool PortBatch::WaitFor(std::chrono::milliseconds timeout) {
@@ -77,38 +71,8 @@ void PortBatch::JoinFinished(std::unique_lock<std::mutex>& lock) {
     lock.lock();
 }
 
-void PortBatch::Tell(const BatchEvent& event) {
-    const std::lock_guard lock(m_listenerMutex);
-    if (m_listener) {
-        m_listener(event);
-    }
-}
-
-void PortBatch::Program(Worker& worker) {
-    BatchEvent event;
-    event.port = worker.port;
-    event.mac = m_macs.Take(worker.port);
-    if (!event.mac) {
-        event.kind = BatchEventKind::NoMacLeft;
-        Tell(event);
-    } else {
-        event.kind = BatchEventKind::Started;
-        Tell(event);
-
-        ModuleJob job{worker.port, m_settings, event.mac, m_verify, {}};
-        job.progress = [this, &worker, mac = event.mac](ProgramStage stage) {
-            Tell(BatchEvent{BatchEventKind::Stage, worker.port, mac, stage, nullptr});
-        };
-        const ModuleJobResult result = ProgramModuleWindowless(std::move(job), m_announced);
-        if (result.report.acknowledged) {
-            m_macs.Written(*event.mac, m_verify && result.outcome == ModuleOutcome::Succeeded);
-        } else {
-            m_macs.GiveBack(*event.mac);
-        }
-        event.kind = BatchEventKind::Finished;
-        event.result = &result;
-        Tell(event);
-    }
+void PortBatch::Run(Worker& worker) {
+    m_job(worker.port);
     const std::lock_guard lock(m_mutex);
     worker.done = true;
     if (m_queued.erase(worker.port) != 0) {

@@ -27,6 +27,12 @@ StoreResult<Reservation> SerializedStationStore::Reserve(const ReservationReques
     return m_store->Reserve(request);
 }
 
+StoreResult<std::vector<Reservation>> SerializedStationStore::ReserveMany(
+    const std::vector<ReservationRequest>& requests) {
+    const Lock lock(m_mutex);
+    return m_store->ReserveMany(requests);
+}
+
 StoreStatus SerializedStationStore::MarkWritten(std::int64_t reservationId) {
     const Lock lock(m_mutex);
     return m_store->MarkWritten(reservationId);
@@ -44,16 +50,50 @@ StoreStatus SerializedStationStore::KeepUsed(std::int64_t reservationId,
     return m_store->KeepUsed(reservationId, record);
 }
 
+StoreStatus SerializedStationStore::HoldSuspect(std::int64_t reservationId,
+                                                const std::string& reason,
+                                                const ProductionRecord& record) {
+    const Lock lock(m_mutex);
+    return m_store->HoldSuspect(reservationId, reason, record);
+}
+
 StoreStatus SerializedStationStore::ReturnToPool(std::int64_t reservationId,
                                                  const ProductionRecord& record) {
     const Lock lock(m_mutex);
     return m_store->ReturnToPool(reservationId, record);
 }
 
-StoreResult<std::vector<MacNumber>> SerializedStationStore::QuarantineUnfinished(
+StoreResult<Reservation> SerializedStationStore::ReserveOutsidePool(
+    MacNumber mac, const ReservationRequest& request, bool moduleHoldsIt) {
+    const Lock lock(m_mutex);
+    return m_store->ReserveOutsidePool(mac, request, moduleHoldsIt);
+}
+
+StoreStatus SerializedStationStore::EndOutsidePool(std::int64_t reservationId, bool givenUp,
+                                                   const ProductionRecord& record) {
+    const Lock lock(m_mutex);
+    return m_store->EndOutsidePool(reservationId, givenUp, record);
+}
+
+StoreResult<std::optional<MacNumber>> SerializedStationStore::LastMacSentOutsidePool() {
+    const Lock lock(m_mutex);
+    return m_store->LastMacSentOutsidePool();
+}
+
+StoreResult<std::optional<ProgrammedMac>> SerializedStationStore::FindProgrammed(MacNumber mac) {
+    const Lock lock(m_mutex);
+    return m_store->FindProgrammed(mac);
+}
+
+StoreResult<QuarantineReport> SerializedStationStore::QuarantineUnfinished(
     const std::string& station) {
     const Lock lock(m_mutex);
     return m_store->QuarantineUnfinished(station);
+}
+
+StoreStatus SerializedStationStore::Together(const std::function<void(StationStore&)>& steps) {
+    const Lock lock(m_mutex);
+    return m_store->Together(steps);
 }
 
 StoreStatus SerializedStationStore::AddRecord(const ProductionRecord& record) {
@@ -97,4 +137,9 @@ StoreResult<std::vector<OrderRow>> SerializedStationStore::Orders() {
 int SerializedStationStore::SchemaVersion() const {
     const Lock lock(m_mutex);
     return m_store->SchemaVersion();
+}
+
+std::string SerializedStationStore::Location() const {
+    const Lock lock(m_mutex);
+    return m_store->Location();
 }

@@ -17,11 +17,23 @@ class SerializedStationStore : public StationStore {
     StoreStatus Release(MacNumber mac) override;
     StoreResult<MacState> StateOf(MacNumber mac) override;
     StoreResult<Reservation> Reserve(const ReservationRequest& request) override;
+    StoreResult<std::vector<Reservation>> ReserveMany(
+        const std::vector<ReservationRequest>& requests) override;
     StoreStatus MarkWritten(std::int64_t reservationId) override;
     StoreStatus MarkVerified(std::int64_t reservationId, const ProductionRecord& record) override;
     StoreStatus KeepUsed(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreStatus HoldSuspect(std::int64_t reservationId, const std::string& reason,
+                            const ProductionRecord& record) override;
     StoreStatus ReturnToPool(std::int64_t reservationId, const ProductionRecord& record) override;
-    StoreResult<std::vector<MacNumber>> QuarantineUnfinished(const std::string& station) override;
+    StoreResult<Reservation> ReserveOutsidePool(MacNumber mac, const ReservationRequest& request,
+                                                bool moduleHoldsIt) override;
+    StoreStatus EndOutsidePool(std::int64_t reservationId, bool givenUp,
+                               const ProductionRecord& record) override;
+    StoreResult<std::optional<MacNumber>> LastMacSentOutsidePool() override;
+    StoreResult<std::optional<ProgrammedMac>> FindProgrammed(MacNumber mac) override;
+    StoreResult<QuarantineReport> QuarantineUnfinished(const std::string& station) override;
+    // `steps` get the store itself, held for them all.
+    StoreStatus Together(const std::function<void(StationStore&)>& steps) override;
     StoreStatus AddRecord(const ProductionRecord& record) override;
     StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
     StoreResult<std::vector<StoredRecord>> FindRecords(const RecordQuery& query) override;
@@ -31,6 +43,7 @@ class SerializedStationStore : public StationStore {
     StoreResult<std::vector<StationRow>> Stations() override;
     StoreResult<std::vector<OrderRow>> Orders() override;
     [[nodiscard]] int SchemaVersion() const override;
+    [[nodiscard]] std::string Location() const override;
 
   private:
     mutable std::mutex m_mutex;

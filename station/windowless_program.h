@@ -9,9 +9,7 @@
 #include "model/config_frame.h"
 #include "model/config_settings.h"
 #include "model/mac_address.h"
-#include "station/module_exchange.h"
-
-class AnnouncedPorts;
+#include "station/module_transactions.h"
 
 // The module facts a frame carries, as the window shows them.
 struct FrameIdentity {
@@ -34,16 +32,12 @@ struct FrameIdentity {
 void BuildSealedFrame(ConfigSettings& settings, ConfigFrame& frame, FrameBuildOptions options,
                       std::vector<std::string>& warnings);
 
-// Where programming a module stands, for progress displays.
-enum class ProgramStage { Reading, Writing, Verifying };
-
-struct ModuleJob {
-    std::string portText;           // a device path or "COMn"
-    ConfigSettings settings;        // what to program (decoded from a .cfg file)
-    std::optional<MacAddress> mac;  // nothing: the module keeps its own MAC
-    bool verify = true;
-    std::function<void(ProgramStage)> progress;  // optional; called on the programming thread
-};
+// Builds the frame sent to a module: `frame` holds the module's identity already; the
+// settings go through the same checks and timing rules as the window's build (changing
+// `settings` as they change the window's fields), with `mac`. The range warnings are appended
+// to `warnings` with their exact texts. Not sealed.
+void BuildModuleFrame(ConfigSettings& settings, const MacAddress& mac, ConfigFrame& frame,
+                      std::vector<std::string>& warnings);
 
 // Why a port did not open, for messages and records.
 struct PortFailure {
@@ -53,26 +47,14 @@ struct PortFailure {
     std::string detail;  // PortFailureDetail; empty while the port opened
 };
 
-struct ModuleJobResult {
-    ModuleOutcome outcome = ModuleOutcome::OpenFailed;
-    PortFailure port;
-    ConfigFrame moduleFrame{};          // the module's frame as read before programming
-    ConfigFrame sent{};                 // the sealed frame sent (valid once acknowledged)
-    ProgramReport report;               // times, acknowledgement, read-back
-    std::vector<std::string> warnings;  // range warnings of the build, exact texts
-};
-
-// Programs one module without a window: exactly what the window sends for these settings
-// after a Write (identity and crystal from the module, settings through the same checks and
-// timing rules), with the given MAC or the module's own. Runs on any thread; one job touches
-// only its own settings and port.
-[[nodiscard]] ModuleJobResult ProgramModuleWindowless(ModuleJob job,
-                                                      const AnnouncedPorts& announced);
-
 struct ModuleReadResult {
     ModuleOutcome outcome = ModuleOutcome::OpenFailed;
     PortFailure port;
     ConfigFrame frame{};
 };
-[[nodiscard]] ModuleReadResult ReadModuleWindowless(const std::string& portText,
-                                                    const AnnouncedPorts& announced);
+// Reads a module's frame on its own session, as a Read without a window.
+[[nodiscard]] ModuleReadResult ReadModuleWindowless(
+    const std::string& portText, const AnnouncedPorts& announced = NoAnnouncedPorts());
+
+// Why `opening` failed, for messages and records.
+[[nodiscard]] PortFailure PortFailureOf(const PortOpening& opening);

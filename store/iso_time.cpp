@@ -132,3 +132,7 @@ std::optional<std::int64_t> ParseIsoUtc(const std::string& text) {
     const sys_time<milliseconds> utc = sys_days(date) + time - offset;
     return utc.time_since_epoch().count();
 }
+
+std::int64_t StoreClockNow() {
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}

@@ -6,6 +6,9 @@
 
 // Times of the production record are milliseconds since 1970-01-01 UTC.
 
+// Now, as such a time.
+[[nodiscard]] std::int64_t StoreClockNow();
+
 // "2026-03-01T08:15:02.047Z": ISO 8601 in UTC, with milliseconds.
 [[nodiscard]] std::string FormatIsoUtc(std::int64_t millisecondsSinceEpoch);
 

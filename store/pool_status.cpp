@@ -16,6 +16,8 @@ const char* MacStateName(MacState state) {
             return "failed";
         case MacState::Quarantined:
             return "quarantined";
+        case MacState::Suspect:
+            return "suspect";
     }
     return "unknown";
 }

@@ -52,6 +52,12 @@ bool PostgresDatabase::Open(const std::string& uri) {
     return true;
 }
 
+std::string PostgresDatabase::ConnectedTo() const {
+    const auto part = [](const char* text) { return std::string(text != nullptr ? text : ""); };
+    return "postgresql://" + part(PQuser(m_connection)) + "@" + part(PQhost(m_connection)) + ":" +
+           part(PQport(m_connection)) + "/" + part(PQdb(m_connection));
+}
+
 bool PostgresDatabase::Fail() {
     m_lastError = m_connection != nullptr ? OneLine(PQerrorMessage(m_connection))
                                           : std::string("out of memory");

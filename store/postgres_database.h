@@ -23,6 +23,10 @@ class PostgresDatabase final : public SqlDatabase {
     [[nodiscard]] bool RunScript(const std::string& sql) override;
     [[nodiscard]] const std::string& LastError() const override { return m_lastError; }
 
+    // The open connection as people may see it: postgresql://USER@HOST:PORT/DATABASE, from
+    // what the connection uses (the environment's defaults included), never a password.
+    [[nodiscard]] std::string ConnectedTo() const;
+
   private:
     bool Fail();
 

@@ -10,7 +10,7 @@
 class PostgresStationStore final : public SqlStationStore {
   public:
     // Connects with the connection URI `uri` and brings the schema to `schemaVersion`.
-    // Messages show the URI without its password.
+    // Messages show where it connected, never a password.
     [[nodiscard]] static StoreResult<std::unique_ptr<StationStore>> Open(
         const std::string& uri, int schemaVersion = kCurrentSchemaVersion);
 

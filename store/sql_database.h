@@ -26,18 +26,29 @@ class SqlDatabase {
     // Runs statements without parameters (schema steps).
     [[nodiscard]] virtual bool RunScript(const std::string& sql) = 0;
     [[nodiscard]] virtual const std::string& LastError() const = 0;
+
+    // How many SqlTransactions are open on the connection; inside one, another is a savepoint.
+    int openTransactions = 0;
 };
 
 // Commits only when asked; rolls back when it goes without a commit, on every path. `endSql`,
-// when given, runs once the transaction has ended either way.
+// when given, runs once the transaction has ended either way. Inside another transaction on
+// the same connection it is a savepoint of it (its begin and end texts unused): it commits
+// into the outer one or rolls back only its own work.
 class SqlTransaction {
   public:
     SqlTransaction(SqlDatabase& database, const std::string& beginSql,
                    std::string endSql = std::string())
-        : m_database(database), m_endSql(std::move(endSql)), m_open(database.RunScript(beginSql)) {}
+        : m_database(database),
+          m_nested(database.openTransactions > 0),
+          m_endSql(m_nested ? std::string() : std::move(endSql)),
+          m_open(database.RunScript(m_nested ? "SAVEPOINT step" : beginSql)) {
+        database.openTransactions += m_open ? 1 : 0;
+    }
     ~SqlTransaction() {
         if (m_open) {
-            (void)m_database.RunScript("ROLLBACK");
+            (void)m_database.RunScript(m_nested ? "ROLLBACK TO step; RELEASE step" : "ROLLBACK");
+            --m_database.openTransactions;
         }
         if (!m_endSql.empty()) {
             (void)m_database.RunScript(m_endSql);
@@ -47,16 +58,21 @@ class SqlTransaction {
     SqlTransaction& operator=(const SqlTransaction&) = delete;
 
     [[nodiscard]] bool IsOpen() const { return m_open; }
+    // A COMMIT that fails may leave the transaction open (SQLite keeps it open when a
+    // deferred constraint or a busy file refuses it): it is rolled back then, so the next
+    // transaction does not fail inside this one and nothing half-done lingers.
     [[nodiscard]] bool Commit() {
         if (!m_open) {
             return false;
         }
-        m_open = false;
-        return m_database.RunScript("COMMIT");
+        m_open = !m_database.RunScript(m_nested ? "RELEASE step" : "COMMIT");
+        m_database.openTransactions -= m_open ? 0 : 1;
+        return !m_open;
     }
 
   private:
     SqlDatabase& m_database;
+    const bool m_nested;
     std::string m_endSql;
     bool m_open;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 // What differs between the SQL of the two backends. Everything else is written once, in
-// station_sql.cpp and station_schema.cpp.
+// sql_station_*.cpp and station_schema.cpp.
 struct SqlDialect {
     const char* name;
     // Opens a transaction that may write.
@@ -21,6 +21,9 @@ struct SqlDialect {
     // Run first in a transaction that adds a range, so that two adds cannot both pass the
     // overlap check; empty where beginWrite already locks.
     const char* serialiseRangeChange;
+    // Run first in a transaction that holds a MAC outside the pool, so that two stations
+    // cannot both find it unsent; empty where beginWrite already locks.
+    const char* serialiseOutsidePool;
     // Appended to a SELECT that picks a returned MAC to hand out.
     const char* skipLockedRows;
     // Appended to a SELECT that picks the range to take a fresh MAC from.

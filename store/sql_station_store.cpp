@@ -1,9 +1,9 @@
 #include "store/sql_station_store.h"
 
 #include <array>
-#include <chrono>
 
 #include "store/holder_process.h"
+#include "store/iso_time.h"
 #include "store/sql_values.h"
 #include "store/station_schema.h"
 
@@ -13,19 +13,29 @@ namespace {
 // and then take nothing; a few new tries settle that.
 constexpr int kReserveAttempts = 4;
 
-std::int64_t NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-const std::array<std::pair<const char*, MacState>, 6> kStateWords{{
+const std::array<std::pair<const char*, MacState>, 7> kStateWords{{
     {"free", MacState::Free},
     {"reserved", MacState::Reserved},
     {"written", MacState::Written},
     {"verified", MacState::Verified},
     {"failed", MacState::Failed},
     {"quarantined", MacState::Quarantined},
+    {"suspect", MacState::Suspect},
 }};
+
+std::optional<MacState> StateOfWord(const std::optional<std::string>& word) {
+    for (const auto& [text, state] : kStateWords) {
+        if (word == text) {
+            return state;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string UnfinishedReason(const std::string& station, const HolderProcess& holder) {
+    return "left unfinished by station " + station + " (host " + holder.host + ", process " +
+           std::to_string(holder.pid) + ")";
+}
 
 }  // namespace
 
@@ -93,6 +103,7 @@ StoreStatus SqlStationStore::PrepareSchema(int version) {
     for (int step = found.value + 1; step <= version; ++step) {
         const std::array<SqlValue, 1> reached{std::int64_t{step}};
         if (!m_database->RunScript(SchemaStep(m_dialect, step)) ||
+            (step == 3 && !FillMacSentOfOldRecords()) ||
             !m_database->Run("UPDATE schema_version SET version = $1", reached)) {
             return Failure("cannot bring the schema to version " + std::to_string(step));
         }
@@ -128,7 +139,8 @@ StoreStatus SqlStationStore::CheckSchema() {
 StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
     if (count == 0 || start >= kMacNumberLimit || count > kMacNumberLimit - start) {
         return StoreFailure(StoreOutcome::RangeInvalid,
-                            "a range needs at least one MAC and must end at FF FF FF FF FF FF");
+                            "a range needs at least one MAC and must not run past "
+                            "FF:FF:FF:FF:FF:FF");
     }
     SqlTransaction transaction(*m_database, m_dialect.beginWrite);
     if (!transaction.IsOpen() || (*m_dialect.serialiseRangeChange != '\0' &&
@@ -146,7 +158,7 @@ StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
         return StoreFailure(StoreOutcome::RangeOverlaps,
                             "the range overlaps a range already in the pool");
     }
-    const std::array<SqlValue, 3> range{MacValue(start), MacValue(count), NowMs()};
+    const std::array<SqlValue, 3> range{MacValue(start), MacValue(count), StoreClockNow()};
     if (!m_database->Run("INSERT INTO pool_range (start_mac, mac_count, added_at) "
                          "VALUES ($1, $2, $3)",
                          range) ||
@@ -160,14 +172,29 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
     PoolStatus status;
     std::vector<SqlRow> ranges;
     std::vector<SqlRow> states;
+    std::vector<SqlRow> held;
     // One snapshot, so the counts add up to the ranges they were counted in.
     SqlTransaction transaction(*m_database, m_dialect.beginRead);
     if (!transaction.IsOpen() ||
         !m_database->Run("SELECT start_mac, mac_count, next_offset FROM pool_range "
                          "ORDER BY start_mac",
                          {}, &ranges) ||
-        !m_database->Run("SELECT state, COUNT(*) FROM pool_mac GROUP BY state", {}, &states)) {
+        !m_database->Run("SELECT state, COUNT(*) FROM pool_mac GROUP BY state", {}, &states) ||
+        !m_database->Run("SELECT mac, state, held_reason, changed_at FROM pool_mac "
+                         "WHERE state IN ('quarantined', 'suspect') ORDER BY mac",
+                         {}, &held)) {
         return Failure("cannot read the pool");
+    }
+    for (const SqlRow& row : held) {
+        HeldMac& mac = status.held.emplace_back();
+        std::int64_t number = 0;
+        const std::optional<MacState> state = row.size() == 4 ? StateOfWord(row[1]) : std::nullopt;
+        if (!state || !ParseInt(row[0], number) || !ParseInt(row[3], mac.since)) {
+            return Unexpected("cannot read the pool");
+        }
+        mac.mac = static_cast<MacNumber>(number);
+        mac.state = *state;
+        mac.reason = row[2].value_or("");
     }
     for (const SqlRow& row : ranges) {
         std::int64_t start = 0;
@@ -195,6 +222,8 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
             status.used += n;
         } else if (state == "quarantined") {
             status.quarantined += n;
+        } else if (state == "suspect") {
+            status.suspect += n;
         }
     }
     return status;
@@ -202,14 +231,15 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
 
 StoreStatus SqlStationStore::Release(MacNumber mac) {
     std::vector<SqlRow> released;
-    const std::array<SqlValue, 2> values{MacValue(mac), NowMs()};
-    if (!m_database->Run("UPDATE pool_mac SET state = 'free', changed_at = $2 "
-                         "WHERE mac = $1 AND state = 'quarantined' RETURNING mac",
+    const std::array<SqlValue, 2> values{MacValue(mac), StoreClockNow()};
+    if (!m_database->Run("UPDATE pool_mac SET state = 'free', held_reason = '', changed_at = $2 "
+                         "WHERE mac = $1 AND state IN ('quarantined', 'suspect') RETURNING mac",
                          values, &released)) {
         return Failure("cannot release the MAC");
     }
     if (released.empty()) {
-        return StoreFailure(StoreOutcome::NotQuarantined, "the MAC is not quarantined");
+        return StoreFailure(StoreOutcome::NotQuarantined,
+                            "the MAC is neither quarantined nor suspect");
     }
     return {};
 }
@@ -221,12 +251,12 @@ StoreResult<MacState> SqlStationStore::StateOf(MacNumber mac) {
         return Failure("cannot read the MAC's state");
     }
     if (!rows.empty()) {
-        for (const auto& [word, state] : kStateWords) {
-            if (!rows[0].empty() && rows[0][0] == word) {
-                return state;
-            }
+        const std::optional<MacState> state =
+            rows[0].empty() ? std::nullopt : StateOfWord(rows[0][0]);
+        if (!state) {
+            return Unexpected("cannot read the MAC's state");
         }
-        return Unexpected("cannot read the MAC's state");
+        return *state;
     }
     if (!m_database->Run("SELECT 1 FROM pool_range "
                          "WHERE start_mac <= $1 AND start_mac + mac_count > $1",
@@ -237,28 +267,69 @@ StoreResult<MacState> SqlStationStore::StateOf(MacNumber mac) {
 }
 
 StoreResult<Reservation> SqlStationStore::Reserve(const ReservationRequest& request) {
-    StoreResult<Reservation> result;
-    for (int attempt = 0; attempt < kReserveAttempts; ++attempt) {
-        bool retry = false;
-        result = TryReserve(request, retry);
-        if (!retry) {
-            break;
-        }
+    StoreResult<std::vector<Reservation>> held = ReserveMany({request});
+    if (!held.Ok()) {
+        return StoreStatus{held.outcome, held.message};
     }
-    return result;
+    if (held.value.empty()) {
+        return StoreFailure(StoreOutcome::PoolEmpty, "the MAC pool is empty");
+    }
+    return held.value.front();
 }
 
-StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& request,
-                                                     bool& retry) {
-    const std::int64_t now = NowMs();
+StoreResult<std::vector<Reservation>> SqlStationStore::ReserveMany(
+    const std::vector<ReservationRequest>& requests) {
     SqlTransaction transaction(*m_database, m_dialect.beginWrite);
     if (!transaction.IsOpen()) {
         return Failure("cannot reserve a MAC");
     }
-    // Returned MACs go out again first, lowest first; then the next fresh one of the lowest
-    // range that has any left. Both are taken by one statement each, on rows this
-    // transaction holds locked until it commits.
-    std::vector<SqlRow> taken;
+    std::vector<Reservation> held;
+    for (const ReservationRequest& request : requests) {
+        StoreResult<std::optional<Reservation>> one = ReserveOne(request);
+        if (!one.Ok()) {
+            return StoreStatus{one.outcome, one.message};
+        }
+        if (!one.value) {
+            break;  // the pool ran out
+        }
+        held.push_back(*one.value);
+    }
+    if (!transaction.Commit()) {
+        return Failure("cannot reserve a MAC");
+    }
+    return held;
+}
+
+StoreResult<std::optional<Reservation>> SqlStationStore::ReserveOne(
+    const ReservationRequest& request) {
+    const std::int64_t now = StoreClockNow();
+    const StoreResult<std::optional<MacNumber>> mac = TakeFreeMac(now);
+    if (!mac.Ok()) {
+        return StoreStatus{mac.outcome, mac.message};
+    }
+    if (!mac.value) {
+        return std::optional<Reservation>();
+    }
+    const StoreResult<std::int64_t> id = InsertReservation(*mac.value, request, now);
+    if (!id.Ok()) {
+        return StoreStatus{id.outcome, id.message};
+    }
+    const std::array<SqlValue, 3> state{MacValue(*mac.value), id.value, now};
+    if (!m_database->Run("INSERT INTO pool_mac (mac, state, reservation_id, changed_at) "
+                         "VALUES ($1, 'reserved', $2, $3) ON CONFLICT (mac) DO UPDATE SET "
+                         "state = excluded.state, reservation_id = excluded.reservation_id, "
+                         "changed_at = excluded.changed_at",
+                         state)) {
+        return Failure("cannot reserve a MAC");
+    }
+    return std::optional<Reservation>(Reservation{id.value, *mac.value});
+}
+
+// Returned MACs go out again first, lowest first; then the next fresh one of the lowest range
+// that has any left. Each is taken by one statement on rows this transaction holds locked
+// until it commits. A fresh MAC's statement may find its locked range row changed under it by
+// another station and take nothing; a few new tries settle that.
+StoreResult<std::optional<MacNumber>> SqlStationStore::TakeFreeMac(std::int64_t now) {
     const std::array<SqlValue, 1> changedAt{now};
     const std::string takeReturned =
         std::string(
@@ -271,26 +342,35 @@ StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& r
             "(SELECT id FROM pool_range WHERE next_offset < mac_count "
             "ORDER BY start_mac LIMIT 1") +
         m_dialect.lockRows + ") AND next_offset < mac_count RETURNING start_mac + next_offset - 1";
-    if (!m_database->Run(takeReturned, changedAt, &taken) ||
-        (taken.empty() && !m_database->Run(takeFresh, {}, &taken))) {
+    std::vector<SqlRow> taken;
+    if (!m_database->Run(takeReturned, changedAt, &taken)) {
         return Failure("cannot reserve a MAC");
     }
-    if (taken.empty()) {
+    for (int attempt = 0; taken.empty() && attempt < kReserveAttempts; ++attempt) {
         std::vector<SqlRow> left;
-        if (!m_database->Run("SELECT 1 FROM pool_range WHERE next_offset < mac_count LIMIT 1", {},
-                             &left)) {
+        if (!m_database->Run(takeFresh, {}, &taken) ||
+            (taken.empty() &&
+             !m_database->Run("SELECT 1 FROM pool_range WHERE next_offset < mac_count LIMIT 1", {},
+                              &left))) {
             return Failure("cannot reserve a MAC");
         }
-        retry = !left.empty();
-        return StoreFailure(StoreOutcome::PoolEmpty, "the MAC pool is empty");
+        if (taken.empty() && left.empty()) {
+            return std::optional<MacNumber>();
+        }
     }
     std::int64_t mac = 0;
-    if (taken[0].empty() || !ParseInt(taken[0][0], mac)) {
+    if (taken.empty() || taken[0].empty() || !ParseInt(taken[0][0], mac)) {
         return Unexpected("cannot reserve a MAC");
     }
+    return std::optional<MacNumber>(static_cast<MacNumber>(mac));
+}
+
+StoreResult<std::int64_t> SqlStationStore::InsertReservation(MacNumber mac,
+                                                             const ReservationRequest& request,
+                                                             std::int64_t now) {
     const HolderProcess holder = CurrentHolderProcess();
-    const std::array<SqlValue, 6> hold{mac,         request.station, request.port,
-                                       holder.host, holder.pid,      now};
+    const std::array<SqlValue, 6> hold{MacValue(mac), request.station, request.port,
+                                       holder.host,   holder.pid,      now};
     std::vector<SqlRow> ids;
     std::int64_t id = 0;
     if (!m_database->Run("INSERT INTO reservation "
@@ -302,29 +382,21 @@ StoreResult<Reservation> SqlStationStore::TryReserve(const ReservationRequest& r
     if (ids.empty() || ids[0].empty() || !ParseInt(ids[0][0], id)) {
         return Unexpected("cannot reserve a MAC");
     }
-    const std::array<SqlValue, 3> state{mac, id, now};
-    if (!m_database->Run("INSERT INTO pool_mac (mac, state, reservation_id, changed_at) "
-                         "VALUES ($1, 'reserved', $2, $3) ON CONFLICT (mac) DO UPDATE SET "
-                         "state = excluded.state, reservation_id = excluded.reservation_id, "
-                         "changed_at = excluded.changed_at",
-                         state) ||
-        !transaction.Commit()) {
-        return Failure("cannot reserve a MAC");
-    }
-    return Reservation{id, static_cast<MacNumber>(mac)};
+    return id;
 }
 
 StoreStatus SqlStationStore::Advance(std::int64_t reservationId, const Step& step,
-                                     const ProductionRecord* record) {
+                                     const ProductionRecord* record, const std::string& reason) {
     const std::string what = std::string("cannot mark the MAC ") + step.name;
     SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
     if (!transaction.IsOpen()) {
         return Failure(what);
     }
     std::vector<SqlRow> changed;
-    const std::array<SqlValue, 2> values{reservationId, NowMs()};
+    const std::array<SqlValue, 3> values{reservationId, StoreClockNow(), reason};
     const std::string sql = std::string("UPDATE pool_mac SET state = '") + step.toState +
-                            "', changed_at = $2 WHERE reservation_id = $1 AND state IN (" +
+                            "', held_reason = $3, changed_at = $2 WHERE reservation_id = $1 "
+                            "AND state IN (" +
                             step.fromStates + ") RETURNING mac";
     if (!m_database->Run(sql, values, &changed)) {
         return Failure(what);
@@ -346,7 +418,7 @@ StoreStatus SqlStationStore::MarkWritten(std::int64_t reservationId) {
 
 StoreStatus SqlStationStore::MarkVerified(std::int64_t reservationId,
                                           const ProductionRecord& record) {
-    static const Step kVerified{"verified", "'written'", "verified"};
+    static const Step kVerified{"verified", "'reserved', 'written'", "verified"};
     return Advance(reservationId, kVerified, &record);
 }
 
@@ -355,19 +427,24 @@ StoreStatus SqlStationStore::KeepUsed(std::int64_t reservationId, const Producti
     return Advance(reservationId, kFailed, &record);
 }
 
+StoreStatus SqlStationStore::HoldSuspect(std::int64_t reservationId, const std::string& reason,
+                                         const ProductionRecord& record) {
+    static const Step kSuspect{"suspect", "'reserved', 'written'", "suspect"};
+    return Advance(reservationId, kSuspect, &record, reason);
+}
+
 StoreStatus SqlStationStore::ReturnToPool(std::int64_t reservationId,
                                           const ProductionRecord& record) {
     static const Step kReturned{"free", "'reserved'", "free"};
     return Advance(reservationId, kReturned, &record);
 }
 
-StoreResult<std::vector<MacNumber>> SqlStationStore::QuarantineUnfinished(
-    const std::string& station) {
+StoreResult<QuarantineReport> SqlStationStore::QuarantineUnfinished(const std::string& station) {
     SqlTransaction transaction(*m_database, m_dialect.beginWrite);
     std::vector<SqlRow> unfinished;
     const std::array<SqlValue, 1> name{station};
     if (!transaction.IsOpen() ||
-        !m_database->Run(std::string("SELECT m.mac, r.holder_host, r.holder_pid "
+        !m_database->Run(std::string("SELECT m.mac, r.holder_host, r.holder_pid, r.reserved_at "
                                      "FROM pool_mac m JOIN reservation r ON r.id = "
                                      "m.reservation_id WHERE r.station = $1 AND m.state IN "
                                      "('reserved', 'written') ORDER BY m.mac") +
@@ -375,28 +452,48 @@ StoreResult<std::vector<MacNumber>> SqlStationStore::QuarantineUnfinished(
                          name, &unfinished)) {
         return Failure("cannot look for unfinished reservations");
     }
-    std::vector<MacNumber> quarantined;
-    const std::int64_t now = NowMs();
+    QuarantineReport report;
+    const std::int64_t now = StoreClockNow();
+    const std::string thisHost = CurrentHolderProcess().host;
     for (const SqlRow& row : unfinished) {
         std::int64_t mac = 0;
+        std::int64_t reservedAt = 0;
         HolderProcess holder;
-        if (row.size() != 3 || !ParseInt(row[0], mac) || !row[1] || !ParseInt(row[2], holder.pid)) {
+        if (row.size() != 4 || !ParseInt(row[0], mac) || !row[1] || !ParseInt(row[2], holder.pid) ||
+            !ParseInt(row[3], reservedAt)) {
             return Unexpected("cannot look for unfinished reservations");
         }
         holder.host = *row[1];
+        if (holder.host != thisHost) {
+            report.otherHosts.push_back(
+                {static_cast<MacNumber>(mac), holder.host, holder.pid, now - reservedAt});
+            continue;
+        }
         if (HolderIsRunning(holder)) {
             continue;
         }
-        const std::array<SqlValue, 2> values{mac, now};
-        if (!m_database->Run("UPDATE pool_mac SET state = 'quarantined', changed_at = $2 "
-                             "WHERE mac = $1",
+        const std::array<SqlValue, 3> values{mac, now, UnfinishedReason(station, holder)};
+        if (!m_database->Run("UPDATE pool_mac SET state = 'quarantined', held_reason = $3, "
+                             "changed_at = $2 WHERE mac = $1",
                              values)) {
             return Failure("cannot quarantine unfinished reservations");
         }
-        quarantined.push_back(static_cast<MacNumber>(mac));
+        report.quarantined.push_back(static_cast<MacNumber>(mac));
     }
     if (!transaction.Commit()) {
         return Failure("cannot quarantine unfinished reservations");
     }
-    return quarantined;
+    return report;
+}
+
+StoreStatus SqlStationStore::Together(const std::function<void(StationStore&)>& steps) {
+    SqlTransaction transaction(*m_database, m_dialect.beginRelaxed, m_dialect.endRelaxed);
+    if (!transaction.IsOpen()) {
+        return Failure("cannot end the attempts");
+    }
+    steps(*this);
+    if (!transaction.Commit()) {
+        return Failure("cannot end the attempts");
+    }
+    return {};
 }

@@ -11,7 +11,8 @@
 // differs between the backends. SqliteStationStore and PostgresStationStore open it.
 class SqlStationStore : public StationStore {
   public:
-    // `where` names the database in messages (a path, or a URI without its password).
+    // `where` names the database in messages and Location() (sqlite:PATH, or the server as
+    // ShownStoreLocation gives it).
     SqlStationStore(std::unique_ptr<SqlDatabase> database, const SqlDialect& dialect,
                     std::string where);
 
@@ -26,12 +27,24 @@ class SqlStationStore : public StationStore {
     StoreResult<MacState> StateOf(MacNumber mac) override;
 
     StoreResult<Reservation> Reserve(const ReservationRequest& request) override;
+    StoreResult<std::vector<Reservation>> ReserveMany(
+        const std::vector<ReservationRequest>& requests) override;
     StoreStatus MarkWritten(std::int64_t reservationId) override;
     StoreStatus MarkVerified(std::int64_t reservationId, const ProductionRecord& record) override;
     StoreStatus KeepUsed(std::int64_t reservationId, const ProductionRecord& record) override;
+    StoreStatus HoldSuspect(std::int64_t reservationId, const std::string& reason,
+                            const ProductionRecord& record) override;
     StoreStatus ReturnToPool(std::int64_t reservationId, const ProductionRecord& record) override;
 
-    StoreResult<std::vector<MacNumber>> QuarantineUnfinished(const std::string& station) override;
+    StoreResult<Reservation> ReserveOutsidePool(MacNumber mac, const ReservationRequest& request,
+                                                bool moduleHoldsIt) override;
+    StoreStatus EndOutsidePool(std::int64_t reservationId, bool givenUp,
+                               const ProductionRecord& record) override;
+    StoreResult<std::optional<MacNumber>> LastMacSentOutsidePool() override;
+    StoreResult<std::optional<ProgrammedMac>> FindProgrammed(MacNumber mac) override;
+
+    StoreResult<QuarantineReport> QuarantineUnfinished(const std::string& station) override;
+    StoreStatus Together(const std::function<void(StationStore&)>& steps) override;
 
     StoreStatus AddRecord(const ProductionRecord& record) override;
     StoreResult<std::vector<ProductionRecord>> Records(std::optional<std::int64_t> since) override;
@@ -44,13 +57,21 @@ class SqlStationStore : public StationStore {
     StoreResult<std::vector<OrderRow>> Orders() override;
 
     [[nodiscard]] int SchemaVersion() const override { return m_schemaVersion; }
+    [[nodiscard]] std::string Location() const override { return m_where; }
 
   private:
     struct Step;
     StoreStatus Advance(std::int64_t reservationId, const Step& step,
-                        const ProductionRecord* record);
-    StoreResult<Reservation> TryReserve(const ReservationRequest& request, bool& retry);
+                        const ProductionRecord* record, const std::string& reason = {});
+    // Inside an open transaction: holds the next free MAC for `request`; nothing when the pool
+    // is empty.
+    StoreResult<std::optional<Reservation>> ReserveOne(const ReservationRequest& request);
+    StoreResult<std::optional<MacNumber>> TakeFreeMac(std::int64_t now);
+    StoreResult<std::int64_t> InsertReservation(MacNumber mac, const ReservationRequest& request,
+                                                std::int64_t now);
+    StoreStatus RefuseTakenMac(MacNumber mac, bool moduleHoldsIt);
     StoreResult<int> ReadSchemaVersion();
+    bool FillMacSentOfOldRecords();
     bool InsertRecord(const ProductionRecord& record);
     bool ReadShiftStations(const ShiftQuery& query, ShiftFigures& figures);
     StoreStatus Failure(const std::string& what);

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "store/sqlite_file_locks.h"
+
 namespace {
 
 // Long enough to wait out the other stations' allocations, which hold the write lock for a
@@ -22,6 +24,7 @@ SqliteDatabase::~SqliteDatabase() {
 }
 
 bool SqliteDatabase::Open(const std::string& path) {
+    (void)UseOpenFileDescriptionLocks();
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr) != SQLITE_OK) {
         return Fail();

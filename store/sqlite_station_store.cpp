@@ -81,7 +81,7 @@ StoreResult<std::unique_ptr<StationStore>> SqliteStationStore::Open(const std::s
             path, database->LastError().empty() ? "cannot use WAL mode" : database->LastError());
     }
     std::unique_ptr<SqliteStationStore> store(
-        new SqliteStationStore(std::move(database), SqliteDialect(), path));
+        new SqliteStationStore(std::move(database), SqliteDialect(), "sqlite:" + path));
     if (StoreStatus prepared = store->PrepareSchema(schemaVersion); !prepared.Ok()) {
         return prepared;
     }

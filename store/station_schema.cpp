@@ -58,6 +58,29 @@ ALTER TABLE production_record ADD COLUMN verify_ms {int};
 CREATE INDEX production_record_by_start ON production_record (time_start);
 )";
 
+// SQLite cannot change a CHECK constraint in place, so pool_mac is built anew; both backends
+// take the same steps. Nothing refers to pool_mac, so it may be dropped.
+constexpr std::string_view kVersion3 = R"(
+CREATE TABLE pool_mac_v3 (
+  mac {int} PRIMARY KEY,
+  state TEXT NOT NULL CHECK (state IN
+    ('free', 'reserved', 'written', 'verified', 'failed', 'quarantined', 'suspect')),
+  reservation_id {int} REFERENCES reservation (id),
+  changed_at {int} NOT NULL,
+  held_reason TEXT NOT NULL DEFAULT '');
+INSERT INTO pool_mac_v3 (mac, state, reservation_id, changed_at)
+  SELECT mac, state, reservation_id, changed_at FROM pool_mac;
+DROP TABLE pool_mac;
+ALTER TABLE pool_mac_v3 RENAME TO pool_mac;
+CREATE INDEX pool_mac_by_state ON pool_mac (state, mac);
+CREATE INDEX pool_mac_by_reservation ON pool_mac (reservation_id);
+CREATE INDEX reservation_by_mac ON reservation (mac);
+ALTER TABLE production_record ADD COLUMN mac_sent {int};
+ALTER TABLE production_record ADD COLUMN rework {int} NOT NULL DEFAULT 0;
+ALTER TABLE production_record ADD COLUMN note TEXT NOT NULL DEFAULT '';
+CREATE INDEX production_record_by_mac_sent ON production_record (mac_sent, outcome);
+)";
+
 void ReplaceAll(std::string& text, std::string_view token, std::string_view by) {
     for (auto at = text.find(token); at != std::string::npos;
          at = text.find(token, at + by.size())) {
@@ -73,6 +96,8 @@ std::string SchemaStep(const SqlDialect& dialect, int version) {
         step = kVersion1;
     } else if (version == 2) {
         step = kVersion2;
+    } else if (version == 3) {
+        step = kVersion3;
     }
     ReplaceAll(step, "{key}", dialect.generatedKey);
     ReplaceAll(step, "{int}", dialect.integer);

@@ -12,6 +12,10 @@ const char* StoreOutcomeName(StoreOutcome outcome) {
             return "range-overlaps";
         case StoreOutcome::NotQuarantined:
             return "not-quarantined";
+        case StoreOutcome::MacInPool:
+            return "mac-in-pool";
+        case StoreOutcome::MacTaken:
+            return "mac-taken";
         case StoreOutcome::ReservationClosed:
             return "reservation-closed";
         case StoreOutcome::BadUrl:

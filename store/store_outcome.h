@@ -9,7 +9,9 @@ enum class StoreOutcome {
     PoolEmpty,          // no free MAC left in any range
     RangeInvalid,       // an empty range, or one that runs past the last MAC address
     RangeOverlaps,      // a range that shares addresses with one already in the pool
-    NotQuarantined,     // a release of a MAC that is not quarantined (or not in the pool)
+    NotQuarantined,     // a release of a MAC that is neither quarantined nor suspect
+    MacInPool,          // a MAC outside the pool was asked for, but a pool range holds it
+    MacTaken,           // a MAC outside the pool was asked for, but it was sent before
     ReservationClosed,  // a reservation that is unknown or not in the state the step needs
     BadUrl,             // a store address we cannot read
     SchemaTooNew,       // the database was made by a newer program

@@ -1,5 +1,10 @@
 #include "store/store_url.h"
 
+#include <libpq-fe.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -8,33 +13,9 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// Drops every password=... parameter from the query part that starts at `query`.
-std::string WithoutPasswordParameter(const std::string& uri, std::size_t query) {
-    std::string kept = uri.substr(0, query + 1);
-    bool first = true;
-    std::size_t at = query + 1;
-    while (at <= uri.size()) {
-        std::size_t end = uri.find_first_of("&#", at);
-        if (end == std::string::npos) {
-            end = uri.size();
-        }
-        const std::string_view parameter(uri.data() + at, end - at);
-        if (!StartsWith(parameter, "password=") && !parameter.empty()) {
-            kept += (first ? "" : "&");
-            kept += parameter;
-            first = false;
-        }
-        if (end == uri.size() || uri[end] == '#') {
-            kept += uri.substr(end);
-            break;
-        }
-        at = end + 1;
-    }
-    if (first && kept.back() == '?') {
-        kept.pop_back();
-    }
-    return kept;
-}
+struct ConninfoFreer {
+    void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
+};
 
 }  // namespace
 
@@ -57,7 +38,7 @@ StoreResult<StoreLocation> ParseStoreUrl(const std::string& url) {
     }
     return StoreFailure(
         StoreOutcome::BadUrl,
-        "a station database is sqlite:PATH or postgresql://..., not " + UriWithoutPassword(url));
+        "a station database is sqlite:PATH or postgresql://...; the one given is neither");
 }
 
 std::string DefaultStationDbPath(const char* xdgDataHome, const char* home) {
@@ -72,24 +53,49 @@ std::string DefaultStationDbPath(const char* xdgDataHome, const char* home) {
     return base + "/lvcfg/station.sqlite";
 }
 
-std::string UriWithoutPassword(const std::string& uri) {
-    const std::size_t scheme = uri.find("://");
-    if (scheme == std::string::npos) {
-        return uri;
+std::string ResolveStationDbUrl(const std::string& given) {
+    if (!given.empty()) {
+        return given;
     }
-    std::string shown = uri;
-    const std::size_t authority = scheme + 3;
-    // The user part ends at the last "@" before the parameters. A password with a "/" or "@"
-    // that is not percent-encoded still ends up hidden: more is hidden, never less.
-    const std::size_t authorityEnd = shown.find_first_of("?#", authority);
-    const std::size_t at =
-        shown.rfind('@', authorityEnd == std::string::npos ? std::string::npos : authorityEnd);
-    if (at != std::string::npos && at >= authority) {
-        const std::size_t colon = shown.find(':', authority);
-        if (colon != std::string::npos && colon < at) {
-            shown.erase(colon, at - colon);
+    const char* environment = std::getenv("LVCFG_STATION_DB");
+    if (environment != nullptr && environment[0] != '\0') {
+        return environment;
+    }
+    const std::string path =
+        DefaultStationDbPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    return path.empty() ? std::string() : "sqlite:" + path;
+}
+
+std::string ShownStoreLocation(const std::string& url) {
+    const StoreResult<StoreLocation> location = ParseStoreUrl(url);
+    if (!location.Ok()) {
+        return "(an unreadable station database address)";
+    }
+    if (location.value.kind == StoreKind::Sqlite) {
+        return "sqlite:" + location.value.target;
+    }
+    const std::unique_ptr<PQconninfoOption, ConninfoFreer> options(
+        PQconninfoParse(url.c_str(), nullptr));
+    if (!options) {
+        return "postgresql://(an unreadable address)";
+    }
+    std::map<std::string, std::string> parts;
+    for (const PQconninfoOption* option = options.get(); option->keyword != nullptr; ++option) {
+        if (option->val != nullptr) {
+            parts[option->keyword] = option->val;
         }
     }
-    const std::size_t query = shown.find('?');
-    return query == std::string::npos ? shown : WithoutPasswordParameter(shown, query);
+    const std::string host = parts["host"].empty() ? parts["hostaddr"] : parts["host"];
+    std::string shown = "postgresql://";
+    if (!parts["user"].empty()) {
+        shown += parts["user"] + "@";
+    }
+    shown += host;
+    if (!parts["port"].empty()) {
+        shown += ":" + parts["port"];
+    }
+    if (!parts["dbname"].empty()) {
+        shown += "/" + parts["dbname"];
+    }
+    return shown;
 }

@@ -21,5 +21,11 @@ struct StoreLocation {
 // XDG_DATA_HOME is unset, empty or relative. Either may be null; empty when both are.
 [[nodiscard]] std::string DefaultStationDbPath(const char* xdgDataHome, const char* home);
 
-// The URI as it may be shown: without a password in its user part or its parameters.
-[[nodiscard]] std::string UriWithoutPassword(const std::string& uri);
+// The store every program uses: `given` (its --station-db), else $LVCFG_STATION_DB, else the
+// default SQLite file as sqlite:PATH; empty when none can be named.
+[[nodiscard]] std::string ResolveStationDbUrl(const std::string& given);
+
+// The store as it may be shown to people: sqlite:PATH for a file; for PostgreSQL only the host,
+// port, database and user, rebuilt from the parsed address, so that no password or other
+// secret (sslpassword, a password holding '?', '#' or '%') can appear, however it was written.
+[[nodiscard]] std::string ShownStoreLocation(const std::string& url);

@@ -3,6 +3,8 @@
 
 #include <signal.h>
 
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -26,16 +28,25 @@ constexpr const char* kUsage =
     "  --band 433|470            band in MHz (default 433)\n"
     "  --crystal 26|27           crystal in MHz (default 26)\n"
     "  --mac \"4C 56 00 00 00 01\" MAC address, six hex bytes (default shown)\n"
+    "  --name \"4C 75 ...\"       the name field's bytes in hex (up to 24; default the text\n"
+    "                            \"Lumivaro KTR5520Q\"); bytes 4-11 of a frame must be the\n"
+    "                            magic \"Lumivaro\" (4C 75 6D 69 76 61 72 6F) to be read\n"
     "  --count N                 N independent modules (1 to 64, default 1), one port each,\n"
     "                            one path per line; module i has the MAC plus i\n"
     "  --at-once                 answer at once instead of at 115200 bit/s\n"
     "  --misbehave NAME          misbehave on every request\n"
     "  --misbehave-once NAME     misbehave on the first request only\n"
     "  --pause MS                length of the mid-answer pause (default 100)\n"
+    "  --ack-delay MS            how late store-late-ack answers (default 100)\n"
     "  --help                    show this text\n"
     "\n"
     "NAME is one of: silent, short, long, bad-magic, bad-crc, crc-high-first, pause, vanish,\n"
-    "store-other.\n";
+    "store-other, and these faults of a write alone (reads are answered as ever):\n"
+    "  store-no-ack     stores the frame and never answers\n"
+    "  store-late-ack   stores the frame and answers \"ATOK\" after --ack-delay MS\n"
+    "  store-ater       stores the frame and answers \"ATER\"\n"
+    "  store-hangup     stores the frame and hangs up for good\n"
+    "  refuse           keeps its old block and answers \"ATER\"\n";
 
 constexpr int kMaxModules = 64;
 
@@ -62,6 +73,20 @@ bool ParseMac(const std::string& text, ModuleIdentity& identity) {
     return count == identity.mac.size();
 }
 
+bool ParseName(const std::string& text, ModuleIdentity& identity) {
+    std::array<std::uint8_t, 24> bytes{};
+    std::uint8_t count = 0;
+    HexToBytes(text.c_str(), bytes.data(), count, static_cast<std::uint8_t>(bytes.size()));
+    identity.name.assign(bytes.begin(), bytes.begin() + count);
+    return count > 0;
+}
+
+bool ParseMs(const std::string& value, std::chrono::milliseconds& ms) {
+    const int number = std::atoi(value.c_str());
+    ms = std::chrono::milliseconds(number);
+    return number > 0 && value == std::to_string(number);
+}
+
 bool ParseOption(std::string_view name, const std::string& value, CommandLine& line) {
     auto& identity = line.options.identity;
     if (name == "--role") {
@@ -83,14 +108,18 @@ bool ParseOption(std::string_view name, const std::string& value, CommandLine& l
     if (name == "--mac") {
         return ParseMac(value, identity);
     }
+    if (name == "--name") {
+        return ParseName(value, identity);
+    }
+    if (name == "--ack-delay") {
+        return ParseMs(value, line.options.ackDelay);
+    }
     if (name == "--count") {
         line.count = std::atoi(value.c_str());
         return line.count >= 1 && line.count <= kMaxModules && value == std::to_string(line.count);
     }
     if (name == "--pause") {
-        const int ms = std::atoi(value.c_str());
-        line.options.pause = std::chrono::milliseconds(ms);
-        return ms > 0;
+        return ParseMs(value, line.options.pause);
     }
     const auto misbehaviour = MisbehaviourFromName(value);
     if (name == "--misbehave" && misbehaviour) {

@@ -11,7 +11,7 @@
 #include "model/control_ids.h"
 #include "model/identity_text.h"
 #include "model/mac_address.h"
-#include "station/module_exchange.h"
+#include "station/module_transactions.h"
 #include "ui/lvcfg_dlg.h"
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <set>
 
@@ -160,20 +161,22 @@ TEST_F(CommandsTest, BatchGivesEachModuleItsOwnMacAndTellsWhichCameBack) {
     EXPECT_EQ(failed[0]["port"], ports[1]);
     EXPECT_EQ(failed[0]["reason"], "no_answer");
     EXPECT_EQ(failed[0]["message"], "Module does not response!");
-    // All four start at once: the silent one's MAC comes back, and no later module takes it.
-    std::set<std::string> macs{failed[0]["mac"].get<std::string>()};
+    // All four start at once; a MAC is taken only once a module has answered, so the silent
+    // one never had one and the others take the first three, across the byte boundary.
+    EXPECT_TRUE(failed[0]["mac"].is_null());
+    std::set<std::string> macs;
     for (const json& written : EventsOf(lines, "written")) {
         EXPECT_TRUE(macs.insert(written["mac"].get<std::string>()).second) << "given twice";
         EXPECT_EQ(ReadJson(written["port"])["identity"]["mac"], written["mac"]);
     }
     EXPECT_EQ(macs, (std::set<std::string>{"4C:56:00:00:00:FE", "4C:56:00:00:00:FF",
-                                           "4C:56:00:00:01:00", "4C:56:00:00:01:01"}));
+                                           "4C:56:00:00:01:00"}));
     const json& summary = lines.back();
     ASSERT_EQ(summary["event"], "summary");
     EXPECT_EQ(summary["programmed"], 3);
     EXPECT_EQ(summary["failed"], 1);
-    EXPECT_EQ(summary["next_mac"], "4C:56:00:00:01:02");
-    EXPECT_EQ(summary["unused_macs"], json::array({failed[0]["mac"]}));
+    EXPECT_EQ(summary["next_mac"], "4C:56:00:00:01:01");
+    EXPECT_EQ(summary["unused_macs"], json::array());
 }
 
 TEST_F(CommandsTest, BatchWatchProgramsEachModulePluggedIn) {
@@ -225,7 +228,8 @@ TEST_F(CommandsTest, TextOutputCarriesNoTerminalControlsWhenPiped) {
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
     EXPECT_NE(run.out.find(port + ": written, MAC 4C:56:00:00:00:50, verified"), std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("programmed 1, failed 0"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("programmed 1, already programmed 0, failed 0"), std::string::npos)
+        << run.out;
 }
 
 TEST_F(CommandsTest, DoctorGivesOneCheckPerLine) {
@@ -257,8 +261,15 @@ struct TerminalRow {
 class BatchOnTerminalTest : public CliTest, public ::testing::WithParamInterface<TerminalRow> {};
 
 TEST_P(BatchOnTerminalTest, ShowsLiveLinesOnlyWhereAllowed) {
-    std::vector<std::string> args{"batch",           "--config",    m_config,           "--ports",
-                                  m_modules.Start(), "--mac-start", "4C:56:00:00:00:60"};
+    std::vector<std::string> args{"batch",
+                                  "--config",
+                                  m_config,
+                                  "--ports",
+                                  m_modules.Start(),
+                                  "--mac-start",
+                                  "4C:56:00:00:00:60",
+                                  "--station-db",
+                                  "sqlite:" + m_folder.File("station.sqlite")};
     args.insert(args.end(), GetParam().extra.begin(), GetParam().extra.end());
     const ProgramRun run =
         RunProgramOnTerminal(kCliProgram, args, CliEnvironment(GetParam().environment));
@@ -332,7 +343,8 @@ TEST_F(CommandsTest, VerificationFailureKeepsItsMacUsedAndNamesTheFields) {
     EXPECT_EQ(failed[0]["port"], other);
     EXPECT_EQ(failed[0]["reason"], "verify_failed");
     EXPECT_EQ(failed[0]["message"],
-              "Verification failed, the module read back different network_id");
+              "Verification failed: the module read back a block other than the one written (it "
+              "differs in network_id)");
     EXPECT_EQ(lines.back()["next_mac"], "4C:56:00:00:02:02");
     EXPECT_EQ(lines.back()["unused_macs"], json::array());  // the module may hold its MAC
 }
@@ -341,12 +353,16 @@ TEST_F(CommandsTest, VerificationFailureKeepsItsMacUsedAndNamesTheFields) {
 
 namespace {
 
-TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
+class StoppedWatchTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+// Ctrl+C, a kill, or the terminal closing: the module in hand finishes and the summary comes.
+TEST_P(StoppedWatchTest, FinishesWithItsSummary) {
     const std::string port = m_modules.Start();
     const std::string fifo = m_folder.File("arrivals");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     RunningProgram cli(kCliProgram, {"batch", "--config", m_config, "--watch", "--arrivals-from",
-                                     fifo, "--mac-start", "4C:56:00:00:03:00", "--json"});
+                                     fifo, "--mac-start", "4C:56:00:00:03:00", "--json",
+                                     "--station-db", "sqlite:" + m_folder.File("station.sqlite")});
     std::ofstream arrivals(fifo);  // opens once the command reads the FIFO
     arrivals << "add " << port << "\n" << std::flush;
     std::vector<json> lines;
@@ -355,7 +371,7 @@ TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
         ASSERT_FALSE(line.empty()) << "the watch ended early";
         lines.push_back(json::parse(line));
     }
-    EXPECT_EQ(cli.Stop(SIGINT), 0);  // the feed stays open: only the interrupt ends the watch
+    EXPECT_EQ(cli.Stop(GetParam()), 0);  // the feed stays open: only the signal ends the watch
     std::string rest;
     for (std::string line = cli.ReadLine(); !line.empty(); line = cli.ReadLine()) {
         rest = line;
@@ -363,6 +379,46 @@ TEST_F(CommandsTest, InterruptedWatchFinishesWithItsSummary) {
     const json summary = json::parse(rest);
     EXPECT_EQ(summary["event"], "summary");
     EXPECT_EQ(summary["programmed"], 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppedWatchTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const auto& info) { return std::string(strsignal(info.param)); });
+
+// A reader that goes away ends the output quietly; the modules are programmed and recorded.
+TEST_F(CommandsTest, AClosedOutputEndsTheOutputNotTheRun) {
+    const std::string first = m_modules.Start();
+    const std::string second = m_modules.Start();
+    const std::string db = "sqlite:" + m_folder.File("station.sqlite");
+    const std::string command =
+        "'" + kCliProgram + "' batch --config '" + m_config + "' --ports " + first + "," + second +
+        " --mac-start 4C:56:00:00:04:00 --station-db '" + db + "' | true; exit ${PIPESTATUS[0]}";
+    const ProgramRun run = RunProgram("/bin/bash", {"-c", command});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    std::set<std::string> macs{ReadJson(first)["identity"]["mac"].get<std::string>(),
+                               ReadJson(second)["identity"]["mac"].get<std::string>()};
+    EXPECT_EQ(macs, (std::set<std::string>{"4C:56:00:00:04:00", "4C:56:00:00:04:01"}));
+    EXPECT_EQ(Cli({"records", "--station-db", db}).out.size() > 0, true);
+}
+
+// A module's name is its own bytes: no name can forge a line of text output or move a terminal,
+// and one that is no text is kept, escaped, in the record.
+TEST_F(CommandsTest, AModulesNameCannotForgeALineAndIsRecordedEscaped) {
+    const std::string port = m_modules.Start(
+        {"--name", "4C 75 6D 69 76 61 72 6F 0A 6D 61 63 3A 20 30 30 1B 5B 32 4A FF FE"});
+    const ProgramRun read = Cli({"read", "--port", port});
+    ASSERT_EQ(read.exitStatus, 0) << read.err;
+    EXPECT_EQ(read.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(read.out.find("\nmac: 00"), std::string::npos) << read.out;
+    EXPECT_NE(read.out.find("name: Lumivaro\\x0Amac: 00\\x1B[2J\\xFF\\xFE\n"), std::string::npos)
+        << read.out;
+
+    const std::string db = "sqlite:" + m_folder.File("station.sqlite");
+    ASSERT_EQ(Cli({"write", "--port", port, "--config", m_config, "--station-db", db}).exitStatus,
+              0);
+    const auto records = JsonLines(Cli({"records", "--format", "jsonl", "--station-db", db}).out);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]["module_name"], "Lumivaro\\x0Amac: 00\\x1B[2J\\xFF\\xFE");
 }
 
 }  // namespace

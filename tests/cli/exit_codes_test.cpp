@@ -176,7 +176,8 @@ const ExitCodeRow kExitCodeRows[] = {
     {"WriteModuleStoringOther",
      {"write", "--port", "{storeother}", "--config", "{config}"},
      5,
-     "Verification failed, the module read back different network_id"},
+     "Verification failed: the module read back a block other than the one written (it differs "
+     "in network_id)"},
     {"WriteModuleStoringOtherUnverified",
      {"write", "--port", "{storeother}", "--config", "{config}", "--no-verify"},
      0,

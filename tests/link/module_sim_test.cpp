@@ -252,7 +252,9 @@ INSTANTIATE_TEST_SUITE_P(
                       AckFaultRow{"Long", Misbehaviour::LongAnswer, "ATOK"},
                       AckFaultRow{"Pause", Misbehaviour::PauseMidAnswer, "AT"},
                       AckFaultRow{"BadMagicIsNoAckFault", Misbehaviour::CorruptMagic, "ATOK"},
-                      AckFaultRow{"BadCrcIsNoAckFault", Misbehaviour::CorruptCrc, "ATOK"}),
+                      AckFaultRow{"BadCrcIsNoAckFault", Misbehaviour::CorruptCrc, "ATOK"},
+                      AckFaultRow{"StoreNoAck", Misbehaviour::StoreNoAck, ""},
+                      AckFaultRow{"StoreAter", Misbehaviour::StoreAter, "ATER"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ModuleSimTest, LongAckSendsExtraBytesAfterAtok) {
@@ -275,6 +277,22 @@ TEST_F(ModuleSimTest, VanishingDuringAWriteFailsTheReadAndKeepsTheOldBlock) {
     m_session.Close();
     SerialSession again;
     EXPECT_EQ(again.Open(m_module.PortPath()), OpenOutcome::Missing);
+}
+
+TEST_F(ModuleSimTest, ARefusedWriteKeepsTheOldBlockAndAHangUpAfterStoringKeepsTheNew) {
+    const ConfigFrame before = m_module.StoredFrame();
+    ConfigFrame frame = before;
+    frame[FrameOffset::kMac] = 0xCE;
+    SealFrame(frame);
+    m_module.MisbehaveOnce(Misbehaviour::RefuseWrite);
+    EXPECT_EQ(WriteModuleFrame(frame).answer, Bytes("ATER"));
+    EXPECT_EQ(m_module.StoredFrame(), before);
+    EXPECT_EQ(ReadModuleFrame().answer.size(), kFrameSize);  // reads are answered as ever
+
+    m_module.MisbehaveOnce(Misbehaviour::StoreHangUp);
+    EXPECT_FALSE(WriteModuleFrame(frame).read);
+    EXPECT_EQ(m_module.StoredFrame(), frame);
+    EXPECT_TRUE(m_module.Vanished());
 }
 
 TEST(ModuleSimLifeTest, StopRemovesThePort) {
@@ -477,6 +495,14 @@ TEST(ModuleSimProgramTest, StoreOtherIsAMisbehaviourOfTheProgram) {
     EXPECT_EQ(Transact(session, frame, 4).answer, Bytes("ATOK"));
     session.Close();
     EXPECT_NE(ReadOnce(path), frame);
+}
+
+TEST(ModuleSimProgramTest, NameIsGivenAsBytes) {
+    SimulatorProgram program({"--at-once", "--name", "4C 75 6D 69 76 61 72 6F FF 0A 1B"});
+    const ConfigFrame frame = ReadOnce(program.Line());
+    const std::array<std::uint8_t, 12> expected{'L', 'u', 'm',  'i',  'v',  'a',
+                                                'r', 'o', 0xFF, 0x0A, 0x1B, 0x00};
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), frame.begin() + FrameOffset::kName));
 }
 
 struct BadCountRow {

@@ -13,8 +13,12 @@ namespace {
 // condition holds.
 constexpr int kDeadlineMs = 30000;
 
+std::string DatabaseOf(const QTemporaryDir& folder) {
+    return folder.filePath(QStringLiteral("station.sqlite")).toStdString();
+}
+
 std::string StoreUrl(const QTemporaryDir& folder) {
-    return "sqlite:" + folder.filePath(QStringLiteral("station.sqlite")).toStdString();
+    return "sqlite:" + DatabaseOf(folder);
 }
 
 }  // namespace
@@ -82,4 +86,8 @@ std::unique_ptr<StationStore> StationRig::OpenStore() const {
     StoreResult<std::unique_ptr<StationStore>> store = OpenStationStore(StoreUrl(m_folder));
     EXPECT_TRUE(store.Ok()) << store.message;
     return std::move(store.value);
+}
+
+std::string StationRig::DatabasePath() const {
+    return DatabaseOf(m_folder);
 }

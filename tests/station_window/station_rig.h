@@ -41,6 +41,9 @@ class StationRig {
 
     // A second handle on the station database, to look at the pool as another station would.
     [[nodiscard]] std::unique_ptr<StationStore> OpenStore() const;
+    // The database file, in a folder of its own.
+    [[nodiscard]] std::string DatabasePath() const;
+    [[nodiscard]] QString Folder() const { return m_folder.path(); }
 
     StationWindow& Window() { return *m_window; }
     StationController& Controller() { return *m_controller; }

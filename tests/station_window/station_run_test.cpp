@@ -7,6 +7,7 @@
 #include <QTest>
 #include <set>
 
+#include "link/arrival/injected_device_source.h"
 #include "model/mac_address.h"
 #include "station_rig.h"
 #include "ui/station/records_table.h"
@@ -122,8 +123,9 @@ TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
             EXPECT_TRUE(macsDone.insert(MacToNumber(mac)).second) << "MAC handed out twice";
             EXPECT_EQ(store->StateOf(MacToNumber(mac)).value, MacState::Verified);
         }
-        if (tile.FailureText().contains(QStringLiteral("no_mac"))) {
-            // Looked at for a MAC of the pool it may hold already, never written.
+        if (tile.FailureText().contains(QStringLiteral("pool_empty"))) {
+            // Read once to see whether it was programmed before, never written.
+            EXPECT_EQ(rig.Module(i).ReadRequests(), 1);
             EXPECT_EQ(rig.Module(i).WriteRequests(), 0);
         }
     }
@@ -165,12 +167,12 @@ INSTANTIATE_TEST_SUITE_P(
             1,
             1,
             99},
-        StationRow{"ModulePulledOutMidWriteFailsAndItsSlotKeepsThePlace",
+        StationRow{"ModulePulledOutMidWriteHoldsItsMacOutAsSuspectAndItsSlotKeepsThePlace",
                    100,
-                   {{Module::PulledOutMidWrite, SlotState::Failed, "reason: "}, kDone},
+                   {{Module::PulledOutMidWrite, SlotState::Failed, "reason: mac_suspect"}, kDone},
                    1,
                    1,
-                   99},
+                   98},
         StationRow{"ReadBackMismatchFailsAndKeepsItsMacUsed",
                    100,
                    {{Module::KeepsOtherBlock, SlotState::Failed, "reason: verify_failed"}, kDone},
@@ -179,48 +181,80 @@ INSTANTIATE_TEST_SUITE_P(
                    98},
         StationRow{"PoolRunningOutLeavesTheLastModuleUnwritten",
                    2,
-                   {kDone, kDone, {Module::Good, SlotState::Failed, "reason: no_mac"}},
+                   {kDone, kDone, {Module::Good, SlotState::Failed, "reason: pool_empty"}},
                    2,
-                   0,
+                   1,
                    0,
                    true}),
     PrintRow);
 
-TEST(StationStart, IsRefusedWithAClearMessageWhenThePoolIsEmptyAndNothingIsWritten) {
+TEST(StationStart, OnAnEmptyPoolRunsAndWritesNoModuleWithoutAMac) {
     StationRig rig(0);
     SimulatedModule& module = rig.AddModule();
     QTest::keyClick(&rig.Window(), Qt::Key_F5);
-    EXPECT_FALSE(rig.Controller().Running());
-    EXPECT_TRUE(rig.Window().Strip().Message().contains(QStringLiteral("no free MAC")))
-        << rig.Window().Strip().Message().toStdString();
+    ASSERT_TRUE(rig.Controller().Running()) << rig.Window().Strip().Message().toStdString();
     rig.Plug(0);
-    ASSERT_TRUE(rig.WaitUntil([&] { return rig.Tile(0) != nullptr; }));
-    EXPECT_EQ(rig.Tile(0)->State(), SlotState::Waiting);
-    EXPECT_EQ(module.ReadRequests() + module.WriteRequests(), 0);
-    EXPECT_TRUE(rig.OpenStore()->Records(std::nullopt).value.empty());
+    ASSERT_TRUE(rig.WaitUntil([&] { return Ended(rig.Tile(0)); }));
+    EXPECT_TRUE(rig.Tile(0)->FailureText().contains(QStringLiteral("reason: pool_empty")))
+        << rig.Tile(0)->FailureText().toStdString();
+    EXPECT_EQ(module.WriteRequests(), 0);
+}
+
+TEST(StationStart, IsRefusedWithoutAStationDatabase) {
+    StationController controller(std::make_unique<InjectedDeviceSource>(), nullptr,
+                                 PortInventory("/nonexistent", "/nonexistent"));
+    StationSetup setup;
+    setup.settings = ConfigSettings(0);
+    EXPECT_TRUE(controller.Start(setup).contains(QStringLiteral("no station database")));
+    EXPECT_FALSE(controller.Running());
 }
 
 }  // namespace
 
 namespace {
 
-TEST(StationPool, AModulePluggedInAgainKeepsItsVerifiedMac) {
+TEST(StationPool, AModulePluggedInAgainIsAlreadyDoneAndNotWrittenAgain) {
     StationRig rig(100);
     SimulatedModule& module = rig.AddModule();
     QTest::keyClick(&rig.Window(), Qt::Key_F5);
     ASSERT_TRUE(rig.Controller().Running());
-    ThroughputPanel& counters = rig.Window().Throughput();
     rig.Plug(0);
-    ASSERT_TRUE(rig.WaitUntil([&] { return counters.Programmed() == 1; }));
+    ASSERT_TRUE(rig.WaitUntil([&] { return Ended(rig.Tile(0)); }));
     const MacAddress first = MacOfFrame(module.StoredFrame());
 
     rig.Unplug(0);
     rig.Plug(0);
-    ASSERT_TRUE(rig.WaitUntil([&] { return counters.Programmed() == 2; }));
-    EXPECT_EQ(MacOfFrame(module.StoredFrame()), first);
+    ASSERT_TRUE(rig.WaitUntil(
+        [&] { return rig.Tile(0) && rig.Tile(0)->State() == SlotState::AlreadyDone; }));
+    EXPECT_EQ(rig.Tile(0)->StateWord(), QStringLiteral("ALREADY DONE"));
     EXPECT_EQ(rig.Tile(0)->MacText(),
               QStringLiteral("MAC ") + QString::fromStdString(FormatMacAddress(first)));
+    EXPECT_TRUE(rig.Tile(0)->FailureText().contains(QStringLiteral("by station line-1 at ")))
+        << rig.Tile(0)->FailureText().toStdString();
+    EXPECT_EQ(module.WriteRequests(), 1);
     EXPECT_EQ(rig.OpenStore()->Status().value.free, 99u);
+}
+
+TEST(StationStartMac, MovesOnWithEveryMacSentSoStopAndStartNeverRepeatOne) {
+    StationRig rig(0);
+    rig.AddModule();
+    rig.AddModule();
+    SetupStrip& strip = rig.Window().Strip();
+    strip.UsePool(false);
+    strip.SetStartMac(QStringLiteral("4C:56:00:00:50:00"));
+    QTest::keyClick(&rig.Window(), Qt::Key_F5);
+    ASSERT_TRUE(rig.Controller().Running()) << strip.Message().toStdString();
+    rig.Plug(0);
+    ASSERT_TRUE(rig.WaitUntil([&] { return Ended(rig.Tile(0)); }));
+    QTest::keyClick(&rig.Window(), Qt::Key_F5, Qt::ShiftModifier);
+    ASSERT_TRUE(rig.WaitUntil([&] { return !rig.Controller().Finishing(); }));
+    EXPECT_EQ(strip.Setup().startMac, ParseMacAddress("4C:56:00:00:50:01"));
+
+    QTest::keyClick(&rig.Window(), Qt::Key_F5);
+    ASSERT_TRUE(rig.Controller().Running()) << strip.Message().toStdString();
+    rig.Plug(1);
+    ASSERT_TRUE(rig.WaitUntil([&] { return Ended(rig.Tile(1)); }));
+    EXPECT_EQ(MacOfFrame(rig.Module(1).StoredFrame()), *ParseMacAddress("4C:56:00:00:50:01"));
 }
 
 }  // namespace

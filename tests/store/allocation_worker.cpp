@@ -54,11 +54,11 @@ int main(int argc, char** argv) {
     StationStore& store = *opened.value;
     // As every command that uses the pool begins. Sibling workers under the same station
     // name are running, so nothing of theirs may be quarantined.
-    const StoreResult<std::vector<MacNumber>> quarantined = store.QuarantineUnfinished(station);
+    const StoreResult<QuarantineReport> quarantined = store.QuarantineUnfinished(station);
     if (!quarantined.Ok()) {
         return Fail(quarantined.message);
     }
-    if (!quarantined.value.empty()) {
+    if (!quarantined.value.quarantined.empty()) {
         return Fail("quarantined a running station's reservation");
     }
     const ReservationRequest request{station, "/dev/ttyUSB0"};

@@ -74,7 +74,7 @@ TEST_P(PostgresServerStop, ABatchStopsCleanlyAndNoMacIsHeldWithoutItsReservation
         EXPECT_LE(status.reserved, 1u);
         const auto quarantined = store->QuarantineUnfinished("line-1");
         ASSERT_TRUE(quarantined.Ok()) << quarantined.message;
-        EXPECT_EQ(quarantined.value.size(), status.reserved);
+        EXPECT_EQ(quarantined.value.quarantined.size(), status.reserved);
         EXPECT_EQ(store->Status().value.reserved, 0u);
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/station_store.h"
+#include "store/stored_text.h"
 #include "tests/store/store_test.h"
 #include "tests/store/worker_process.h"
 
@@ -152,9 +153,6 @@ void PrintTo(const ClosedStep& row, std::ostream* out) {
 }
 
 const ClosedStep kClosedSteps[] = {
-    {"VerifiedBeforeWritten", false,
-     [](StationStore& s, std::int64_t id) { return s.MarkVerified(id, RecordAt(1, "")); },
-     MacState::Reserved},
     {"WrittenTwice", true, [](StationStore& s, std::int64_t id) { return s.MarkWritten(id); },
      MacState::Written},
     {"ReturnedAfterWritten", true,
@@ -162,6 +160,9 @@ const ClosedStep kClosedSteps[] = {
      MacState::Written},
     {"UnknownReservation", false,
      [](StationStore& s, std::int64_t id) { return s.MarkWritten(id + 1000); }, MacState::Reserved},
+    {"HeldOutsideThePool", false,
+     [](StationStore& s, std::int64_t id) { return s.EndOutsidePool(id, true, RecordAt(1, "")); },
+     MacState::Reserved},
 };
 
 class StationStoreClosedStep : public OpenStoreTest<std::tuple<BackendKind, ClosedStep>> {};
@@ -194,12 +195,15 @@ TEST_P(StationStoreContract, AReservationOfAKilledStationIsQuarantinedAndNeverHa
     }
     EXPECT_EQ(StateOf(orphan), MacState::Reserved);
     // Another station's start leaves it alone; only its own station quarantines it.
-    EXPECT_TRUE(m_store->QuarantineUnfinished("station-b").value.empty());
+    EXPECT_TRUE(m_store->QuarantineUnfinished("station-b").value.quarantined.empty());
     const auto quarantined = m_store->QuarantineUnfinished("station-a");
     ASSERT_TRUE(quarantined.Ok()) << quarantined.message;
-    EXPECT_EQ(quarantined.value, std::vector<MacNumber>{orphan});
+    EXPECT_EQ(quarantined.value.quarantined, std::vector<MacNumber>{orphan});
     EXPECT_EQ(StateOf(orphan), MacState::Quarantined);
-    EXPECT_TRUE(m_store->QuarantineUnfinished("station-a").value.empty());
+    EXPECT_TRUE(m_store->QuarantineUnfinished("station-a").value.quarantined.empty());
+    const std::vector<HeldMac> held = Status().held;
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_NE(held[0].reason.find("station-a"), std::string::npos) << held[0].reason;
 
     std::set<MacNumber> handedOut{Reserve().mac, Reserve().mac};
     EXPECT_EQ(handedOut.count(orphan), 0u);
@@ -218,9 +222,122 @@ TEST_P(StationStoreContract, ReservationsOfAProcessStillRunningAreNotQuarantined
     ASSERT_TRUE(m_store->MarkWritten(written.id).Ok());
     const auto quarantined = m_store->QuarantineUnfinished("station-a");
     ASSERT_TRUE(quarantined.Ok()) << quarantined.message;
-    EXPECT_TRUE(quarantined.value.empty());
+    EXPECT_TRUE(quarantined.value.quarantined.empty());
     EXPECT_EQ(StateOf(reserved.mac), MacState::Reserved);
     EXPECT_EQ(StateOf(written.mac), MacState::Written);
+}
+
+TEST_P(StationStoreContract, AReservationMadeOnAnotherHostIsReportedNeverTaken) {
+    ASSERT_TRUE(m_store->AddRange(0x20, 3).Ok());
+    const Reservation held = Reserve();
+    ASSERT_TRUE(m_backend->Execute(
+        "UPDATE reservation SET holder_host = 'elsewhere', holder_pid = 77, reserved_at = 1000"));
+    const auto report = m_store->QuarantineUnfinished("station-a");
+    ASSERT_TRUE(report.Ok()) << report.message;
+    EXPECT_TRUE(report.value.quarantined.empty());
+    ASSERT_EQ(report.value.otherHosts.size(), 1u);
+    EXPECT_EQ(report.value.otherHosts[0].mac, held.mac);
+    EXPECT_EQ(report.value.otherHosts[0].host, "elsewhere");
+    EXPECT_EQ(report.value.otherHosts[0].pid, 77);
+    EXPECT_GT(report.value.otherHosts[0].ageMs, 1'000'000'000);
+    EXPECT_EQ(StateOf(held.mac), MacState::Reserved);
+}
+
+TEST_P(StationStoreContract, ASuspectMacIsHeldOutWithItsReasonUntilReleased) {
+    ASSERT_TRUE(m_store->AddRange(0x30, 2).Ok());
+    const Reservation held = Reserve();
+    ASSERT_TRUE(m_store->HoldSuspect(held.id, "no acknowledgement", RecordAt(1000, "")).Ok());
+    EXPECT_EQ(StateOf(held.mac), MacState::Suspect);
+    PoolStatus status = Status();
+    EXPECT_EQ(status.suspect, 1u);
+    EXPECT_EQ(status.reserved + status.used + status.quarantined, 0u);
+    ASSERT_EQ(status.held.size(), 1u);
+    EXPECT_EQ(status.held[0].state, MacState::Suspect);
+    EXPECT_EQ(status.held[0].reason, "no acknowledgement");
+    EXPECT_NE(Reserve().mac, held.mac);
+    EXPECT_EQ(m_store->Reserve(kStationA).outcome, StoreOutcome::PoolEmpty);
+
+    ASSERT_TRUE(m_store->Release(held.mac).Ok());
+    EXPECT_TRUE(Status().held.empty());
+    EXPECT_EQ(Reserve().mac, held.mac);
+}
+
+TEST_P(StationStoreContract, ManyReservationsAtOnceEndWhereThePoolRunsOut) {
+    ASSERT_TRUE(m_store->AddRange(0x40, 3).Ok());
+    const std::vector<ReservationRequest> four(4, kStationA);
+    const auto held = m_store->ReserveMany(four);
+    ASSERT_TRUE(held.Ok()) << held.message;
+    ASSERT_EQ(held.value.size(), 3u);
+    EXPECT_EQ(held.value[0].mac, 0x40u);
+    EXPECT_EQ(held.value[2].mac, 0x42u);
+    EXPECT_EQ(Status().reserved, 3u);
+    EXPECT_TRUE(m_store->ReserveMany(four).value.empty());
+}
+
+TEST_P(StationStoreContract, StepsDoneTogetherEachSucceedOrFailOnTheirOwn) {
+    ASSERT_TRUE(m_store->AddRange(0x50, 4).Ok());
+    const Reservation first = Reserve();
+    const Reservation second = Reserve();
+    ASSERT_TRUE(m_store->MarkVerified(second.id, RecordAt(900, "")).Ok());
+    StoreStatus verified;
+    StoreStatus refused;
+    ASSERT_TRUE(m_store
+                    ->Together([&](StationStore& store) {
+                        verified = store.MarkVerified(first.id, RecordAt(1000, ""));
+                        refused = store.ReturnToPool(second.id, RecordAt(1100, ""));
+                    })
+                    .Ok());
+    EXPECT_TRUE(verified.Ok()) << verified.message;
+    EXPECT_EQ(refused.outcome, StoreOutcome::ReservationClosed);
+    EXPECT_EQ(StateOf(first.mac), MacState::Verified);
+    EXPECT_EQ(StateOf(second.mac), MacState::Verified);
+    EXPECT_EQ(m_store->Records(std::nullopt).value.size(), 2u);
+}
+
+TEST_P(StationStoreContract, AMacOutsideThePoolIsHeldOnceAndKnownAsSentForGood) {
+    ASSERT_TRUE(m_store->AddRange(0x100, 16).Ok());
+    EXPECT_EQ(m_store->ReserveOutsidePool(0x105, kStationA, false).outcome,
+              StoreOutcome::MacInPool);
+    EXPECT_FALSE(m_store->LastMacSentOutsidePool().value);
+
+    const auto first = m_store->ReserveOutsidePool(0x500, kStationA, false);
+    ASSERT_TRUE(first.Ok()) << first.message;
+    EXPECT_EQ(m_store->ReserveOutsidePool(0x500, kStationA, false).outcome, StoreOutcome::MacTaken);
+    // The module that holds it may be written again with it.
+    const auto again = m_store->ReserveOutsidePool(0x500, kStationA, true);
+    ASSERT_TRUE(again.Ok()) << again.message;
+    ASSERT_TRUE(m_store->EndOutsidePool(again.value.id, false, RecordAt(1000, "")).Ok());
+    EXPECT_EQ(m_store->LastMacSentOutsidePool().value, std::optional<MacNumber>(0x500));
+
+    // A MAC that no module took may be used again.
+    const auto lower = m_store->ReserveOutsidePool(0x400, kStationA, false);
+    ASSERT_TRUE(m_store->EndOutsidePool(lower.value.id, true, RecordAt(1000, "")).Ok());
+    EXPECT_TRUE(m_store->ReserveOutsidePool(0x400, kStationA, false).Ok());
+    EXPECT_EQ(m_store->LastMacSentOutsidePool().value, std::optional<MacNumber>(0x500));
+    EXPECT_EQ(m_store->Records(std::nullopt).value.size(), 2u);
+}
+
+TEST_P(StationStoreContract, AProgrammedModuleIsFoundByItsOkRecordOrItsVerifiedPoolMac) {
+    ASSERT_TRUE(m_store->AddRange(0x200, 4).Ok());
+    ProductionRecord ok = RecordAt(5000, "00:00:00:00:07:00");
+    ok.macSent = 0x700;
+    ok.station = "station-b";
+    ProductionRecord failed = RecordAt(6000, "00:00:00:00:07:01");
+    failed.macSent = 0x701;
+    failed.outcome = "failed";
+    ASSERT_TRUE(m_store->AddRecord(ok).Ok());
+    ASSERT_TRUE(m_store->AddRecord(failed).Ok());
+    const Reservation verified = Reserve();
+    ASSERT_TRUE(m_store->MarkVerified(verified.id, RecordAt(7000, "")).Ok());
+
+    const auto byRecord = m_store->FindProgrammed(0x700);
+    ASSERT_TRUE(byRecord.Ok()) << byRecord.message;
+    EXPECT_EQ(byRecord.value, (ProgrammedMac{0x700, "station-b", "/dev/ttyUSB0", 5250}));
+    const auto byPool = m_store->FindProgrammed(verified.mac);
+    ASSERT_TRUE(byPool.value);
+    EXPECT_EQ(byPool.value->station, "station-a");
+    EXPECT_FALSE(m_store->FindProgrammed(0x701).value);
+    EXPECT_FALSE(m_store->FindProgrammed(verified.mac + 1).value);
 }
 
 TEST_P(StationStoreContract, OnlyAQuarantinedMacCanBeReleased) {
@@ -248,6 +365,9 @@ TEST_P(StationStoreContract, RecordsKeepEveryFieldAndAreListedOldestFirstFromATi
     full.readMs = 611;
     full.writeMs = 93;
     full.verifyMs = 0;
+    full.macSent = 0x4E5F1A2B0007;
+    full.rework = true;
+    full.note = "acknowledgement lost";
     ProductionRecord bare = RecordAt(1000, "");
     ProductionRecord late = RecordAt(3000, "");
     late.verified = true;
@@ -261,13 +381,25 @@ TEST_P(StationStoreContract, RecordsKeepEveryFieldAndAreListedOldestFirstFromATi
     EXPECT_TRUE(m_store->Records(3001).value.empty());
 }
 
+TEST_P(StationStoreContract, AModuleNameThatIsNoTextIsKeptEscapedWithItsBytesRecoverable) {
+    const std::string name("Lumivaro\xFF\xFE\x00\\n", 13);
+    ProductionRecord record = RecordAt(1000, "");
+    record.moduleName = name;
+    ASSERT_TRUE(m_store->AddRecord(record).Ok());
+    const auto records = m_store->Records(std::nullopt);
+    ASSERT_TRUE(records.Ok()) << records.message;
+    ASSERT_EQ(records.value.size(), 1u);
+    EXPECT_EQ(records.value[0].moduleName, "Lumivaro\\xFF\\xFE\\x00\\\\n");
+    EXPECT_EQ(BytesOfStoredText(records.value[0].moduleName), name);
+}
+
 TEST_P(StationStoreContract, ValuesThatLookLikeSqlAreKeptAsText) {
     ProductionRecord record = RecordAt(1000, "'); DROP TABLE production_record; --");
     record.station = "x' OR '1'='1";
     ASSERT_TRUE(m_store->AddRecord(record).Ok());
     ASSERT_TRUE(m_store->AddRange(0x10, 1).Ok());
     const Reservation held = Reserve({"'; DELETE FROM pool_mac; --", "$1"});
-    EXPECT_TRUE(m_store->QuarantineUnfinished("' OR 1=1 --").value.empty());
+    EXPECT_TRUE(m_store->QuarantineUnfinished("' OR 1=1 --").value.quarantined.empty());
     EXPECT_EQ(m_store->Records(std::nullopt).value, std::vector<ProductionRecord>{record});
     EXPECT_EQ(StateOf(held.mac), MacState::Reserved);
 }
@@ -320,28 +452,34 @@ TEST_P(StationStoreContract, RangesThatOnlyTouchAreAccepted) {
 // Opens its store itself, at the schema version it needs.
 using StationStoreUpgrade = StoreTest;
 
-TEST_P(StationStoreUpgrade, AStoreOfSchemaVersionOneIsUpgradedInPlaceKeepingItsPool) {
-    Reservation held;
-    {
-        std::unique_ptr<StationStore> old = Open(1);
-        ASSERT_TRUE(old);
-        EXPECT_EQ(old->SchemaVersion(), 1);
-        ASSERT_TRUE(old->AddRange(0x500, 10).Ok());
-        held = old->Reserve(kStationA).value;
-        ASSERT_TRUE(old->MarkWritten(held.id).Ok());
-    }
+TEST_P(StationStoreUpgrade, AStoreOfSchemaVersionOneIsUpgradedInPlaceKeepingWhatItHeld) {
+    ASSERT_TRUE(Open(1));
+    // What a station of those days left: a MAC written, the next one fresh, a record.
+    ASSERT_TRUE(m_backend->Execute(
+        "INSERT INTO pool_range (start_mac, mac_count, next_offset, added_at) "
+        "VALUES (1280, 10, 1, 0);"
+        "INSERT INTO reservation (mac, station, port, holder_host, holder_pid, reserved_at) "
+        "VALUES (1280, 'station-a', 'p', 'gone-host', 1, 0);"
+        "INSERT INTO pool_mac (mac, state, reservation_id, changed_at) "
+        "VALUES (1280, 'written', (SELECT id FROM reservation WHERE mac = 1280), 0);"
+        "INSERT INTO production_record (time_start, time_end, station, port, module_name, "
+        "module_version, module_type, mac_before, mac_written, config_file, config_sha256, "
+        "outcome, reason) VALUES (1000, 1250, 'station-a', 'p', '', '', '', '', "
+        "'4C:56:00:00:10:07', '', '', 'ok', 'ok')"));
     std::unique_ptr<StationStore> upgraded = Open();
     ASSERT_TRUE(upgraded);
     EXPECT_EQ(upgraded->SchemaVersion(), kCurrentSchemaVersion);
-    EXPECT_EQ(upgraded->StateOf(held.mac).value, MacState::Written);
-    ProductionRecord record = RecordAt(5000, "00 00 00 00 05 00");
-    record.portByPath = "/dev/serial/by-path/usb-0:1";
-    record.readMs = 600;
-    ASSERT_TRUE(upgraded->MarkVerified(held.id, record).Ok());
-    EXPECT_EQ(upgraded->Records(std::nullopt).value, std::vector<ProductionRecord>{record});
-    EXPECT_EQ(upgraded->Reserve(kStationA).value.mac, 0x501u);
+    EXPECT_EQ(upgraded->StateOf(1280).value, MacState::Written);
+    EXPECT_EQ(upgraded->QuarantineUnfinished("station-a").value.otherHosts.size(), 1u);
+    EXPECT_EQ(upgraded->Reserve(kStationA).value.mac, 1281u);
+    const auto records = upgraded->Records(std::nullopt).value;
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].macSent, std::optional<MacNumber>(0x4C5600001007));
+    EXPECT_EQ(upgraded->LastMacSentOutsidePool().value, records[0].macSent);
+    EXPECT_TRUE(upgraded->FindProgrammed(0x4C5600001007).value);
+    upgraded.reset();
     // Opening again finds it current and changes nothing.
-    EXPECT_EQ(Open()->SchemaVersion(), kCurrentSchemaVersion);
+    EXPECT_EQ(Open()->Records(std::nullopt).value.size(), 1u);
 }
 
 // What only a store on a server can meet.

@@ -1,6 +1,7 @@
 #include "tests/store/store_backend.h"
 
 #include <libpq-fe.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -14,6 +15,13 @@ class SqliteBackend final : public StoreBackend {
   public:
     [[nodiscard]] std::string Url() const override {
         return "sqlite:" + m_folder.File("station.sqlite");
+    }
+    bool Execute(const std::string& sql) override {
+        sqlite3* db = nullptr;
+        const bool done = sqlite3_open(m_folder.File("station.sqlite").c_str(), &db) == SQLITE_OK &&
+                          sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(db);
+        return done;
     }
 
   private:
@@ -40,6 +48,10 @@ class PostgresBackend final : public StoreBackend {
     [[nodiscard]] std::string Url() const override {
         return "postgresql://?options=-csearch_path%3D" + m_schema +
                "&application_name=" + m_schema;
+    }
+
+    bool Execute(const std::string& sql) override {
+        return Exec("SET search_path TO " + m_schema + "; " + sql);
     }
 
     // Waits until the server has ended them, so the store's next statement meets a closed

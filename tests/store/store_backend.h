@@ -15,6 +15,9 @@ class StoreBackend {
     // Closes every server connection of this test's store as a stopped server would; false
     // where the backend has no server.
     [[nodiscard]] virtual bool DropConnections() { return false; }
+    // Runs `sql` on this test's store behind the store's back, to set up what no store
+    // operation makes (a reservation of another host). Test scaffolding only.
+    [[nodiscard]] virtual bool Execute(const std::string& sql) = 0;
 };
 
 enum class BackendKind { Sqlite, Postgres };

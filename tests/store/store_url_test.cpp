@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 
 #include "store/open_station_store.h"
@@ -52,38 +53,45 @@ INSTANTIATE_TEST_SUITE_P(
         UrlCase{"OtherScheme", "mysql://db/pool", StoreOutcome::BadUrl, StoreKind::Sqlite, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct RedactionCase {
+struct ShownCase {
     const char* name;
-    const char* uri;
+    const char* url;
     const char* shown;
 };
 
-void PrintTo(const RedactionCase& row, std::ostream* out) {
+void PrintTo(const ShownCase& row, std::ostream* out) {
     *out << row.name;
 }
 
-class PasswordRedaction : public testing::TestWithParam<RedactionCase> {};
+class ShownLocation : public testing::TestWithParam<ShownCase> {};
 
-TEST_P(PasswordRedaction, ShowsTheUriWithoutItsPassword) {
-    EXPECT_EQ(UriWithoutPassword(GetParam().uri), GetParam().shown);
+TEST_P(ShownLocation, IsRebuiltFromHostPortDatabaseAndUserOnly) {
+    const std::string shown = ShownStoreLocation(GetParam().url);
+    EXPECT_EQ(shown, GetParam().shown);
+    EXPECT_EQ(shown.find("s3cret"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Uris, PasswordRedaction,
+    Urls, ShownLocation,
     testing::Values(
-        RedactionCase{"NoPassword", "postgresql://line@db/pool", "postgresql://line@db/pool"},
-        RedactionCase{"UserPassword", "postgresql://line:s3cret@db:5432/pool",
-                      "postgresql://line@db:5432/pool"},
-        RedactionCase{"PasswordWithAt", "postgresql://line:p@ss@db/pool",
-                      "postgresql://line@db/pool"},
-        RedactionCase{"PasswordWithSlash", "postgresql://line:pa/ss@db/pool",
-                      "postgresql://line@db/pool"},
-        RedactionCase{"PasswordParameter",
-                      "postgresql://db/pool?sslmode=require&password=s3cret&connect_timeout=5",
-                      "postgresql://db/pool?sslmode=require&connect_timeout=5"},
-        RedactionCase{"OnlyPasswordParameter", "postgresql://db/pool?password=s3cret",
-                      "postgresql://db/pool"},
-        RedactionCase{"SqliteUntouched", "sqlite:/tmp/a:b@c", "sqlite:/tmp/a:b@c"}),
+        ShownCase{"NoPassword", "postgresql://line@db/pool", "postgresql://line@db/pool"},
+        ShownCase{"UserPassword", "postgresql://line:s3cret@db:5432/pool",
+                  "postgresql://line@db:5432/pool"},
+        ShownCase{"EncodedPasswordWithQuestionHashAndPercent",
+                  "postgresql://line:s3cret%3F%23%25x@db/pool", "postgresql://line@db/pool"},
+        ShownCase{"PasswordParameters",
+                  "postgresql://db/pool?sslmode=require&password=s3cret&sslpassword=s3cret",
+                  "postgresql://db/pool"},
+        ShownCase{"KeyWordsOnlyForTheParts",
+                  "postgres://?host=db&port=6432&dbname=pool&user=line&password=s3cret",
+                  "postgresql://line@db:6432/pool"},
+        ShownCase{"PasswordWithQuestionAndHash", "postgresql://line:s3cret?#x@db/pool",
+                  "postgresql://line@db/pool"},
+        ShownCase{"UnknownParameter", "postgresql://line:s3cret@db/pool?bogus=1",
+                  "postgresql://(an unreadable address)"},
+        ShownCase{"Sqlite", "sqlite:/tmp/a:b@c", "sqlite:/tmp/a:b@c"},
+        ShownCase{"NoStoreAddress", "mysql://line:s3cret@db",
+                  "(an unreadable station database address)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoreUrlOpen, AnUnreachableServerFailsWithAMessageThatHidesThePassword) {
@@ -94,6 +102,18 @@ TEST(StoreUrlOpen, AnUnreachableServerFailsWithAMessageThatHidesThePassword) {
     EXPECT_NE(opened.message.find("postgresql://line@127.0.0.1:1/pool"), std::string::npos)
         << opened.message;
     EXPECT_EQ(opened.message.find("s3cret"), std::string::npos) << opened.message;
+}
+
+// lvcfg-cli and lvcfg-station find their store the same way.
+TEST(StoreUrlOpen, TheStoreIsTheOptionElseTheEnvironmentElseTheDefaultFile) {
+    const char* before = std::getenv("LVCFG_STATION_DB");
+    const std::string kept = before != nullptr ? before : "";
+    ::setenv("LVCFG_STATION_DB", "postgresql://line@db/pool", 1);
+    EXPECT_EQ(ResolveStationDbUrl("sqlite:/given.sqlite"), "sqlite:/given.sqlite");
+    EXPECT_EQ(ResolveStationDbUrl(""), "postgresql://line@db/pool");
+    ::setenv("LVCFG_STATION_DB", "", 1);
+    EXPECT_EQ(ResolveStationDbUrl("").rfind("sqlite:/", 0), 0u);
+    ::setenv("LVCFG_STATION_DB", kept.c_str(), 1);
 }
 
 TEST(StoreUrlOpen, TheDefaultPathFollowsXdgDataHomeThenHome) {

@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "files/cfg_file_loader.h"
-#include "link/announced_ports.h"
 #include "model/control_ids.h"
 #include "model/mac_address.h"
-#include "station/windowless_program.h"
+#include "station/module_attempt.h"
 #include "tests/support/headless_backend.h"
 #include "tests/support/report_texts.h"
 #include "tools/module_sim/simulated_module.h"
@@ -67,12 +66,15 @@ TEST_P(WindowlessWrite, SendsWhatTheWindowSends) {
     ASSERT_EQ(LoadCfgFile(DataFile(row), file), CfgLoadOutcome::Loaded);
     SimulatedModule module({row.module});
     ASSERT_TRUE(module.Start());
-    ModuleJob job;
-    job.portText = module.PortPath();
-    job.settings = SettingsFromFrame(file);
-    job.mac = MacOfFrame(file);
-    job.verify = true;
-    const ModuleJobResult result = ProgramModuleWindowless(job, AnnouncedPorts{});
+    AttemptSetup setup;
+    setup.settings = SettingsFromFrame(file);
+    const AttemptResult result =
+        ProgramAttempt(module.PortPath(), setup, [&file](const ConfigFrame&) {
+            MacDecision decision;
+            decision.kind = MacDecision::Kind::Write;
+            decision.take.grant = MacGrant{MacOfFrame(file), 0};
+            return decision;
+        });
 
     ASSERT_EQ(result.outcome, ModuleOutcome::Succeeded) << ModuleOutcomeReason(result.outcome);
     EXPECT_EQ(result.sent, windowFrame);

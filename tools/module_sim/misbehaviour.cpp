@@ -11,7 +11,7 @@ struct NamedMisbehaviour {
     std::string_view name;
 };
 
-constexpr std::array<NamedMisbehaviour, 10> kNames{{
+constexpr std::array<NamedMisbehaviour, 15> kNames{{
     {Misbehaviour::None, "none"},
     {Misbehaviour::Silent, "silent"},
     {Misbehaviour::ShortAnswer, "short"},
@@ -22,6 +22,11 @@ constexpr std::array<NamedMisbehaviour, 10> kNames{{
     {Misbehaviour::PauseMidAnswer, "pause"},
     {Misbehaviour::VanishMidAnswer, "vanish"},
     {Misbehaviour::StoreOther, "store-other"},
+    {Misbehaviour::StoreNoAck, "store-no-ack"},
+    {Misbehaviour::StoreLateAck, "store-late-ack"},
+    {Misbehaviour::StoreAter, "store-ater"},
+    {Misbehaviour::StoreHangUp, "store-hangup"},
+    {Misbehaviour::RefuseWrite, "refuse"},
 }};
 
 // A byte of the block that nothing interprets, changed to make the two CRC bytes differ.
@@ -40,6 +45,19 @@ void AppendExtra(std::vector<std::uint8_t>& answer) {
 }
 
 }  // namespace
+
+bool WriteOnly(Misbehaviour misbehaviour) {
+    switch (misbehaviour) {
+        case Misbehaviour::StoreNoAck:
+        case Misbehaviour::StoreLateAck:
+        case Misbehaviour::StoreAter:
+        case Misbehaviour::StoreHangUp:
+        case Misbehaviour::RefuseWrite:
+            return true;
+        default:
+            return false;
+    }
+}
 
 std::string_view MisbehaviourName(Misbehaviour misbehaviour) {
     for (const auto& entry : kNames) {

@@ -23,7 +23,17 @@ enum class Misbehaviour {
     PauseMidAnswer,    // half the answer, a pause longer than the quiet limit, the rest
     VanishMidAnswer,   // half the answer, then the module is gone: the port hangs up for good
     StoreOther,        // a good write is acknowledged, but a block differing from it is stored
+    // Faults of a write alone; a read is answered as ever. Each but RefuseWrite stores the
+    // good block written, as a module whose answer goes astray would.
+    StoreNoAck,    // stores the block, never answers
+    StoreLateAck,  // stores the block, answers "ATOK" after the options' ack delay
+    StoreAter,     // stores the block, answers "ATER"
+    StoreHangUp,   // stores the block, then hangs up for good without a word
+    RefuseWrite,   // keeps its old block, answers "ATER"
 };
+
+// Whether a fault is one of a write only (reads are answered as if there were none).
+[[nodiscard]] bool WriteOnly(Misbehaviour misbehaviour);
 
 // Bytes appended by LongAnswer. They are no "ATOK" and no frame start.
 inline constexpr std::array<std::uint8_t, 6> kExtraAnswerBytes{0xA5, 0x5A, 0xA5, 0x5A, 0x0D, 0x0A};
@@ -32,7 +42,7 @@ inline constexpr std::array<std::uint8_t, 6> kExtraAnswerBytes{0xA5, 0x5A, 0xA5,
 inline constexpr std::array<std::uint8_t, 4> kAckRejected{'A', 'T', 'E', 'R'};
 
 // Names for the command line: none, silent, short, long, bad-magic, bad-crc, crc-high-first,
-// pause, vanish, store-other.
+// pause, vanish, store-other, store-no-ack, store-late-ack, store-ater, store-hangup, refuse.
 [[nodiscard]] std::string_view MisbehaviourName(Misbehaviour misbehaviour);
 [[nodiscard]] std::optional<Misbehaviour> MisbehaviourFromName(std::string_view name);
 

@@ -9,10 +9,17 @@ namespace {
 
 // The UART Baud list position of 115200 bit/s.
 constexpr std::size_t kUart115200 = 11;
+// Bytes 4-27: the name with the magic at its start, up to the type character.
+constexpr std::size_t kNameFieldLength = FrameOffset::kType - FrameOffset::kName;
 
 void PutIdentity(ConfigFrame& frame, const ModuleIdentity& identity) {
-    std::copy(kSimulatedModuleName.begin(), kSimulatedModuleName.end(),
-              frame.begin() + FrameOffset::kName);
+    if (identity.name.empty()) {
+        std::copy(kSimulatedModuleName.begin(), kSimulatedModuleName.end(),
+                  frame.begin() + FrameOffset::kName);
+    } else {
+        const std::size_t length = std::min<std::size_t>(identity.name.size(), kNameFieldLength);
+        std::copy_n(identity.name.begin(), length, frame.begin() + FrameOffset::kName);
+    }
     frame[FrameOffset::kType] = identity.role == ModuleRole::Root ? 'R' : 'N';
     frame[FrameOffset::kType + 1] = '-';
     frame[FrameOffset::kPowerClass] = identity.powerDbm == 20 ? '2' : '1';

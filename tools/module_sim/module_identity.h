@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "model/config_frame.h"
 #include "model/mac_address.h"
@@ -16,6 +17,9 @@ struct ModuleIdentity {
     int bandMHz = 433;    // 433 or 470
     int crystalMHz = 26;  // 26 or 27
     std::array<std::uint8_t, FrameOffset::kMacLength> mac{0x4C, 0x56, 0x00, 0x00, 0x00, 0x01};
+    // The bytes of the name field (bytes 4-27, padded with NUL); empty: kSimulatedModuleName.
+    // Any bytes at all, so a test can give a name that is no text.
+    std::vector<std::uint8_t> name{};
 };
 
 // The name a module reports; it begins with the magic.

@@ -142,7 +142,10 @@ void SimulatedModule::TakeInput(std::vector<std::uint8_t>& inbox) {
 }
 
 void SimulatedModule::AnswerRead() {
-    const Misbehaviour misbehaviour = TakeMisbehaviour(RequestKind::Read);
+    Misbehaviour misbehaviour = TakeMisbehaviour(RequestKind::Read);
+    if (WriteOnly(misbehaviour)) {
+        misbehaviour = Misbehaviour::None;
+    }
     ConfigFrame stored{};
     {
         std::lock_guard lock(m_mutex);
@@ -157,18 +160,21 @@ void SimulatedModule::AnswerWrite(std::span<const std::uint8_t> request) {
     ConfigFrame frame{};
     std::copy(request.begin(), request.end(), frame.begin());
     const bool accepted = CheckFrameContent(frame) == FrameCheck::Accepted;
+    const bool refused = misbehaviour == Misbehaviour::RefuseWrite;
     {
         std::lock_guard lock(m_mutex);
         ++m_writeRequests;
         m_lastWritten = frame;
-        // The module takes a good block whatever becomes of its answer, unless it is gone.
+        // The module takes a good block whatever becomes of its answer, unless it is gone or
+        // refuses it.
         if (accepted && misbehaviour == Misbehaviour::StoreOther) {
             m_stored = StoredInsteadOf(frame);
-        } else if (accepted && misbehaviour != Misbehaviour::VanishMidAnswer) {
+        } else if (accepted && !refused && misbehaviour != Misbehaviour::VanishMidAnswer) {
             m_stored = frame;
         }
     }
-    Deliver(ShapeAckAnswer(accepted ? kAcknowledgement : kAckRejected, misbehaviour), misbehaviour);
+    const bool ater = !accepted || refused || misbehaviour == Misbehaviour::StoreAter;
+    Deliver(ShapeAckAnswer(ater ? kAckRejected : kAcknowledgement, misbehaviour), misbehaviour);
 }
 
 Misbehaviour SimulatedModule::TakeMisbehaviour(RequestKind kind) {
@@ -189,6 +195,14 @@ void SimulatedModule::Deliver(std::span<const std::uint8_t> answer, Misbehaviour
     const auto rest = answer.subspan(answer.size() / 2);
     switch (misbehaviour) {
         case Misbehaviour::Silent:
+        case Misbehaviour::StoreNoAck:
+            break;
+        case Misbehaviour::StoreLateAck:
+            std::this_thread::sleep_for(m_options.ackDelay);
+            Send(answer);
+            break;
+        case Misbehaviour::StoreHangUp:
+            Vanish();
             break;
         case Misbehaviour::PauseMidAnswer:
             Send(half);

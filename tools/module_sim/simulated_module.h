@@ -26,6 +26,8 @@ struct SimulatedModuleOptions {
     Pacing pacing = Pacing::AtOnce;
     // The gap of PauseMidAnswer; longer than the reader's quiet limit.
     std::chrono::milliseconds pause{100};
+    // How late StoreLateAck answers; longer than the configuration window's 54 ms.
+    std::chrono::milliseconds ackDelay{100};
 };
 
 // A radio module at the far end of a pseudo-terminal. Open the path PortPath() names as the

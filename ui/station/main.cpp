@@ -10,6 +10,7 @@
 #include "link/arrival/udev_device_source.h"
 #include "link/port_inventory.h"
 #include "store/open_station_store.h"
+#include "store/store_url.h"
 #include "ui/station/line_simulation.h"
 #include "ui/station/setup_strip.h"
 #include "ui/station/station_controller.h"
@@ -23,6 +24,8 @@ struct Options {
     QString station;
     QString macStart;
     bool noVerify = false;
+    bool rework = false;
+    int ackTimeoutMs = 1000;
     int simulate = 0;
 };
 
@@ -49,18 +52,32 @@ Options ParseOptions(QApplication& application) {
         QStringLiteral("Take MACs from this one on, not from the pool."), QStringLiteral("MAC"));
     const QCommandLineOption noVerify(QStringLiteral("no-verify"),
                                       QStringLiteral("Do not read the modules back."));
+    const QCommandLineOption rework(
+        QStringLiteral("rework"),
+        QStringLiteral("Write modules programmed on this line before again, keeping their MAC."));
+    const QCommandLineOption ackTimeout(
+        QStringLiteral("ack-timeout"),
+        QStringLiteral("How long to wait for a module's acknowledgement once the frame has left "
+                       "(default 1000)."),
+        QStringLiteral("MS"));
     const QCommandLineOption simulate(
         QStringLiteral("simulate"),
         QStringLiteral("Plug N simulated modules in (and again every few seconds) instead of "
                        "watching udev."),
         QStringLiteral("N"));
-    parser.addOptions({config, store, station, macStart, noVerify});
+    parser.addOptions({config, store, station, macStart, noVerify, rework, ackTimeout});
     if (LineSimulationAvailable()) {
         parser.addOption(simulate);
     }
     parser.process(application);
-    return {parser.value(config),   parser.value(store),    parser.value(station),
-            parser.value(macStart), parser.isSet(noVerify), parser.value(simulate).toInt()};
+    return {parser.value(config),
+            parser.value(store),
+            parser.value(station),
+            parser.value(macStart),
+            parser.isSet(noVerify),
+            parser.isSet(rework),
+            parser.isSet(ackTimeout) ? parser.value(ackTimeout).toInt() : 1000,
+            parser.value(simulate).toInt()};
 }
 
 }  // namespace
@@ -74,10 +91,10 @@ int main(int argc, char** argv) {
 
     QString notice;
     StoreResult<std::unique_ptr<StationStore>> store =
-        OpenStationStore(options.store.toStdString());
+        OpenStationStore(ResolveStationDbUrl(options.store.toStdString()));
     if (!store.Ok()) {
         notice = QStringLiteral("No station database (") + QString::fromStdString(store.message) +
-                 QStringLiteral("): no pool and no records.");
+                 QStringLiteral("): the station cannot start.");
     }
     std::unique_ptr<DeviceEventSource> arrivals;
     InjectedDeviceSource* injected = nullptr;
@@ -104,6 +121,8 @@ int main(int argc, char** argv) {
     }
     strip.SetStationName(options.station);
     strip.SetVerify(!options.noVerify);
+    strip.SetRework(options.rework);
+    strip.SetAckTimeout(options.ackTimeoutMs);
     if (!options.macStart.isEmpty()) {
         strip.SetStartMac(options.macStart);
         strip.UsePool(false);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "station/cfg_load_message.h"
 #include "station/setting_values.h"
@@ -39,6 +40,9 @@ SetupStrip::SetupStrip(QWidget* parent)
       m_fromStartMac(new QRadioButton(QStringLiteral("from start &MAC"))),
       m_startMac(new QLineEdit),
       m_verify(new QCheckBox(QStringLiteral("&Verify (read back)"))),
+      m_rework(new QCheckBox(QStringLiteral("Re&work"))),
+      m_ackTimeout(new QSpinBox),
+      m_store(new QLabel),
       m_stationName(new QLineEdit),
       m_start(new QPushButton(QStringLiteral("Start (F5)"))),
       m_stop(new QPushButton(QStringLiteral("Stop (Shift+F5)"))),
@@ -48,6 +52,15 @@ SetupStrip::SetupStrip(QWidget* parent)
     m_startMac->setPlaceholderText(QStringLiteral("4C:56:00:00:00:01"));
     m_stationName->setPlaceholderText(QStringLiteral("station name"));
     m_verify->setChecked(true);
+    m_rework->setToolTip(
+        QStringLiteral("Write modules programmed on this line before again, keeping their MAC"));
+    m_ackTimeout->setRange(10, 60000);
+    m_ackTimeout->setValue(1000);
+    m_ackTimeout->setSuffix(QStringLiteral(" ms"));
+    m_ackTimeout->setToolTip(
+        QStringLiteral("How long to wait for a module's acknowledgement once the frame has "
+                       "left; a late answer costs time, a false failure costs a module"));
+    m_store->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_fromPool->setChecked(true);
     m_stop->setEnabled(false);
     m_message->setWordWrap(true);
@@ -63,11 +76,17 @@ SetupStrip::SetupStrip(QWidget* parent)
     config->addWidget(m_configPath, 2);
     config->addWidget(m_chooseConfig);
     config->addWidget(m_summary, 3);
+    config->addWidget(m_store, 2);
     auto* run = new QHBoxLayout;
     run->addWidget(m_fromPool);
     run->addWidget(m_fromStartMac);
     run->addWidget(m_startMac);
     run->addWidget(m_verify);
+    run->addWidget(m_rework);
+    auto* ackLabel = new QLabel(QStringLiteral("Wait for ATO&K:"));
+    ackLabel->setBuddy(m_ackTimeout);
+    run->addWidget(ackLabel);
+    run->addWidget(m_ackTimeout);
     auto* stationLabel = new QLabel(QStringLiteral("&Station:"));
     stationLabel->setBuddy(m_stationName);
     run->addWidget(stationLabel);
@@ -138,6 +157,20 @@ void SetupStrip::SetVerify(bool verify) {
     m_verify->setChecked(verify);
 }
 
+void SetupStrip::SetRework(bool rework) {
+    m_rework->setChecked(rework);
+}
+
+void SetupStrip::SetAckTimeout(int ms) {
+    m_ackTimeout->setValue(ms);
+}
+
+void SetupStrip::SetStoreLocation(const QString& location) {
+    m_store->setText(location.isEmpty() ? QStringLiteral("Database: none")
+                                        : QStringLiteral("Database: ") + location);
+    m_store->setToolTip(m_store->text());
+}
+
 void SetupStrip::UsePool(bool pool) {
     (pool && m_fromPool->isEnabled() ? m_fromPool : m_fromStartMac)->setChecked(true);
 }
@@ -145,7 +178,8 @@ void SetupStrip::UsePool(bool pool) {
 void SetupStrip::SetRunning(bool running) {
     for (QWidget* setting :
          {static_cast<QWidget*>(m_chooseConfig), static_cast<QWidget*>(m_startMac),
-          static_cast<QWidget*>(m_verify), static_cast<QWidget*>(m_stationName),
+          static_cast<QWidget*>(m_verify), static_cast<QWidget*>(m_rework),
+          static_cast<QWidget*>(m_ackTimeout), static_cast<QWidget*>(m_stationName),
           static_cast<QWidget*>(m_fromStartMac)}) {
         setting->setEnabled(!running);
     }
@@ -164,6 +198,8 @@ StationSetup SetupStrip::Setup() const {
     setup.macsFromPool = m_fromPool->isChecked();
     setup.startMac = ParseMacAddress(m_startMac->text().trimmed().toStdString());
     setup.verify = m_verify->isChecked();
+    setup.rework = m_rework->isChecked();
+    setup.ackTimeout = std::chrono::milliseconds(m_ackTimeout->value());
     setup.stationName = m_stationName->text().trimmed().toStdString();
     return setup;
 }

@@ -10,10 +10,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
-// The strip above the slots: the .cfg file to program with its key settings, where MACs come
-// from (the pool, with its free count, or a start MAC), verification, the station's name, and
-// Start (F5) and Stop (Shift+F5). Refusals are shown in the strip, never in a box.
+// The strip above the slots: the .cfg file to program with its key settings, the station
+// database in use, where MACs come from (the pool, with its free count, or a start MAC that
+// moves on as MACs are sent), verification, rework, the wait for the acknowledgement, the
+// station's name, and Start (F5) and Stop (Shift+F5). Refusals are shown in the strip, never
+// in a box.
 class SetupStrip : public QWidget {
     Q_OBJECT
 
@@ -27,6 +30,10 @@ class SetupStrip : public QWidget {
     void SetStartMac(const QString& text);
     void SetStationName(const QString& name);
     void SetVerify(bool verify);
+    void SetRework(bool rework);
+    void SetAckTimeout(int ms);
+    // The station database in use, as people may see it; empty: none.
+    void SetStoreLocation(const QString& location);
     void UsePool(bool pool);
     void SetRunning(bool running);
     void ShowMessage(const QString& text);
@@ -50,6 +57,9 @@ class SetupStrip : public QWidget {
     QRadioButton* m_fromStartMac;
     QLineEdit* m_startMac;
     QCheckBox* m_verify;
+    QCheckBox* m_rework;
+    QSpinBox* m_ackTimeout;
+    QLabel* m_store;
     QLineEdit* m_stationName;
     QPushButton* m_start;
     QPushButton* m_stop;

@@ -12,6 +12,8 @@ QString SlotStateWord(SlotState state) {
             return QStringLiteral("VERIFYING");
         case SlotState::Done:
             return QStringLiteral("DONE");
+        case SlotState::AlreadyDone:
+            return QStringLiteral("ALREADY DONE");
         case SlotState::Failed:
             return QStringLiteral("FAILED");
     }
@@ -29,6 +31,8 @@ QColor SlotStateColour(SlotState state) {
             return QColor(0xFF, 0xD8, 0x6B);
         case SlotState::Done:
             return QColor(0x8F, 0xD9, 0x8F);
+        case SlotState::AlreadyDone:
+            return QColor(0x9F, 0xC8, 0xE8);
         case SlotState::Failed:
             return QColor(0xF2, 0x8B, 0x82);
     }

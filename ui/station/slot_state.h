@@ -4,9 +4,11 @@
 #include <QMetaType>
 #include <QString>
 
-// Where the module in one slot stands. Each state has a word and a colour; the word is always
-// shown, so no state is told by colour alone.
-enum class SlotState { Waiting, Reading, Writing, Verifying, Done, Failed };
+#include "station/module_outcome.h"
+
+// Where the module in one slot stands (SlotState, from the station layer's outcome table).
+// Each state has a word and a colour; the word is always shown, so no state is told by colour
+// alone.
 
 [[nodiscard]] QString SlotStateWord(SlotState state);
 [[nodiscard]] QColor SlotStateColour(SlotState state);
@@ -23,9 +25,9 @@ struct SlotName {
 struct SlotUpdate {
     QString device;
     SlotState state = SlotState::Waiting;
-    QString mac;         // the MAC the module got, empty before one was taken
-    QString statusText;  // for a failure: the configuration window's status text
-    QString reason;      // for a failure: the reason word
+    QString mac;         // the MAC the module got (or holds, when already done)
+    QString statusText;  // for a failure: the outcome's text; already done: when and where
+    QString reason;      // for a failure and already done: the reason word
 };
 
 Q_DECLARE_METATYPE(SlotName)

@@ -61,7 +61,7 @@ void SlotTile::Apply(const SlotUpdate& update) {
     if (!update.mac.isEmpty() || SlotStateBusy(update.state)) {
         m_mac->setText(update.mac.isEmpty() ? QString() : QStringLiteral("MAC ") + update.mac);
     }
-    if (update.state == SlotState::Failed) {
+    if (update.state == SlotState::Failed || update.state == SlotState::AlreadyDone) {
         m_failure->setText(update.statusText + QStringLiteral("\nreason: ") + update.reason);
     }
     ShowState();

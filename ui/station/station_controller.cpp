@@ -1,13 +1,10 @@
 #include "ui/station/station_controller.h"
 
 #include <QSocketNotifier>
-#include <QSysInfo>
 #include <algorithm>
 #include <utility>
 
-#include "station/module_record.h"
-#include "station/pool_mac_source.h"
-#include "station/windowless_program.h"
+#include "store/iso_time.h"
 #include "ui/station/station_run.h"
 
 namespace {
@@ -19,8 +16,8 @@ constexpr std::int64_t kRecordsShownMs = 24LL * 60 * 60 * 1000;
 
 QString PoolEmptyText() {
     return QStringLiteral(
-        "The MAC pool of the station database has no free MAC: add MACs with 'lvcfg-cli pool "
-        "add' before starting. Nothing was written.");
+        "The MAC pool has no free MAC: modules programmed before are recognised, new ones are "
+        "not written until MACs are added with 'lvcfg-cli pool add'.");
 }
 
 }  // namespace
@@ -79,16 +76,15 @@ void StationController::OnArrivalReadable() {
     emit slotAppeared({device, byPath});
     if (m_accepting) {
         emit slotChanged({device, SlotState::Reading, {}, {}, {}});
-        m_run->Program(event->devicePath, byPath.toStdString());
+        m_run->Program(event->devicePath);
     }
 }
 
-QString StationController::Start(const StationSetup& given) {
-    StationSetup setup = given;
-    if (setup.stationName.empty()) {
-        // Reservations and records always name a station; the command line's default too.
-        setup.stationName = QSysInfo::machineHostName().toStdString();
-    }
+QString StationController::StoreLocation() const {
+    return m_store ? QString::fromStdString(m_store->Location()) : QString();
+}
+
+QString StationController::Start(const StationSetup& setup) {
     if (m_accepting) {
         return QStringLiteral("The station is running already.");
     }
@@ -97,45 +93,35 @@ QString StationController::Start(const StationSetup& given) {
             "The last run is still finishing its modules; start again when "
             "every slot has ended.");
     }
+    if (!m_store) {
+        return QStringLiteral(
+            "There is no station database, and the station keeps every module's record: "
+            "give one with --station-db or LVCFG_STATION_DB. Nothing was written.");
+    }
     if (!setup.settings) {
         return QStringLiteral("Choose a .cfg file to program before starting.");
     }
-    std::unique_ptr<MacSource> macs;
-    PoolMacSource* pool = nullptr;
-    if (setup.macsFromPool) {
-        if (!m_store) {
-            return QStringLiteral(
-                "There is no station database, so there is no MAC pool: give a "
-                "start MAC instead.");
-        }
-        const std::optional<std::uint64_t> free = PoolFree();
-        if (!free) {
-            return QStringLiteral("The station database cannot be read; nothing was written.");
-        }
-        if (*free == 0) {
-            return PoolEmptyText();
-        }
-        QuarantineUnfinished(setup.stationName);
-        // A module plugged in again that already holds a verified MAC of the pool keeps it.
-        auto currentMac = [this](const std::string& port) -> std::optional<MacAddress> {
-            const ModuleReadResult read = ReadModuleWindowless(port, m_jobPorts);
-            if (read.outcome != ModuleOutcome::Succeeded) {
-                return std::nullopt;
-            }
-            return MacOfFrame(read.frame);
-        };
-        auto poolSource = std::make_unique<PoolMacSource>(*m_store, setup.stationName, currentMac);
-        pool = poolSource.get();
-        macs = std::move(poolSource);
-    } else {
+    RunSetup run;
+    run.attempt = {*setup.settings, setup.verify, setup.ackTimeout};
+    run.configFile = setup.configPath;
+    run.station = setup.stationName;
+    run.rework = setup.rework;
+    if (!setup.macsFromPool) {
         if (!setup.startMac) {
             return QStringLiteral(
                 "Give the first MAC as six pairs of hex digits with colons "
                 "(4C:56:00:00:00:01).");
         }
-        macs = std::make_unique<MacSequence>(*setup.startMac);
+        run.macs = {MacPlan::From::StartMac, *setup.startMac};
     }
-    m_run = std::make_unique<StationRun>(*this, setup, std::move(macs), pool, m_store.get());
+    QString refusal;
+    m_run = StationRun::Start(*this, *m_store, std::move(run), setup.macsFromPool, refusal);
+    if (!m_run) {
+        return refusal;
+    }
+    if (setup.macsFromPool && PoolFree() == std::optional<std::uint64_t>(0)) {
+        emit notice(PoolEmptyText());
+    }
     m_accepting = true;
     emit runningChanged(true);
     return {};
@@ -164,22 +150,6 @@ void StationController::EndFinishedRun() {
     }
 }
 
-// MACs this station reserved in a run that ended before its modules did (a crash, a power
-// cut) may sit in a module: they are set aside for a person to look at, never handed out.
-void StationController::QuarantineUnfinished(const std::string& station) {
-    const StoreResult<std::vector<MacNumber>> quarantined = m_store->QuarantineUnfinished(station);
-    if (!quarantined.Ok()) {
-        emit notice(QString::fromStdString("Unfinished reservations cannot be looked for: " +
-                                           quarantined.message));
-    } else if (!quarantined.value.empty()) {
-        emit notice(QStringLiteral("%1 MAC(s) left unfinished by an earlier run are quarantined, "
-                                   "the first %2; release them with 'lvcfg-cli pool release'.")
-                        .arg(quarantined.value.size())
-                        .arg(QString::fromStdString(
-                            FormatMacAddress(MacFromNumber(quarantined.value.front())))));
-    }
-}
-
 std::optional<std::uint64_t> StationController::PoolFree() {
     if (!m_store) {
         return std::nullopt;
@@ -195,7 +165,7 @@ std::vector<ProductionRecord> StationController::LatestRecords(std::size_t count
     if (!m_store) {
         return {};
     }
-    const std::int64_t since = RecordClockNow() - kRecordsShownMs;
+    const std::int64_t since = StoreClockNow() - kRecordsShownMs;
     StoreResult<std::vector<ProductionRecord>> records = m_store->Records(since);
     if (!records.Ok()) {
         emit notice(QString::fromStdString("The records cannot be read: " + records.message));

@@ -27,8 +27,8 @@ class StationController : public QObject {
     Q_OBJECT
 
   public:
-    // Without a store the station keeps no record and has no pool. `inventory` names the
-    // ports (their by-path names) and lists those present at start.
+    // Without a store the station cannot start: it keeps every module's record. `inventory`
+    // names the ports (their by-path names) and lists those present at start.
     StationController(std::unique_ptr<DeviceEventSource> arrivals,
                       std::unique_ptr<StationStore> store, PortInventory inventory,
                       QObject* parent = nullptr);
@@ -47,6 +47,8 @@ class StationController : public QObject {
     [[nodiscard]] bool Finishing() const;
 
     [[nodiscard]] bool HasStore() const { return m_store != nullptr; }
+    // Where the store lives, as people may see it; empty without a store.
+    [[nodiscard]] QString StoreLocation() const;
     // The pool's free MACs; nothing without a store or when the store failed.
     [[nodiscard]] std::optional<std::uint64_t> PoolFree();
     // The latest `count` records of the last day, oldest first.
@@ -58,6 +60,8 @@ class StationController : public QObject {
     void slotChanged(const SlotUpdate& update);
     void recordKept(const ProductionRecord& record);
     void poolFreeChanged(qulonglong free);
+    // With a start MAC: the MAC the next module gets, once a MAC was sent.
+    void nextStartMac(const QString& mac);
     void runningChanged(bool running);
     // Something a person should know that is no slot's state (a store failure, no udev).
     void notice(const QString& text);
@@ -65,15 +69,11 @@ class StationController : public QObject {
   private:
     void OnArrivalReadable();
     void EndFinishedRun();
-    void QuarantineUnfinished(const std::string& station);
     [[nodiscard]] QString ByPathName(const std::string& device) const;
 
     std::unique_ptr<SerializedStationStore> m_store;  // shared with the batch's threads
     PortInventory m_inventory;
-    AnnouncedPorts m_announced;
-    // Jobs are handed device paths, never COMn: they resolve against no announcement, which
-    // never changes while they run on their threads.
-    const AnnouncedPorts m_jobPorts;
+    AnnouncedPorts m_announced;  // the run is handed device paths, never COMn
     ArrivalWatcher m_watcher;
     QSocketNotifier* m_arrivalNotifier = nullptr;
     std::unique_ptr<StationRun> m_run;

@@ -3,13 +3,10 @@
 #include <QMetaObject>
 #include <utility>
 
-#include "station/module_outcome.h"
+#include "store/iso_time.h"
 #include "ui/station/station_controller.h"
 
 namespace {
-
-constexpr const char* kNoMacText = "No MAC left in the pool: the module was not touched";
-constexpr const char* kVerifyFailedText = "The module read back differs from the block written";
 
 SlotState StateOfStage(ProgramStage stage) {
     switch (stage) {
@@ -23,116 +20,115 @@ SlotState StateOfStage(ProgramStage stage) {
     return SlotState::Reading;
 }
 
-}  // namespace
-
-StationRun::StationRun(StationController& controller, const StationSetup& setup,
-                       std::unique_ptr<MacSource> macs, PoolMacSource* pool, StationStore* store)
-    : m_controller(controller),
-      m_setup(setup),
-      m_macs(std::move(macs)),
-      m_pool(pool),
-      m_store(store),
-      m_batch(*setup.settings, setup.verify, *m_macs, m_fixedPorts,
-              [this](const BatchEvent& event) { OnBatchEvent(event); }) {}
-
-void StationRun::Program(const std::string& device, const std::string& byPath) {
-    {
-        const std::lock_guard lock(m_attemptsMutex);
-        m_byPath[device] = byPath;
-    }
-    (void)m_batch.Start(device, PortBatch::WhenBusy::Queue);
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
-void StationRun::OnBatchEvent(const BatchEvent& event) {
+// What the tile shows of an attempt that ended, in the outcome table's words.
+SlotUpdate UpdateOfEnd(const std::string& port, const AttemptResult& result) {
     SlotUpdate update;
-    update.device = QString::fromStdString(event.port);
-    if (event.mac) {
-        update.mac = QString::fromStdString(FormatMacAddress(*event.mac));
+    update.device = Text(port);
+    update.state = OutcomeOf(result.outcome).tile;
+    update.reason = QString::fromUtf8(ModuleOutcomeReason(result.outcome));
+    update.statusText = QString::fromUtf8(ModuleOutcomeMessage(result.outcome));
+    if (result.outcome == ModuleOutcome::AlreadyProgrammed) {
+        const ProgrammedMac& before = *result.decision.programmed;
+        update.mac = Text(FormatMacAddress(MacOfFrame(result.moduleFrame)));
+        update.statusText = QStringLiteral("programmed by station %1 at %2")
+                                .arg(Text(before.station), Text(FormatIsoUtc(before.when)));
+        return update;
     }
-    switch (event.kind) {
-        case BatchEventKind::Started: {
-            update.state = SlotState::Reading;
-            const std::lock_guard lock(m_attemptsMutex);
-            ModuleAttempt& attempt = m_attempts[event.port];
-            attempt = ModuleAttempt{m_setup.stationName, event.port,       m_byPath[event.port],
-                                    m_setup.configPath,  RecordClockNow(), 0,
-                                    *event.mac,          m_setup.verify};
-            break;
-        }
-        case BatchEventKind::Stage:
-            update.state = StateOfStage(event.stage);
-            break;
-        case BatchEventKind::NoMacLeft: {
-            update.state = SlotState::Failed;
-            // The pool ran out, or the store failed and the source stopped handing out MACs.
-            const std::optional<StoreStatus> stopped = m_pool ? m_pool->Stopped() : std::nullopt;
-            const bool storeFailed = stopped && stopped->outcome != StoreOutcome::PoolEmpty;
-            update.statusText = storeFailed ? QString::fromStdString(stopped->message)
-                                            : QString::fromUtf8(kNoMacText);
-            update.reason = storeFailed ? QStringLiteral("store_failed") : QStringLiteral("no_mac");
-            break;
-        }
-        case BatchEventKind::Finished:
-            update = Finish(event);
-            break;
+    if (result.frameSent) {
+        update.mac = Text(FormatMacAddress(MacOfFrame(result.sent)));
     }
-    Post(std::move(update));
-}
-
-SlotUpdate StationRun::Finish(const BatchEvent& event) {
-    const ModuleJobResult& result = *event.result;
-    SlotUpdate update;
-    update.device = QString::fromStdString(event.port);
-    update.mac = QString::fromStdString(FormatMacAddress(*event.mac));
-    if (result.outcome == ModuleOutcome::Succeeded) {
-        update.state = SlotState::Done;
-    } else {
-        update.state = SlotState::Failed;
-        const char* text = ModuleOutcomeText(result.outcome);
-        update.statusText = QString::fromUtf8(*text != '\0' ? text : kVerifyFailedText);
-        update.reason = QString::fromUtf8(ModuleOutcomeReason(result.outcome));
+    if (result.outcome == ModuleOutcome::Succeeded && result.acknowledgementLost) {
+        update.statusText = QStringLiteral("acknowledgement lost; the module read back the frame");
+    } else if (!result.decision.take.grant && !result.decision.take.message.empty()) {
+        update.statusText += QStringLiteral(": ") + Text(result.decision.take.message);
     }
-    ModuleAttempt attempt;
-    {
-        const std::lock_guard lock(m_attemptsMutex);
-        attempt = m_attempts[event.port];
-    }
-    attempt.timeEnd = RecordClockNow();
-    Keep(RecordOfJob(attempt, result), *event.mac, result.outcome == ModuleOutcome::Succeeded);
     return update;
 }
 
-// On the programming thread: the record goes to the store (closing the MAC's hold), then to
-// the window with the pool's new free count.
-void StationRun::Keep(const ProductionRecord& record, const MacAddress& mac, bool succeeded) {
-    StoreStatus keeping;
-    if (m_pool != nullptr) {
-        keeping = m_pool->Settle(mac, succeeded, record);
-    } else if (m_store != nullptr) {
-        keeping = m_store->AddRecord(record);
+}  // namespace
+
+std::unique_ptr<StationRun> StationRun::Start(StationController& controller, StationStore& store,
+                                              RunSetup setup, bool fromPool, QString& refusal) {
+    std::unique_ptr<StationRun> run(new StationRun(controller, store, fromPool));
+    QuarantineReport quarantine;
+    StoreResult<std::unique_ptr<ProductionRun>> opened = ProductionRun::Open(
+        store, std::move(setup),
+        [raw = run.get()](const RunEvent& event) { raw->OnRunEvent(event); }, &quarantine);
+    if (!opened.Ok()) {
+        refusal = Text(opened.message) + QStringLiteral(". Nothing was written.");
+        return nullptr;
     }
-    const bool kept = keeping.Ok();
-    const std::string failure = keeping.message;
+    run->m_run = std::move(opened.value);
+    if (!quarantine.quarantined.empty()) {
+        emit controller.notice(
+            QStringLiteral("%1 MAC(s) left unfinished by an earlier run are quarantined, the "
+                           "first %2; release them with 'lvcfg-cli pool release' once checked.")
+                .arg(quarantine.quarantined.size())
+                .arg(Text(FormatMacAddress(MacFromNumber(quarantine.quarantined.front())))));
+    }
+    if (!quarantine.otherHosts.empty()) {
+        const ForeignReservation& held = quarantine.otherHosts.front();
+        emit controller.notice(
+            QStringLiteral("%1 MAC(s) of this station are held on host %2 "
+                           "(the first %3); they are left alone.")
+                .arg(quarantine.otherHosts.size())
+                .arg(Text(held.host), Text(FormatMacAddress(MacFromNumber(held.mac)))));
+    }
+    return run;
+}
+
+StationRun::StationRun(StationController& controller, StationStore& store, bool fromPool)
+    : m_controller(controller), m_store(store), m_fromPool(fromPool) {}
+
+void StationRun::OnRunEvent(const RunEvent& event) {
+    switch (event.kind) {
+        case RunEventKind::Started:
+        case RunEventKind::Stage:
+            Post({Text(event.port), StateOfStage(event.stage), {}, {}, {}});
+            return;
+        case RunEventKind::Ended:
+            Ended(event);
+            return;
+    }
+}
+
+// On the programming thread: what the window shows of the ended attempt goes to its thread,
+// with the pool's free count and the start MAC the next module gets.
+void StationRun::Ended(const RunEvent& event) {
+    const SlotUpdate update = UpdateOfEnd(event.port, *event.result);
+    const bool kept = event.kept->Ok();
+    const ProductionRecord record = *event.record;
+    const std::string failure = event.kept->message;
     std::optional<std::uint64_t> free;
-    if (m_pool != nullptr) {
-        const StoreResult<PoolStatus> status = m_store->Status();
+    if (m_fromPool) {
+        const StoreResult<PoolStatus> status = m_store.Status();
         if (status.Ok()) {
             free = status.value.free;
         }
     }
+    const std::optional<MacAddress> next = m_run ? m_run->Summary().nextMac : std::nullopt;
     StationController* controller = &m_controller;
     QMetaObject::invokeMethod(
         controller,
-        [controller, record, kept, failure, free] {
+        [controller, update, record, kept, failure, free, next] {
+            emit controller->slotChanged(update);
             if (kept) {
                 emit controller->recordKept(record);
             } else {
-                emit controller->notice(QStringLiteral("The record of %1 was not kept: %2")
-                                            .arg(QString::fromStdString(record.macWritten),
-                                                 QString::fromStdString(failure)));
+                emit controller->notice(
+                    QStringLiteral("The record of %1 was not kept, and the station stopped "
+                                   "taking modules: %2")
+                        .arg(update.device, Text(failure)));
             }
             if (free) {
                 emit controller->poolFreeChanged(*free);
+            }
+            if (next) {
+                emit controller->nextStartMac(Text(FormatMacAddress(*next)));
             }
         },
         Qt::QueuedConnection);

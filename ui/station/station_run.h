@@ -1,54 +1,40 @@
 #pragma once
 
-#include <QObject>
-#include <chrono>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
-#include "link/announced_ports.h"
-#include "station/mac_source.h"
-#include "station/module_record.h"
-#include "station/pool_mac_source.h"
-#include "station/port_batch.h"
+#include "station/production_run.h"
 #include "ui/station/slot_state.h"
-#include "ui/station/station_setup.h"
 
 class StationController;
 
-// One run of the station, from Start to the end of its last module: the port batch, its MAC
-// source and the record of each module. Batch events arrive on the programming threads; the
-// store's work is done there, and only what the window shows is posted to the controller.
+// The window's side of a production run: each event of the run becomes what a tile shows, a
+// record for the table and the chart, the pool's free count and the start MAC to show next,
+// posted to the controller on the window's thread. The run does all the work on its threads.
 class StationRun {
   public:
-    // `macs` is the source the batch takes MACs from; `pool` is the same source when it is the
-    // store's pool. `store` may be null.
-    StationRun(StationController& controller, const StationSetup& setup,
-               std::unique_ptr<MacSource> macs, PoolMacSource* pool, StationStore* store);
+    // Starts the run on `store` (safe for many threads, outliving the run). An empty text when
+    // it started; otherwise why not, and nothing was written.
+    [[nodiscard]] static std::unique_ptr<StationRun> Start(StationController& controller,
+                                                           StationStore& store, RunSetup setup,
+                                                           bool fromPool, QString& refusal);
 
-    // Programs the module just plugged into `device`; `byPath` names the slot in the record.
-    void Program(const std::string& device, const std::string& byPath);
-    void Forget(const std::string& device) { m_batch.Forget(device); }
+    void Program(const std::string& device) {
+        (void)m_run->Program(device, PortBatch::WhenBusy::Queue);
+    }
+    void Forget(const std::string& device) { m_run->Forget(device); }
     // true once no module is being programmed (joins the finished threads, never waits).
-    [[nodiscard]] bool Idle() { return m_batch.WaitFor(std::chrono::milliseconds(0)); }
+    [[nodiscard]] bool Idle() { return m_run->WaitFor(std::chrono::milliseconds(0)); }
 
   private:
-    void OnBatchEvent(const BatchEvent& event);
-    SlotUpdate Finish(const BatchEvent& event);
-    void Keep(const ProductionRecord& record, const MacAddress& mac, bool succeeded);
+    StationRun(StationController& controller, StationStore& store, bool fromPool);
+
+    void OnRunEvent(const RunEvent& event);
+    void Ended(const RunEvent& event);
     void Post(SlotUpdate update);
 
     StationController& m_controller;  // outlives the run
-    const StationSetup m_setup;
-    std::unique_ptr<MacSource> m_macs;
-    PoolMacSource* m_pool;
-    StationStore* m_store;              // safe for many threads
-    const AnnouncedPorts m_fixedPorts;  // jobs are handed device paths, never COMn
-
-    std::mutex m_attemptsMutex;
-    std::map<std::string, ModuleAttempt> m_attempts;  // by device
-    std::map<std::string, std::string> m_byPath;      // by device
-
-    PortBatch m_batch;  // last: its threads end before the members above go
+    StationStore& m_store;
+    const bool m_fromPool;
+    std::unique_ptr<ProductionRun> m_run;  // last: its threads end before the members above go
 };

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "link/arrival/injected_device_source.h"
-#include "station/module_record.h"
+#include "store/iso_time.h"
 #include "store/open_station_store.h"
 #include "tools/module_sim/simulated_module.h"
 #include "ui/station/setup_strip.h"
@@ -28,7 +28,7 @@ constexpr int kWaitMs = 20000;
 
 // Earlier records: a line that ran for the last three and a half hours.
 void AddEarlierRecords(StationStore& store) {
-    const std::int64_t now = RecordClockNow();
+    const std::int64_t now = StoreClockNow();
     for (int i = 0; i < 420; ++i) {
         ProductionRecord record;
         record.timeEnd = now - 3'600'000LL * 7 / 2 + i * 30'000LL + (i % 7) * 900;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -13,5 +14,7 @@ struct StationSetup {
     bool macsFromPool = true;
     std::optional<MacAddress> startMac;  // the first MAC without the pool
     bool verify = true;
+    bool rework = false;  // write modules programmed before again, keeping their MAC
+    std::chrono::milliseconds ackTimeout{1000};
     std::string stationName;
 };

@@ -54,6 +54,7 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     Connect();
 
     m_strip->SetPoolAvailable(m_controller.HasStore());
+    m_strip->SetStoreLocation(m_controller.StoreLocation());
     m_strip->SetPoolFree(m_controller.PoolFree());
     LoadRecords();
 }
@@ -71,6 +72,8 @@ void StationWindow::Connect() {
             });
     connect(&m_controller, &StationController::poolFreeChanged, this,
             [this](qulonglong free) { m_strip->SetPoolFree(free); });
+    // A start MAC moves on with every MAC sent, so Stop and Start never hand one out again.
+    connect(&m_controller, &StationController::nextStartMac, m_strip, &SetupStrip::SetStartMac);
     connect(&m_controller, &StationController::runningChanged, this, [this](bool running) {
         m_strip->SetRunning(running);
         m_slots->SetRunning(running);

@@ -13,7 +13,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "station/module_record.h"
+#include "store/iso_time.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ double ThroughputPanel::ModulesPerHour(std::int64_t nowMs) const {
 }
 
 void ThroughputPanel::Refresh() {
-    const std::int64_t now = RecordClockNow();
+    const std::int64_t now = StoreClockNow();
     m_rateLabel->setText(QString::number(ModulesPerHour(now), 'f', 0));
     RedrawChart(now);
     m_dirty = false;

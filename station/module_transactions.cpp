@@ -1,16 +1,15 @@
-#include "station/module_exchange.h"
+#include "station/module_transactions.h"
 
 #include <algorithm>
 
-#include "link/module_exchange.h"
-
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-std::chrono::milliseconds Since(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+ModuleOutcome Fail(ModuleOutcome outcome, const PortOpening& opening, ModuleSteps& steps) {
+    steps.Failed(outcome, opening);
+    return outcome;
 }
+
+}  // namespace
 
 ModuleOutcome OutcomeOfRead(ModuleReadOutcome read) {
     switch (read) {
@@ -32,11 +31,11 @@ ModuleOutcome OutcomeOfRead(ModuleReadOutcome read) {
     return ModuleOutcome::PortReadFailed;
 }
 
-// A failed wait for "ATOK" has always been reported as a module that does not respond.
 ModuleOutcome OutcomeOfWrite(ModuleWriteOutcome write) {
     switch (write) {
         case ModuleWriteOutcome::Acknowledged:
             return ModuleOutcome::Succeeded;
+        case ModuleWriteOutcome::NotSent:
         case ModuleWriteOutcome::PortWriteFailed:
             return ModuleOutcome::PortWriteFailed;
         case ModuleWriteOutcome::PortReadFailed:
@@ -46,21 +45,6 @@ ModuleOutcome OutcomeOfWrite(ModuleWriteOutcome write) {
     }
     return ModuleOutcome::NotAcknowledged;
 }
-
-ModuleOutcome Fail(ModuleOutcome outcome, const PortOpening& opening, ModuleSteps& steps) {
-    steps.Failed(outcome, opening);
-    return outcome;
-}
-
-ModuleOutcome VerifyWrite(SerialSession& session, const ConfigFrame& sent, ProgramReport& report) {
-    const ModuleReadOutcome read = ReadModuleFrame(session, report.readBack);
-    if (read != ModuleReadOutcome::Read || !SameBlock(sent, report.readBack)) {
-        return ModuleOutcome::VerifyFailed;
-    }
-    return ModuleOutcome::Succeeded;
-}
-
-}  // namespace
 
 bool SameBlock(const ConfigFrame& a, const ConfigFrame& b) {
     return std::equal(a.begin() + FrameOffset::kBlock, a.begin() + FrameOffset::kCrc,
@@ -86,51 +70,17 @@ void CopyModuleIdentity(const ConfigFrame& moduleFrame, ConfigFrame& workFrame) 
               workFrame.begin() + FrameOffset::kName);
 }
 
-ModuleOutcome WriteModule(const PortOpener& open, ConfigFrame& workFrame, ModuleSteps& steps,
-                          ProgramOptions options, ProgramReport* report) {
-    ProgramReport local;
-    ProgramReport& times = report != nullptr ? *report : local;
-
+ModuleOutcome WriteModule(const PortOpener& open, ConfigFrame& workFrame, ModuleSteps& steps) {
     const PortOpening opening = open();
     if (!opening.Opened()) {
         return Fail(ModuleOutcome::OpenFailed, opening, steps);
     }
     steps.BuildFrame(workFrame);
     SealFrame(workFrame);
-
-    steps.Writing();
-    Clock::time_point start = Clock::now();
     const ModuleOutcome written = OutcomeOfWrite(WriteModuleFrame(*opening.session, workFrame));
-    times.writeTime = Since(start);
     if (written != ModuleOutcome::Succeeded) {
         return Fail(written, opening, steps);
     }
-    times.acknowledged = true;
-    if (options.verify) {
-        steps.Verifying();
-        start = Clock::now();
-        const ModuleOutcome verified = VerifyWrite(*opening.session, workFrame, times);
-        times.verifyTime = Since(start);
-        if (verified != ModuleOutcome::Succeeded) {
-            return Fail(verified, opening, steps);
-        }
-    }
     steps.Written();
     return ModuleOutcome::Succeeded;
-}
-
-ModuleOutcome ProgramModule(const PortOpener& open, ConfigFrame& moduleFrame,
-                            ConfigFrame& workFrame, ModuleSteps& steps, ProgramOptions options,
-                            ProgramReport* report) {
-    ProgramReport local;
-    ProgramReport& times = report != nullptr ? *report : local;
-
-    const Clock::time_point start = Clock::now();
-    const ModuleOutcome read = ReadModule(open, moduleFrame, steps);
-    times.readTime = Since(start);
-    if (read != ModuleOutcome::Succeeded) {
-        return read;
-    }
-    CopyModuleIdentity(moduleFrame, workFrame);
-    return WriteModule(open, workFrame, steps, options, &times);
 }

@@ -1,4 +1,4 @@
-#include "cli/port_by_path.h"
+#include "station/port_by_path.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,0 +1,227 @@
+#include "station/production_run.h"
+
+#include <utility>
+
+#include "station/module_record.h"
+#include "station/outside_pool_macs.h"
+#include "station/pool_mac_source.h"
+#include "station/port_by_path.h"
+#include "station/station_name.h"
+#include "store/iso_time.h"
+
+namespace {
+
+struct OpenedSource {
+    std::unique_ptr<MacSource> source;
+    SequenceMacSource* sequence = nullptr;
+};
+
+StoreResult<OpenedSource> OpenSource(StationStore& store, const RunSetup& setup,
+                                     QuarantineReport* quarantine) {
+    OpenedSource opened;
+    switch (setup.macs.from) {
+        case MacPlan::From::Pool: {
+            // What this station left unfinished when a run of it died may sit in a module: it
+            // is held out for a person before any MAC goes out.
+            StoreResult<QuarantineReport> found = store.QuarantineUnfinished(setup.station);
+            if (!found.Ok()) {
+                return StoreStatus{found.outcome, found.message};
+            }
+            if (quarantine != nullptr) {
+                *quarantine = std::move(found.value);
+            }
+            opened.source = std::make_unique<PoolMacSource>(store, setup.station);
+            return opened;
+        }
+        case MacPlan::From::StartMac: {
+            auto sequence = SequenceMacSource::Open(store, setup.station, setup.macs.mac);
+            if (!sequence.Ok()) {
+                return StoreStatus{sequence.outcome, sequence.message};
+            }
+            opened.sequence = sequence.value.get();
+            opened.source = std::move(sequence.value);
+            return opened;
+        }
+        case MacPlan::From::GivenMac: {
+            auto given = GivenMacSource::Open(store, setup.station, setup.macs.mac);
+            if (!given.Ok()) {
+                return StoreStatus{given.outcome, given.message};
+            }
+            opened.source = std::move(given.value);
+            return opened;
+        }
+        case MacPlan::From::ModulesOwn:
+            break;
+    }
+    return opened;
+}
+
+MacTake KeepOwn(const MacAddress& current) {
+    return {MacGrant{current, 0}, ModuleOutcome::Succeeded, {}};
+}
+
+// Each ending on the group's transaction; all fail when that transaction does.
+std::vector<StoreStatus> EndTogether(
+    StationStore& store, const std::vector<std::function<StoreStatus(StationStore&)>>& group) {
+    std::vector<StoreStatus> ended(group.size());
+    const StoreStatus together = store.Together([&](StationStore& transaction) {
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            ended[i] = group[i](transaction);
+        }
+    });
+    if (!together.Ok()) {
+        std::fill(ended.begin(), ended.end(), together);
+    }
+    return ended;
+}
+
+}  // namespace
+
+StoreResult<std::unique_ptr<ProductionRun>> ProductionRun::Open(StationStore& store, RunSetup setup,
+                                                                Listener listener,
+                                                                QuarantineReport* quarantine) {
+    setup.station = StationNameOr(setup.station);
+    StoreResult<OpenedSource> opened = OpenSource(store, setup, quarantine);
+    if (!opened.Ok()) {
+        return StoreStatus{opened.outcome, opened.message};
+    }
+    return std::unique_ptr<ProductionRun>(
+        new ProductionRun(store, std::move(setup), std::move(opened.value.source),
+                          opened.value.sequence, std::move(listener)));
+}
+
+ProductionRun::ProductionRun(StationStore& store, RunSetup setup, std::unique_ptr<MacSource> macs,
+                             SequenceMacSource* sequence, Listener listener)
+    : m_store(store),
+      m_setup(std::move(setup)),
+      m_macs(std::move(macs)),
+      m_sequence(sequence),
+      m_listener(std::move(listener)),
+      m_endings([&store](const std::vector<Ending>& group) { return EndTogether(store, group); }),
+      m_batch([this](const std::string& port) { Attempt(port); }) {}
+
+ProductionRun::~ProductionRun() {
+    m_batch.Wait();
+}
+
+bool ProductionRun::Program(const std::string& port, PortBatch::WhenBusy whenBusy) {
+    return m_batch.Start(port, whenBusy);
+}
+
+std::optional<StoreStatus> ProductionRun::Stopped() const {
+    const std::lock_guard lock(m_mutex);
+    return m_storeFailure;
+}
+
+RunSummary ProductionRun::Summary() const {
+    RunSummary summary;
+    {
+        const std::lock_guard lock(m_mutex);
+        summary = m_summary;
+    }
+    if (m_sequence != nullptr) {
+        summary.nextMac = m_sequence->Next();
+        summary.unusedMacs = m_sequence->Unused();
+        summary.suspectMacs = m_sequence->Suspects();
+    }
+    return summary;
+}
+
+void ProductionRun::Tell(const RunEvent& event) {
+    if (m_listener) {
+        m_listener(event);
+    }
+}
+
+void ProductionRun::Attempt(const std::string& port) {
+    AttemptContext context{m_setup.station,       port, {}, m_setup.configFile, StoreClockNow(), 0,
+                           m_setup.attempt.verify};
+    Tell(RunEvent{RunEventKind::Started, port, ProgramStage::Reading, nullptr, nullptr, nullptr});
+    AttemptResult result;
+    if (const std::optional<StoreStatus> failed = Stopped()) {
+        // No module is touched without a store that keeps its record.
+        result.outcome = ModuleOutcome::StoreFailed;
+        result.decision.take.message = failed->message;
+        const ProductionRecord none;
+        Tell(RunEvent{RunEventKind::Ended, port, ProgramStage::Reading, &result, &none, &*failed});
+        Count(result);
+        return;
+    }
+    if (m_macs) {
+        m_macs->Expect();
+    }
+    bool asked = false;
+    result = ProgramAttempt(
+        port, m_setup.attempt,
+        [this, &port, &asked](const ConfigFrame& frame) { return Decide(port, frame, asked); },
+        [this, &port](ProgramStage stage) {
+            Tell(RunEvent{RunEventKind::Stage, port, stage, nullptr, nullptr, nullptr});
+        });
+    if (m_macs && !asked) {
+        m_macs->Forgo();
+    }
+    context.timeEnd = StoreClockNow();
+    context.portByPath = PortByPathName(result.port.device.empty() ? port : result.port.device);
+    const ProductionRecord record = RecordOfAttempt(context, result);
+    const StoreStatus kept = Keep(result, record);
+    Count(result);
+    Tell(RunEvent{RunEventKind::Ended, port, ProgramStage::Reading, &result, &record, &kept});
+}
+
+MacDecision ProductionRun::Decide(const std::string& port, const ConfigFrame& moduleFrame,
+                                  bool& asked) {
+    MacDecision decision;
+    const MacAddress current = MacOfFrame(moduleFrame);
+    const StoreResult<std::optional<ProgrammedMac>> programmed =
+        m_store.FindProgrammed(MacToNumber(current));
+    if (!programmed.Ok()) {
+        decision.take = {std::nullopt, ModuleOutcome::StoreFailed, programmed.message};
+        const std::lock_guard lock(m_mutex);
+        m_storeFailure =
+            m_storeFailure.value_or(StoreStatus{programmed.outcome, programmed.message});
+        return decision;
+    }
+    decision.programmed = programmed.value;
+    if (decision.programmed) {
+        if (!m_setup.rework && !m_setup.writeProgrammed) {
+            decision.kind = MacDecision::Kind::AlreadyProgrammed;
+            return decision;
+        }
+        decision.rework = true;
+    }
+    const bool keepsItsMac = !m_macs || (decision.rework && m_setup.rework);
+    asked = !keepsItsMac;
+    decision.take = keepsItsMac ? KeepOwn(current) : m_macs->Take(port, current);
+    decision.kind = decision.take.grant ? MacDecision::Kind::Write : MacDecision::Kind::NoMac;
+    if (decision.take.refusal == ModuleOutcome::StoreFailed) {
+        const std::lock_guard lock(m_mutex);
+        m_storeFailure = m_storeFailure.value_or(
+            ::StoreFailure(StoreOutcome::DatabaseFailed, decision.take.message));
+    }
+    return decision;
+}
+
+StoreStatus ProductionRun::Keep(const AttemptResult& result, const ProductionRecord& record) {
+    const std::optional<MacGrant>& grant = result.decision.take.grant;
+    MacSource* const macs = grant && grant->holdId != 0 ? m_macs.get() : nullptr;
+    StoreStatus kept = m_endings.Done([&](StationStore& store) {
+        return macs != nullptr ? macs->Settle(store, *grant, result.macEnd, record, record.note)
+                               : store.AddRecord(record);
+    });
+    if (!kept.Ok()) {
+        const std::lock_guard lock(m_mutex);
+        m_storeFailure = m_storeFailure.value_or(kept);
+    }
+    return kept;
+}
+
+void ProductionRun::Count(const AttemptResult& result) {
+    const std::lock_guard lock(m_mutex);
+    if (result.outcome == ModuleOutcome::Succeeded) {
+        ++m_summary.programmed;
+    } else if (result.outcome == ModuleOutcome::AlreadyProgrammed) {
+        ++m_summary.alreadyProgrammed;
+    } else {
+        ++m_summary.failed;
+    }
+}

@@ -1,0 +1,48 @@
+#include "station/write_settling.h"
+
+#include <thread>
+
+#include "link/module_exchange.h"
+#include "station/module_transactions.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+}  // namespace
+
+Settlement SettleByReading(std::unique_ptr<SerialSession> session, const PortOpener& reopen,
+                           const ConfigFrame& sent, const ConfigFrame& before,
+                           SettlingLimits limits) {
+    Settlement settlement;
+    const auto deadline = Clock::now() + limits.within;
+    auto pause = limits.firstPause;
+    for (int attempt = 0; attempt < limits.tries && Clock::now() < deadline; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - Clock::now()));
+            pause *= 4;
+        }
+        if (!session) {
+            PortOpening opening = reopen();
+            session = std::move(opening.session);
+            if (!session) {
+                continue;  // the adapter may be coming back
+            }
+        }
+        session->DiscardInput();
+        ConfigFrame frame{};
+        const ModuleReadOutcome read = ReadModuleFrame(*session, frame);
+        if (read == ModuleReadOutcome::Read) {
+            settlement.readBack = frame;
+            settlement.took = SameBlock(frame, sent)     ? WriteTook::Yes
+                              : SameBlock(frame, before) ? WriteTook::No
+                                                         : WriteTook::Unknown;
+            return settlement;
+        }
+        if (read == ModuleReadOutcome::PortReadFailed ||
+            read == ModuleReadOutcome::PortWriteFailed) {
+            session.reset();  // a fresh session next time
+        }
+    }
+    return settlement;
+}
