@@ -8,6 +8,7 @@
 #include <set>
 
 #include "cli_rig.h"
+#include "fifo_feed.h"
 
 namespace {
 
@@ -363,8 +364,9 @@ TEST_P(StoppedWatchTest, FinishesWithItsSummary) {
     RunningProgram cli(kCliProgram, {"batch", "--config", m_config, "--watch", "--arrivals-from",
                                      fifo, "--mac-start", "4C:56:00:00:03:00", "--json",
                                      "--station-db", "sqlite:" + m_folder.File("station.sqlite")});
-    std::ofstream arrivals(fifo);  // opens once the command reads the FIFO
-    arrivals << "add " << port << "\n" << std::flush;
+    FifoFeed arrivals(fifo);  // opens once the command reads the FIFO
+    ASSERT_TRUE(arrivals.Opened()) << "the watch never read its arrivals";
+    arrivals.Line("add " + port);
     std::vector<json> lines;
     while (lines.empty() || lines.back()["event"] != "written") {
         const std::string line = cli.ReadLine();

@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "cli_rig.h"
+#include "fifo_feed.h"
 #include "link/unique_fd.h"
 #include "model/mac_address.h"
 #include "tests/store/store_backend.h"
@@ -271,8 +272,9 @@ TEST_P(StationLineTest, AnEmptyPoolStopsOnlyNewMacsAndMacsAddedMeanwhileAreTaken
     RunningProgram station(kCliProgram,
                            {"batch", "--config", m_config, "--watch", "--arrivals-from", arrivals,
                             "--station-db", m_backend->Url(), "--station", "line", "--json"});
-    std::ofstream feed(arrivals);
-    feed << "add " << modules[0] << std::endl;
+    FifoFeed feed(arrivals);
+    ASSERT_TRUE(feed.Opened()) << "the watch never read its arrivals";
+    feed.Line("add " + modules[0]);
     const auto awaitEnd = [&station] {
         for (std::string line = station.ReadLine(); !line.empty(); line = station.ReadLine()) {
             const Json event = Json::parse(line);
@@ -283,7 +285,7 @@ TEST_P(StationLineTest, AnEmptyPoolStopsOnlyNewMacsAndMacsAddedMeanwhileAreTaken
         return Json();
     };
     EXPECT_EQ(awaitEnd()["mac"], kPoolStart);
-    feed << "add " << modules[1] << std::endl;
+    feed.Line("add " + modules[1]);
     const Json turnedAway = awaitEnd();
     EXPECT_EQ(turnedAway["reason"], "pool_empty");
     EXPECT_TRUE(turnedAway["mac"].is_null());
@@ -291,9 +293,9 @@ TEST_P(StationLineTest, AnEmptyPoolStopsOnlyNewMacsAndMacsAddedMeanwhileAreTaken
     ASSERT_EQ(
         Run({"pool", "add", "--start", "4C:56:00:01:00:01", "--count", "1"}, "setup").exitStatus,
         0);
-    feed << "add " << modules[1] << std::endl;
+    feed.Line("add " + modules[1]);
     EXPECT_EQ(awaitEnd()["mac"], "4C:56:00:01:00:01");
-    feed.close();  // the end of the arrivals ends the watch
+    feed.Close();  // the end of the arrivals ends the watch
     for (std::string line = station.ReadLine(); !line.empty(); line = station.ReadLine()) {
     }
     EXPECT_EQ(station.Stop(SIGTERM), 6) << "a module was turned away for lack of a MAC";
@@ -338,12 +340,13 @@ TEST_P(PostgresStopTest, ABatchStopsWithExitSixAndTouchesNoModuleWithoutAReserva
               errFile);
     ASSERT_GT(station, 0);
     {
-        std::ofstream feed(arrivals);  // opens once the station reads
-        feed << "add " << held.Path() << std::endl;
+        FifoFeed feed(arrivals);  // opens once the station reads
+        ASSERT_TRUE(feed.Opened()) << "the watch never read its arrivals";
+        feed.Line("add " + held.Path());
         EXPECT_TRUE(held.AwaitWrite());  // its MAC is reserved
         m_stopped = Cluster("stop -m immediate");
         EXPECT_TRUE(m_stopped);
-        feed << "add " << waiting << std::endl;
+        feed.Line("add " + waiting);
     }  // the end of the arrivals ends the watch
     int status = 0;
     ASSERT_EQ(::waitpid(station, &status, 0), station);
