@@ -3,7 +3,7 @@
 // the station shows running and its count rises without a reload, a hostile module name
 // shows as text, an alarm comes up once the station is killed; then a picture of the page.
 //
-//   node line_page_test.mjs LVCFG_LINE LVCFG_CLI MODULE_SIM RECORD_WRITER SCREENSHOT.png
+//   node line_page_test.mjs LVCFG_LINE LVCFG_CLI MODULE_SIM SCREENSHOT.png
 //
 // Ends with 77 (skipped) where no browser can start.
 import { spawn, execFileSync } from 'node:child_process';
@@ -13,9 +13,11 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
 
-const [lineProgram, cliProgram, simProgram, recordWriter, screenshot] = process.argv.slice(2);
+const [lineProgram, cliProgram, simProgram, screenshot] = process.argv.slice(2);
 const SKIPPED = 77;
-const HOSTILE = '<img src=x onerror=alert(1)>';
+// A module whose name field holds markup; it refuses the write, so the shift has a failure.
+const HOSTILE = 'Lumivaro<img src=x>';
+const HOSTILE_HEX = Buffer.from(HOSTILE).toString('hex').match(/../g).join(' ');
 const folder = mkdtempSync(join(tmpdir(), 'lvcfg-line-page-'));
 const store = `sqlite:${join(folder, 'station.sqlite')}`;
 const environment = { ...process.env, XDG_DATA_HOME: folder, LVCFG_STATION_DB: store };
@@ -104,8 +106,10 @@ async function run() {
   await page.waitForFunction((count) => Number(document.querySelector('#passed').textContent) > count, before);
   assert.ok(await passedOnPage(page) > before, 'the count rises');
 
-  execFileSync(recordWriter, [store, 'line-1', HOSTILE, 'no_answer']);
-  const hostileCell = page.getByRole('cell', { name: HOSTILE, exact: true });
+  const hostile = await start(simProgram, ['--at-once', '--name', HOSTILE_HEX,
+    '--mac', '4C 56 00 00 00 40', '--misbehave', 'refuse'], 1);
+  feed.write(`add ${hostile.lines[0]}\n`);
+  const hostileCell = page.getByRole('cell', { name: `${HOSTILE} 1.6`, exact: true });
   await hostileCell.waitFor({ timeout: 10000 });
   assert.equal(await page.locator('main img').count(), 0, 'the module name made no element');
 
