@@ -37,7 +37,7 @@ Json TileJson(const StationTile& tile) {
               {"version", tile.row ? tile.row->version : ""},
               {"order", tile.row ? tile.row->order : ""},
               {"per_hour", PerHourOfWindow(figures.recentPassed)},
-              {"first_pass_yield", Yield(figures.passed, figures.attempts)},
+              {"first_pass_yield", Yield(figures.firstPassed, figures.firstAttempts)},
               {"passed", figures.passed},
               {"failed", figures.attempts - figures.passed},
               {"last_module", figures.lastModuleMs > 0 ? Json(figures.lastModuleMs) : Json()}};
@@ -98,11 +98,13 @@ LineSnapshot BuildSnapshot(const LineState& state, const StoreWhereabouts& where
                            const LineThresholds& thresholds) {
     const std::vector<StationTile> tiles =
         StationTiles(state.rows, state.figures.stations, state.nowMs, thresholds);
-    std::int64_t attempts = 0, passed = 0, recent = 0;
+    std::int64_t attempts = 0, passed = 0, firstAttempts = 0, firstPassed = 0, recent = 0;
     Json stations = Json::array();
     for (const StationTile& tile : tiles) {
         attempts += tile.figures.attempts;
         passed += tile.figures.passed;
+        firstAttempts += tile.figures.firstAttempts;
+        firstPassed += tile.figures.firstPassed;
         recent += tile.figures.recentPassed;
         stations.push_back(TileJson(tile));
     }
@@ -125,7 +127,7 @@ LineSnapshot BuildSnapshot(const LineState& state, const StoreWhereabouts& where
           {"attempts", attempts},
           {"passed", passed},
           {"failed", attempts - passed},
-          {"first_pass_yield", Yield(passed, attempts)}}},
+          {"first_pass_yield", Yield(firstPassed, firstAttempts)}}},
         {"pool", pool},
         {"orders", orders},
         {"stations", stations},

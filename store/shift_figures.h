@@ -19,8 +19,8 @@ struct MinuteCount {
     std::int64_t passed = 0;
 };
 
-// Attempts and passes per hour (hours since 1970 UTC). Every attempt counts as a first pass
-// until records say which attempts are rework.
+// First attempts and their passes per hour (hours since 1970 UTC): rework attempts and
+// modules left alone as programmed before are left out.
 struct HourYield {
     std::int64_t hour = 0;
     std::int64_t attempts = 0;
@@ -33,13 +33,17 @@ struct ReasonCount {
     std::int64_t count = 0;
 };
 
+// A station's attempts count its writes, rework included, and leave out the modules it left
+// alone; its first attempts leave out rework too, for the first-pass yield.
 struct StationFigures {
     std::string station;
     std::int64_t attempts = 0;
     std::int64_t passed = 0;
+    std::int64_t firstAttempts = 0;
+    std::int64_t firstPassed = 0;
     std::int64_t recentPassed = 0;  // since recentFromMs
-    std::int64_t lastModuleMs = 0;  // start of the latest attempt
-    std::int64_t lastAttempts = 0;  // of its last `lastModules` attempts
+    std::int64_t lastModuleMs = 0;  // start of the latest record
+    std::int64_t lastAttempts = 0;  // of its last `lastModules` first attempts
     std::int64_t lastPassed = 0;
     std::string lastFailureReason;
     std::int64_t lastFailureMs = 0;

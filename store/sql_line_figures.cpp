@@ -11,6 +11,10 @@ namespace {
 // $1 and $2 bound the shift.
 constexpr const char* kInShift = " FROM production_record WHERE time_start BETWEEN $1 AND $2";
 constexpr const char* kPassed = "SUM(CASE WHEN outcome = 'ok' THEN 1 ELSE 0 END)";
+// A module left alone because it was programmed before is no attempt; a rework attempt is no
+// first pass.
+constexpr const char* kAttempted = "outcome IN ('ok', 'failed')";
+constexpr const char* kFirstPass = "outcome IN ('ok', 'failed') AND rework = 0";
 
 bool ParseAll(const SqlRow& row, std::size_t first, std::initializer_list<std::int64_t*> values) {
     if (row.size() < first + values.size()) {
@@ -51,10 +55,11 @@ StoreResult<ShiftFigures> SqlStationStore::Shift(const ShiftQuery& query) {
                              " AND outcome = 'ok' GROUP BY time_start / 60000 ORDER BY 1",
                          shift, &minutes) ||
         !m_database->Run(std::string("SELECT time_start / 3600000, COUNT(*), ") + kPassed +
-                             kInShift + " GROUP BY time_start / 3600000 ORDER BY 1",
+                             kInShift + " AND " + kFirstPass +
+                             " GROUP BY time_start / 3600000 ORDER BY 1",
                          shift, &hours) ||
         !m_database->Run(std::string("SELECT reason, COUNT(*)") + kInShift +
-                             " AND outcome <> 'ok' GROUP BY reason ORDER BY 2 DESC, reason "
+                             " AND outcome = 'failed' GROUP BY reason ORDER BY 2 DESC, reason "
                              "LIMIT $3",
                          pareto, &reasons) ||
         !m_database->Run("SELECT COALESCE(MAX(id), 0) FROM production_record", {}, &latest) ||
@@ -97,16 +102,21 @@ bool SqlStationStore::ReadShiftStations(const ShiftQuery& query, ShiftFigures& f
             "SELECT station, outcome, reason, time_start, ROW_NUMBER() OVER "
             "(PARTITION BY station ORDER BY time_start DESC, id DESC) AS n") +
         kInShift;
-    if (!m_database->Run(std::string("SELECT station, COUNT(*), ") + kPassed +
+    const std::string count = std::string("SUM(CASE WHEN ") + kAttempted + " THEN 1 ELSE 0 END), ";
+    const std::string firstPasses = std::string(", SUM(CASE WHEN ") + kFirstPass +
+                                    " THEN 1 ELSE 0 END), SUM(CASE WHEN " + kFirstPass +
+                                    " AND outcome = 'ok' THEN 1 ELSE 0 END)";
+    if (!m_database->Run("SELECT station, " + count + kPassed +
                              ", SUM(CASE WHEN outcome = 'ok' AND time_start >= $3 THEN 1 "
                              "ELSE 0 END), MAX(time_start)" +
-                             kInShift + " GROUP BY station ORDER BY station",
+                             firstPasses + kInShift + " GROUP BY station ORDER BY station",
                          withRecent, &totals) ||
         !m_database->Run("SELECT station, COUNT(*), " + std::string(kPassed) + " FROM (" +
-                             numbered + ") latest WHERE n <= $3 GROUP BY station",
+                             numbered + " AND " + kFirstPass +
+                             ") latest WHERE n <= $3 GROUP BY station",
                          withLast, &recent) ||
         !m_database->Run("SELECT station, reason, time_start FROM (" + numbered +
-                             " AND outcome <> 'ok') failures WHERE n = 1",
+                             " AND outcome = 'failed') failures WHERE n = 1",
                          shift, &failures)) {
         return false;
     }
@@ -115,7 +125,7 @@ bool SqlStationStore::ReadShiftStations(const ShiftQuery& query, ShiftFigures& f
         station.station = row.empty() ? "" : row[0].value_or("");
         if (!ParseAll(row, 1,
                       {&station.attempts, &station.passed, &station.recentPassed,
-                       &station.lastModuleMs})) {
+                       &station.lastModuleMs, &station.firstAttempts, &station.firstPassed})) {
             return false;
         }
     }

@@ -25,7 +25,11 @@ struct Attempt {
     const char* reason;  // empty: the module passed
     const char* macWritten = "";
     const char* macBefore = "";
+    bool rework = false;
 };
+
+// A module left alone as programmed before.
+constexpr const char* kSkipped = "already_programmed";
 
 ProductionRecord RecordOf(const Attempt& attempt) {
     ProductionRecord record;
@@ -35,8 +39,11 @@ ProductionRecord RecordOf(const Attempt& attempt) {
     record.port = "/dev/ttyUSB0";
     record.macWritten = attempt.macWritten;
     record.macBefore = attempt.macBefore;
-    record.outcome = *attempt.reason == '\0' ? "ok" : "failed";
+    record.outcome = *attempt.reason == '\0'                   ? "ok"
+                     : std::string(attempt.reason) == kSkipped ? "skipped"
+                                                               : "failed";
     record.reason = attempt.reason;
+    record.rework = attempt.rework;
     return record;
 }
 
@@ -51,6 +58,9 @@ const std::vector<Attempt> kShift{
     {63, "east", ""},
     {64, "east", "no_answer"},
     {65, "east", ""},
+    // Neither counts in a yield: a rework that failed and a module left alone.
+    {66, "east", "no_answer", "", "", true},
+    {66, "east", kSkipped},
 };
 
 // A query by the criteria the page offers; the rest as given.
@@ -95,10 +105,10 @@ class LineQueries : public StoreTest {
 
 TEST_P(LineQueries, FindsRecordsNewestFirstByEveryCriterionWithinTheLimit) {
     using Names = std::vector<std::string>;
-    EXPECT_EQ(Found(Query(3)), (Names{"east@65", "east@64", "east@63"}));
+    EXPECT_EQ(Found(Query(3)), (Names{"east@66", "east@66", "east@65"}));
     RecordQuery since = Query(10);
-    since.since = kShiftStart + 63 * kMinute;
-    EXPECT_EQ(Found(since), (Names{"east@65", "east@64", "east@63"}));
+    since.since = kShiftStart + 64 * kMinute;
+    EXPECT_EQ(Found(since), (Names{"east@66", "east@66", "east@65", "east@64"}));
     EXPECT_EQ(Found(Query(10, "west", "ok")), (Names{"west@2", "west@0"}));
     // "Which module is this": the MAC it was given, or the one it had when it came.
     EXPECT_EQ(Found(Query(10, "", "", "4C:56:00:00:00:02")), (Names{"east@62", "west@2"}));
@@ -140,22 +150,24 @@ TEST_P(LineQueries, CountsTheShiftByMinuteHourReasonAndStation) {
     EXPECT_EQ(shift.hours[0].passed, 2);
     EXPECT_EQ(shift.hours[1].attempts, 6);
     EXPECT_EQ(shift.hours[1].passed, 3);
-    ASSERT_EQ(shift.pareto.size(), 2u);
+    ASSERT_EQ(shift.pareto.size(), 2u);  // a module left alone is no failure
     EXPECT_EQ(shift.pareto[0].reason, "no_answer");
-    EXPECT_EQ(shift.pareto[0].count, 3);
+    EXPECT_EQ(shift.pareto[0].count, 4);
     EXPECT_EQ(shift.pareto[1].reason, "crc_mismatch");
 
     ASSERT_EQ(shift.stations.size(), 2u);
     const StationFigures& east = shift.stations[0];
     EXPECT_EQ(east.station, "east");
-    EXPECT_EQ(east.attempts, 6);
+    EXPECT_EQ(east.attempts, 7);
     EXPECT_EQ(east.passed, 3);
+    EXPECT_EQ(east.firstAttempts, 6);
+    EXPECT_EQ(east.firstPassed, 3);
     EXPECT_EQ(east.recentPassed, 1);
-    EXPECT_EQ(east.lastModuleMs, kShiftStart + 65 * kMinute);
+    EXPECT_EQ(east.lastModuleMs, kShiftStart + 66 * kMinute);
     EXPECT_EQ(east.lastAttempts, 3);
     EXPECT_EQ(east.lastPassed, 2);
     EXPECT_EQ(east.lastFailureReason, "no_answer");
-    EXPECT_EQ(east.lastFailureMs, kShiftStart + 64 * kMinute);
+    EXPECT_EQ(east.lastFailureMs, kShiftStart + 66 * kMinute);
     const StationFigures& west = shift.stations[1];
     EXPECT_EQ(west.station, "west");
     EXPECT_EQ(west.recentPassed, 0);
