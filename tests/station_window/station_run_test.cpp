@@ -104,7 +104,8 @@ TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
                 return false;
             }
         }
-        return counters.Programmed() + counters.Failed() == row.recordsOk + row.recordsFailed;
+        return counters.Figures().Modules() + counters.Figures().Failed() ==
+               row.recordsOk + row.recordsFailed;
     }));
 
     const std::unique_ptr<StationStore> store = rig.OpenStore();
@@ -129,8 +130,8 @@ TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
             EXPECT_EQ(rig.Module(i).WriteRequests(), 0);
         }
     }
-    EXPECT_EQ(counters.Programmed(), row.recordsOk);
-    EXPECT_EQ(counters.Failed(), row.recordsFailed);
+    EXPECT_EQ(counters.Figures().Modules(), row.recordsOk);
+    EXPECT_EQ(counters.Figures().Failed(), row.recordsFailed);
     EXPECT_EQ(store->Status().value.free, row.freeAfter);
 
     // The table filters by outcome and exports what it shows.
