@@ -1,5 +1,6 @@
 #include "ui/station/station_controller.h"
 
+#include <QMetaObject>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <utility>
@@ -33,15 +34,19 @@ StationController::StationController(std::unique_ptr<DeviceEventSource> arrivals
     if (m_store) {
         m_conditions.storeAt = StoreLocation();
         m_conditions.poolFree = PoolFree();
-        m_poolCheck.setInterval(kPoolCheckMs);
-        connect(&m_poolCheck, &QTimer::timeout, this, &StationController::RefreshPoolFree);
-        m_poolCheck.start();
+        m_poolWatch = std::make_unique<PoolWatch>(
+            *m_store, std::chrono::milliseconds(kPoolCheckMs),
+            [this](std::optional<std::uint64_t> free) {
+                QMetaObject::invokeMethod(
+                    this, [this, free] { ShowPoolFree(free); }, Qt::QueuedConnection);
+            });
     } else {
         m_conditions.noStore = QStringLiteral("none was given");
     }
 }
 
 StationController::~StationController() {
+    m_poolWatch.reset();  // tells nothing more
     m_accepting = false;
     m_run.reset();  // waits for the modules being programmed
 }
@@ -189,10 +194,9 @@ void StationController::NoteStoreFailed(const QString& why) {
 }
 
 void StationController::RefreshPoolFree() {
-    if (!m_store) {
-        return;
+    if (m_poolWatch) {
+        m_poolWatch->ReadNow();
     }
-    ShowPoolFree(PoolFree());
 }
 
 void StationController::ShowPoolFree(std::optional<std::uint64_t> free) {

@@ -14,6 +14,7 @@
 #include "link/port_inventory.h"
 #include "station/serialized_station_store.h"
 #include "store/production_record.h"
+#include "ui/station/pool_watch.h"
 #include "ui/station/slot_state.h"
 #include "ui/station/station_conditions.h"
 #include "ui/station/station_setup.h"
@@ -60,8 +61,8 @@ class StationController : public QObject {
     // The database failed during the run (the run takes no module any more).
     void NoteStoreFailed(const QString& why);
     [[nodiscard]] const StationConditions& Conditions() const { return m_conditions; }
-    // Reads the pool's free count now and tells it (the controller does so every few seconds,
-    // so MACs added from elsewhere show while the window runs).
+    // Has the pool's free count read again soon and told (the controller does so every few
+    // seconds anyway, so MACs added from elsewhere show while the window runs).
     void RefreshPoolFree();
     // Tells a free count read elsewhere (nothing: it could not be read).
     void ShowPoolFree(std::optional<std::uint64_t> free);
@@ -102,6 +103,6 @@ class StationController : public QObject {
     std::unique_ptr<StationRun> m_run;
     bool m_accepting = false;
     QTimer m_finishCheck;
-    QTimer m_poolCheck;
+    std::unique_ptr<PoolWatch> m_poolWatch;  // with a store; reads it off the window's thread
     StationConditions m_conditions;
 };
