@@ -233,19 +233,6 @@ TEST_F(CommandsTest, TextOutputCarriesNoTerminalControlsWhenPiped) {
         << run.out;
 }
 
-TEST_F(CommandsTest, ASummaryNamesNoNextMacThatBelongsToThePool) {
-    const std::string db = "sqlite:" + m_folder.File("station.sqlite");
-    ASSERT_EQ(
-        Cli({"pool", "add", "--start", "4C:56:00:00:70:01", "--count", "4", "--station-db", db})
-            .exitStatus,
-        0);
-    const std::string port = m_modules.Start();
-    const ProgramRun run = Cli({"batch", "--config", m_config, "--ports", port, "--mac-start",
-                                "4C:56:00:00:70:00", "--station-db", db, "--json"});
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_TRUE(JsonLines(run.out).back()["next_mac"].is_null()) << run.out;
-}
-
 TEST_F(CommandsTest, DoctorGivesOneCheckPerLine) {
     const ProgramRun run = Cli({"doctor", "--json"});
     EXPECT_EQ(run.exitStatus, 0);

@@ -14,6 +14,7 @@
 #include "ui/station/setup_strip.h"
 #include "ui/station/slot_grid.h"
 #include "ui/station/slot_tile.h"
+#include "ui/station/station_banner.h"
 #include "ui/station/throughput_panel.h"
 
 namespace {
@@ -201,13 +202,17 @@ TEST(StationStart, OnAnEmptyPoolRunsAndWritesNoModuleWithoutAMac) {
     EXPECT_EQ(module.WriteRequests(), 0);
 }
 
-TEST(StationStart, IsRefusedWithoutAStationDatabase) {
+TEST(StationStart, IsRefusedWithoutAStationDatabaseAndTheBannerSaysWhatToDo) {
     StationController controller(std::make_unique<InjectedDeviceSource>(), nullptr,
                                  PortInventory("/nonexistent", "/nonexistent"));
+    controller.NoteArrivalsUnseen(QStringLiteral("udev is not running here"));
     StationSetup setup;
     setup.settings = ConfigSettings(0);
     EXPECT_TRUE(controller.Start(setup).contains(QStringLiteral("no station database")));
     EXPECT_FALSE(controller.Running());
+    const QString banner = StationWindow(controller).Banner().Lines().join(QLatin1Char(' '));
+    EXPECT_TRUE(banner.contains(QStringLiteral("RECORDS NOT KEPT"))) << banner.toStdString();
+    EXPECT_TRUE(banner.contains(QStringLiteral("udev is not running here")));
 }
 
 }  // namespace
