@@ -162,6 +162,7 @@ QString SetupStrip::SettingsSummary() const {
 }
 
 void SetupStrip::SetPoolAvailable(bool available) {
+    m_poolAvailable = available;
     m_fromPool->setEnabled(available);
     if (!available) {
         m_fromPool->setText(QStringLiteral("MACs from the pool (no station database)"));
@@ -170,7 +171,8 @@ void SetupStrip::SetPoolAvailable(bool available) {
 }
 
 void SetupStrip::SetPoolFree(std::optional<qulonglong> free) {
-    if (!m_fromPool->isEnabled()) {
+    // The count follows the pool while the station runs too, when the choice is locked.
+    if (!m_poolAvailable) {
         return;
     }
     m_fromPool->setText(free ? QStringLiteral("MACs from the &pool (%1 free)").arg(*free)
@@ -203,7 +205,7 @@ void SetupStrip::SetStoreLocation(const QString& location) {
 }
 
 void SetupStrip::UsePool(bool pool) {
-    (pool && m_fromPool->isEnabled() ? m_fromPool : m_fromStartMac)->setChecked(true);
+    (pool && m_poolAvailable ? m_fromPool : m_fromStartMac)->setChecked(true);
 }
 
 void SetupStrip::SetRunning(bool running) {
@@ -214,7 +216,7 @@ void SetupStrip::SetRunning(bool running) {
           static_cast<QWidget*>(m_fromStartMac)}) {
         setting->setEnabled(!running);
     }
-    m_fromPool->setEnabled(!running && !m_fromPool->text().contains(QStringLiteral("no station")));
+    m_fromPool->setEnabled(!running && m_poolAvailable);
     m_start->setEnabled(!running);
     m_stop->setEnabled(running);
 }

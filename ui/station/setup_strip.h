@@ -55,6 +55,7 @@ class SetupStrip : public QWidget {
 
     StationSetup m_loaded;
     QString m_configProblem;
+    bool m_poolAvailable = true;
     QLineEdit* m_configPath;
     QPushButton* m_chooseConfig;
     QLabel* m_summary;
