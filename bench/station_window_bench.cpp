@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     });
     // Plugs `count` modules in and waits until each is recorded; the run's time in ms.
     auto run = [&](std::size_t count) {
-        const int before = counters.Programmed() + counters.Failed();
+        const int before = counters.Figures().Attempts();
         QElapsedTimer took;
         took.start();
         for (std::size_t i = 0; i < count; ++i) {
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
         bool ended = false;
         const QMetaObject::Connection recorded =
             QObject::connect(&controller, &StationController::recordKept, &loop, [&] {
-                if (counters.Programmed() + counters.Failed() >= before + int(count)) {
+                if (counters.Figures().Attempts() >= before + int(count)) {
                     ended = true;
                     loop.quit();
                 }
@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, ns] : application.paintNs) {
         std::printf("paint %s: %.1f ms\n", name.c_str(), static_cast<double>(ns) / 1e6);
     }
-    std::printf("failed modules: %d\n", counters.Failed());
+    std::printf("failed modules: %d\n", counters.Figures().Failed());
     window.StopStation();
     return 0;
 }

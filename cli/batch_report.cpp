@@ -1,8 +1,10 @@
 #include "cli/batch_report.h"
 
 #include <cmath>
+#include <limits>
 
 #include "cli/module_report.h"
+#include "store/iso_time.h"
 
 namespace {
 
@@ -43,6 +45,10 @@ LiveEnd LiveEndOf(const AttemptResult& result, bool verify) {
     return {"failed: " + FailureMessage(failure), failure.mac, LiveLines::Tone::Bad};
 }
 
+std::string Counted(int count, const char* what) {
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
 JsonObject MacList(const std::vector<MacAddress>& macs, std::string& text) {
     JsonObject list = JsonObject::array();
     for (const MacAddress& mac : macs) {
@@ -54,8 +60,11 @@ JsonObject MacList(const std::vector<MacAddress>& macs, std::string& text) {
 
 }  // namespace
 
-BatchReport::BatchReport(Output& out, LiveLines* live, bool verify, const StationDbOptions& store)
-    : m_out(out), m_live(live), m_verify(verify), m_store(store) {}
+BatchReport::BatchReport(Output& out, LiveLines* live, bool verify, bool fromPool,
+                         const StationDbOptions& store)
+    : m_out(out), m_live(live), m_verify(verify), m_fromPool(fromPool), m_store(store) {
+    m_figures.Began(StoreClockNow());
+}
 
 void BatchReport::OnRunEvent(const RunEvent& event) {
     switch (event.kind) {
@@ -94,6 +103,7 @@ void BatchReport::Ended(const RunEvent& event) {
     }
     const std::lock_guard lock(m_mutex);
     m_worst = Worse(m_worst, code);
+    m_figures.Add(*event.record);
 }
 
 // Every module of a batch gets the same build, so each warning is shown once.
@@ -146,21 +156,26 @@ void BatchReport::Finish(const RunSummary& summary) {
     for (const std::string& line : m_heldLines) {
         m_out.Note(line);
     }
-    const double hours =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count() / 3600.0;
-    const double perHour = hours > 0 ? std::round(summary.programmed / hours * 10.0) / 10.0 : 0.0;
-    char rate[32];
-    std::snprintf(rate, sizeof rate, "%.1f", perHour);
+    const std::int64_t now = StoreClockNow();
+    const std::string pace = PaceText(now);
+    const std::optional<double> perHour =
+        m_figures.ModulesPerHour(now, std::numeric_limits<std::int64_t>::max());
     std::string unusedText;
     std::string suspectText;
     const JsonObject unused = MacList(summary.unusedMacs, unusedText);
     const JsonObject suspect = MacList(summary.suspectMacs, suspectText);
     const JsonObject next =
         summary.nextMac ? JsonObject(FormatMacAddress(*summary.nextMac)) : JsonObject();
-    std::string text = "programmed " + std::to_string(summary.programmed) +
-                       ", already programmed " + std::to_string(summary.alreadyProgrammed) +
-                       ", failed " + std::to_string(summary.failed) + ", " + rate +
-                       " modules per hour";
+    const int noMac = m_figures.NoMac();
+    std::string text = "programmed " + Counted(m_figures.Modules(), "module") + " in " +
+                       Counted(m_figures.Attempts(), "attempt") + ", already programmed " +
+                       std::to_string(m_figures.AlreadyProgrammed()) + ", failed " +
+                       std::to_string(m_figures.Failed()) + "; " + pace;
+    if (noMac > 0) {
+        text += "; " + std::to_string(noMac) + " not programmed for lack of a MAC: " +
+                (m_fromPool ? "the pool ran out (add MACs with 'lvcfg-cli pool add')"
+                            : "the start MAC ran out");
+    }
     if (summary.nextMac) {
         text += "; next MAC " + next.get<std::string>();
     }
@@ -171,14 +186,35 @@ void BatchReport::Finish(const RunSummary& summary) {
         text += "; suspect, skipped:" + suspectText;
     }
     m_out.Result({{"event", "summary"},
-                  {"programmed", summary.programmed},
-                  {"already_programmed", summary.alreadyProgrammed},
-                  {"failed", summary.failed},
-                  {"modules_per_hour", perHour},
+                  {"programmed", m_figures.Modules()},
+                  {"attempts", m_figures.Attempts()},
+                  {"already_programmed", m_figures.AlreadyProgrammed()},
+                  {"failed", m_figures.Failed()},
+                  {"no_mac", noMac},
+                  {"pool_ran_out", m_fromPool && noMac > 0},
+                  {"seconds", static_cast<double>(m_figures.SpanMs(now)) / 1000.0},
+                  {"modules_per_hour",
+                   perHour ? JsonObject(std::round(*perHour * 10.0) / 10.0) : JsonObject()},
                   {"next_mac", next},
                   {"unused_macs", unused},
                   {"suspect_macs", suspect}},
                  text);
+}
+
+// How long the run took, and its pace per hour once it has run a minute: a few modules in a
+// few seconds say nothing of an hour.
+std::string BatchReport::PaceText(std::int64_t nowMs) const {
+    char text[96];
+    const double seconds = static_cast<double>(m_figures.SpanMs(nowMs)) / 1000.0;
+    const std::optional<double> perHour =
+        m_figures.ModulesPerHour(nowMs, std::numeric_limits<std::int64_t>::max());
+    if (perHour) {
+        std::snprintf(text, sizeof text, "%.1f min, %.1f modules per hour", seconds / 60.0,
+                      *perHour);
+    } else {
+        std::snprintf(text, sizeof text, "%.1f s, too short for a rate per hour", seconds);
+    }
+    return text;
 }
 
 ExitCode BatchReport::Worst() const {

@@ -109,7 +109,8 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     if (TerminalStyleAllowed(out.Json())) {
         live = std::make_unique<LiveLines>(stdout);
     }
-    BatchReport report(out, live.get(), !options.noVerify, global.stationDb);
+    BatchReport report(out, live.get(), !options.noVerify, options.macStart.empty(),
+                       global.stationDb);
     WatchStop stopWatch;
     QuarantineReport quarantine;
     StoreResult<std::unique_ptr<ProductionRun>> opened = ProductionRun::Open(

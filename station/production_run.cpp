@@ -124,7 +124,19 @@ RunSummary ProductionRun::Summary() const {
         summary.unusedMacs = m_sequence->Unused();
         summary.suspectMacs = m_sequence->Suspects();
     }
+    if (summary.nextMac && !MayGoNext(*summary.nextMac)) {
+        summary.nextMac.reset();  // the sequence ends there: no next module would get it
+    }
     return summary;
+}
+
+// A start MAC moves on into whatever follows it; the next module gets the MAC only when it
+// lies outside the pool and no module was given it before.
+bool ProductionRun::MayGoNext(const MacAddress& mac) const {
+    const StoreResult<MacState> state = m_store.StateOf(MacToNumber(mac));
+    const StoreResult<std::optional<ProgrammedMac>> given =
+        m_store.FindProgrammed(MacToNumber(mac));
+    return state.Ok() && state.value == MacState::NotInPool && given.Ok() && !given.value;
 }
 
 void ProductionRun::Tell(const RunEvent& event) {

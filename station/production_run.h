@@ -47,7 +47,8 @@ struct RunSummary {
     int programmed = 0;
     int alreadyProgrammed = 0;
     int failed = 0;
-    std::optional<MacAddress> nextMac;    // with a start MAC: the one the next module would get
+    std::optional<MacAddress> nextMac;    // with a start MAC: the one the next module would get,
+                                          // nothing where the sequence has run into the pool
     std::vector<MacAddress> unusedMacs;   // with a start MAC: taken but never sent
     std::vector<MacAddress> suspectMacs;  // with a start MAC: skipped, a module may hold them
 };
@@ -102,6 +103,7 @@ class ProductionRun {
                                      bool& asked);
     [[nodiscard]] StoreStatus Keep(const AttemptResult& result, const ProductionRecord& record);
     void Count(const AttemptResult& result);
+    [[nodiscard]] bool MayGoNext(const MacAddress& mac) const;
     void Tell(const RunEvent& event);
 
     StationStore& m_store;

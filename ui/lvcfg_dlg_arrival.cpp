@@ -15,6 +15,11 @@ namespace {
 
 constexpr const char* kRegistrationFailed =
     "Failed to register notification of device change, please enable UPnP!";
+// What the box's text means on Linux, where device changes come from udev.
+constexpr const char* kNoArrivalsDetail =
+    "udev is not running here, so modules plugged in are not noticed and Auto Config stays "
+    "off. Read and Write still work: type the port (COM1 or /dev/ttyUSB0) and press the "
+    "button.";
 
 }  // namespace
 
@@ -27,7 +32,7 @@ void CLVCfgDlg::RegisterForDeviceChanges() {
         m_arrivalWatcher.reset();
         // Without notifications the buttons still work; Auto Config mode cannot be entered,
         // and nothing enables the check box again during the run.
-        m_reports.ErrorBox(kRegistrationFailed);
+        m_reports.ErrorBox(kRegistrationFailed, kNoArrivalsDetail);
         GetDlgItem(IDC_AUTO_CONFIG).EnableWindow(false);
         return;
     }

@@ -21,6 +21,10 @@ void ReportForms::ErrorBox(const char* text) {
     m_dialog.MessageBox(text, kCaption, MB_ICONERROR);
 }
 
+void ReportForms::ErrorBox(const char* text, const char* details) {
+    m_dialog.MessageBoxWithDetails(text, kCaption, MB_ICONERROR, details);
+}
+
 void ReportForms::WarningBox(const char* text) {
     m_dialog.MessageBox(text, kCaption, MB_ICONEXCLAMATION);
 }

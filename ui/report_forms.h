@@ -16,6 +16,8 @@ class ReportForms {
     // The same report, with `details` behind the box's "Show Details" for those who need why.
     void FailureReport(const char* text, const char* details);
     void ErrorBox(const char* text);
+    // The same box, with `details` behind "Show Details".
+    void ErrorBox(const char* text, const char* details);
     void WarningBox(const char* text);
 
   private:

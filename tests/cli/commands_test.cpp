@@ -229,7 +229,8 @@ TEST_F(CommandsTest, TextOutputCarriesNoTerminalControlsWhenPiped) {
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
     EXPECT_NE(run.out.find(port + ": written, MAC 4C:56:00:00:00:50, verified"), std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("programmed 1, already programmed 0, failed 0"), std::string::npos)
+    EXPECT_NE(run.out.find("programmed 1 module in 1 attempt, already programmed 0, failed 0; "),
+              std::string::npos)
         << run.out;
 }
 

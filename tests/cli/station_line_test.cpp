@@ -296,9 +296,21 @@ TEST_P(StationLineTest, AnEmptyPoolStopsOnlyNewMacsAndMacsAddedMeanwhileAreTaken
     feed.Line("add " + modules[1]);
     EXPECT_EQ(awaitEnd()["mac"], "4C:56:00:01:00:01");
     feed.Close();  // the end of the arrivals ends the watch
+    std::string last;
     for (std::string line = station.ReadLine(); !line.empty(); line = station.ReadLine()) {
+        last = line;
     }
     EXPECT_EQ(station.Stop(SIGTERM), 6) << "a module was turned away for lack of a MAC";
+    // The summary counts modules apart from attempts, the one turned away as not programmed,
+    // and guesses no hourly pace from a few seconds.
+    const Json summary = Json::parse(last);
+    EXPECT_EQ(summary["programmed"], 2);
+    EXPECT_EQ(summary["attempts"], 3);
+    EXPECT_EQ(summary["failed"], 1);
+    EXPECT_EQ(summary["no_mac"], 1);
+    EXPECT_EQ(summary["pool_ran_out"], true);
+    EXPECT_TRUE(summary["modules_per_hour"].is_null());
+    EXPECT_TRUE(summary["next_mac"].is_null());
 }
 
 // The run's PostgreSQL server stopped under a watching station: runs only inside

@@ -182,6 +182,10 @@ TEST_P(RunTest, ReworkWritesAProgrammedModuleAgainKeepingItsMac) {
 TEST_P(RunTest, AStartMacMovesOnWithEveryMacSentAndNeverRepeats) {
     constexpr MacNumber kStart = 0x4C5600020000;
     ASSERT_TRUE(m_store->AddRange(kPoolStart, 4).Ok());
+    // Run up to the pool, a start MAC names no next MAC: the next module would get none.
+    const auto edge = OpenRun(Setup({MacPlan::From::StartMac, MacFromNumber(kPoolStart - 1)}));
+    ASSERT_EQ(Program(*edge, AddModule()).result.outcome, O::Succeeded);
+    EXPECT_EQ(edge->Summary().nextMac, std::nullopt);
     {
         const std::unique_ptr<ProductionRun> run =
             OpenRun(Setup({MacPlan::From::StartMac, MacFromNumber(kStart)}));

@@ -14,6 +14,7 @@
 #include "ui/station/setup_strip.h"
 #include "ui/station/slot_grid.h"
 #include "ui/station/slot_tile.h"
+#include "ui/station/station_banner.h"
 #include "ui/station/throughput_panel.h"
 
 namespace {
@@ -104,7 +105,8 @@ TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
                 return false;
             }
         }
-        return counters.Programmed() + counters.Failed() == row.recordsOk + row.recordsFailed;
+        return counters.Figures().Modules() + counters.Figures().Failed() ==
+               row.recordsOk + row.recordsFailed;
     }));
 
     const std::unique_ptr<StationStore> store = rig.OpenStore();
@@ -129,8 +131,8 @@ TEST_P(StationRunTest, EachSlotEndsAsItsModuleDidAndTheRecordAndPoolAgree) {
             EXPECT_EQ(rig.Module(i).WriteRequests(), 0);
         }
     }
-    EXPECT_EQ(counters.Programmed(), row.recordsOk);
-    EXPECT_EQ(counters.Failed(), row.recordsFailed);
+    EXPECT_EQ(counters.Figures().Modules(), row.recordsOk);
+    EXPECT_EQ(counters.Figures().Failed(), row.recordsFailed);
     EXPECT_EQ(store->Status().value.free, row.freeAfter);
 
     // The table filters by outcome and exports what it shows.
@@ -200,13 +202,17 @@ TEST(StationStart, OnAnEmptyPoolRunsAndWritesNoModuleWithoutAMac) {
     EXPECT_EQ(module.WriteRequests(), 0);
 }
 
-TEST(StationStart, IsRefusedWithoutAStationDatabase) {
+TEST(StationStart, IsRefusedWithoutAStationDatabaseAndTheBannerSaysWhatToDo) {
     StationController controller(std::make_unique<InjectedDeviceSource>(), nullptr,
                                  PortInventory("/nonexistent", "/nonexistent"));
+    controller.NoteArrivalsUnseen(QStringLiteral("udev is not running here"));
     StationSetup setup;
     setup.settings = ConfigSettings(0);
     EXPECT_TRUE(controller.Start(setup).contains(QStringLiteral("no station database")));
     EXPECT_FALSE(controller.Running());
+    const QString banner = StationWindow(controller).Banner().Lines().join(QLatin1Char(' '));
+    EXPECT_TRUE(banner.contains(QStringLiteral("RECORDS NOT KEPT"))) << banner.toStdString();
+    EXPECT_TRUE(banner.contains(QStringLiteral("udev is not running here")));
 }
 
 }  // namespace

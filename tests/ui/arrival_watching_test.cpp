@@ -196,6 +196,9 @@ TEST_P(RefusedRegistration, ShowsTheErrorBoxOnlyAndDisablesAutoConfigForGood) {
     EXPECT_EQ(m_backend.MessageBoxes()[0].text, kRegistrationFailed);
     EXPECT_EQ(m_backend.MessageBoxes()[0].caption, kCaption);
     EXPECT_EQ(m_backend.MessageBoxes()[0].type, MB_ICONERROR);
+    const std::string& detail = m_backend.MessageBoxes()[0].details;
+    EXPECT_NE(detail.find("udev is not running"), std::string::npos) << detail;
+    EXPECT_NE(detail.find("Read and Write still work"), std::string::npos) << detail;
     EXPECT_EQ(m_window->GetText(IDC_STATUS), "");
     EXPECT_EQ(m_window->WatchedFd(), -1);
     EXPECT_FALSE(m_window->IsControlEnabled(IDC_AUTO_CONFIG));

@@ -1,9 +1,12 @@
 // lvcfg-station: the production window of a programming station.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QScreen>
 #include <QSysInfo>
 #include <QTextStream>
 #include <clocale>
+#include <cstring>
 #include <memory>
 
 #include "link/arrival/injected_device_source.h"
@@ -29,7 +32,7 @@ struct Options {
     int simulate = 0;
 };
 
-Options ParseOptions(QApplication& application) {
+Options ParseOptions(QCoreApplication& application) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Programs every module plugged into the station's adapters."));
@@ -80,31 +83,59 @@ Options ParseOptions(QApplication& application) {
             parser.value(simulate).toInt()};
 }
 
+// Help and the version need no window: they are printed without a display.
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "--help", "--help-all", "-?", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void Name() {
+    QCoreApplication::setApplicationName(QStringLiteral("lvcfg-station"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LVCFG_VERSION));
+}
+
+QString NoArrivalsText(UdevSetupOutcome outcome) {
+    return outcome == UdevSetupOutcome::NoDaemon
+               ? QStringLiteral("udev is not running here")
+               : QStringLiteral("udev refused to watch the adapters");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication text(argc, argv);
+        Name();
+        (void)ParseOptions(text);  // prints and ends the program
+        return 0;
+    }
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QStringLiteral("lvcfg-station"));
-    QApplication::setApplicationVersion(QStringLiteral(LVCFG_VERSION));
+    Name();
     const Options options = ParseOptions(application);
 
     QString notice;
+    QString noStore;
     StoreResult<std::unique_ptr<StationStore>> store =
         OpenStationStore(ResolveStationDbUrl(options.store.toStdString()));
     if (!store.Ok()) {
-        notice = QStringLiteral("No station database (") + QString::fromStdString(store.message) +
-                 QStringLiteral("): the station cannot start.");
+        noStore = QString::fromStdString(store.message);
     }
     std::unique_ptr<DeviceEventSource> arrivals;
     InjectedDeviceSource* injected = nullptr;
+    QString noArrivals;
     if (options.simulate <= 0) {
         UdevDeviceSource::Setup udev = UdevDeviceSource::Create();
         if (udev.outcome == UdevSetupOutcome::Ready) {
             arrivals = std::move(udev.source);
         } else {
-            notice += QStringLiteral(" Adapters cannot be watched here (") +
-                      QString::fromUtf8(UdevSetupOutcomeName(udev.outcome)) + QStringLiteral(").");
+            noArrivals = NoArrivalsText(udev.outcome);
         }
     }
     if (!arrivals) {
@@ -114,6 +145,12 @@ int main(int argc, char** argv) {
     }
     StationController controller(std::move(arrivals), store.Ok() ? std::move(store.value) : nullptr,
                                  PortInventory());
+    if (!noStore.isEmpty()) {
+        controller.NoteStoreMissing(noStore);
+    }
+    if (!noArrivals.isEmpty()) {
+        controller.NoteArrivalsUnseen(noArrivals);
+    }
     StationWindow window(controller);
     SetupStrip& strip = window.Strip();
     if (!options.config.isEmpty()) {
@@ -132,13 +169,14 @@ int main(int argc, char** argv) {
     if (options.simulate > 0 && injected != nullptr) {
         line = StartLineSimulation(static_cast<std::size_t>(options.simulate), *injected);
         if (!line) {
-            notice += QStringLiteral(" The simulated modules could not start.");
+            notice = QStringLiteral("The simulated modules could not start.");
         }
     }
     if (!notice.isEmpty()) {
         strip.ShowMessage(notice.trimmed());
     }
-    window.resize(1280, 860);
+    // A comfortable size, never larger than the screen (a station's may be 1024x768).
+    window.resize(QSize(1280, 860).boundedTo(window.screen()->availableGeometry().size()));
     window.show();
     return QApplication::exec();
 }

@@ -19,7 +19,9 @@
 namespace {
 
 constexpr std::size_t kRowsHeld = 1000;
-constexpr int kOutcomeColumn = 3;
+// The outcome and its reason stand next to the time and the slot's long by-path name last, so
+// a narrow window scrolls the name away, never the outcome.
+constexpr int kOutcomeColumn = 1;
 
 QString SlotOf(const ProductionRecord& record) {
     return QString::fromStdString(record.portByPath.empty() ? record.port : record.portByPath);
@@ -28,10 +30,11 @@ QString SlotOf(const ProductionRecord& record) {
 QList<QStandardItem*> RowOf(const ProductionRecord& record) {
     const QString time = QDateTime::fromMSecsSinceEpoch(record.timeEnd)
                              .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QList<QStandardItem*> row{new QStandardItem(time), new QStandardItem(SlotOf(record)),
-                              new QStandardItem(QString::fromStdString(record.macWritten)),
+    QList<QStandardItem*> row{new QStandardItem(time),
                               new QStandardItem(QString::fromStdString(record.outcome)),
-                              new QStandardItem(QString::fromStdString(record.reason))};
+                              new QStandardItem(QString::fromStdString(record.reason)),
+                              new QStandardItem(QString::fromStdString(record.macWritten)),
+                              new QStandardItem(SlotOf(record))};
     for (QStandardItem* item : row) {
         item->setEditable(false);
     }
@@ -46,9 +49,9 @@ RecordsTable::RecordsTable(QWidget* parent)
       m_filter(new QSortFilterProxyModel(this)),
       m_view(new QTableView),
       m_outcome(new QComboBox) {
-    m_model->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("Slot"),
-                                        QStringLiteral("MAC"), QStringLiteral("Outcome"),
-                                        QStringLiteral("Reason")});
+    m_model->setHorizontalHeaderLabels({QStringLiteral("Time"), QStringLiteral("Outcome"),
+                                        QStringLiteral("Reason"), QStringLiteral("MAC"),
+                                        QStringLiteral("Slot")});
     m_filter->setSourceModel(m_model);
     m_filter->setFilterKeyColumn(kOutcomeColumn);
     m_view->setModel(m_filter);
@@ -63,14 +66,15 @@ RecordsTable::RecordsTable(QWidget* parent)
     const int pad = metrics.averageCharWidth() * 2;
     m_view->setColumnWidth(0,
                            metrics.horizontalAdvance(QStringLiteral("2026-12-31 23:59:59")) + pad);
-    m_view->setColumnWidth(
-        1, metrics.horizontalAdvance(QStringLiteral("pci-0000:00:14.0-usb-0:2")) + pad);
-    m_view->setColumnWidth(2, metrics.horizontalAdvance(QStringLiteral("4C:56:00:00:00:01")) + pad);
-    m_view->setColumnWidth(3, metrics.horizontalAdvance(QStringLiteral("Outcome")) + pad);
+    m_view->setColumnWidth(1, metrics.horizontalAdvance(QStringLiteral("skipped")) + pad);
+    m_view->setColumnWidth(2,
+                           metrics.horizontalAdvance(QStringLiteral("already_programmed")) + pad);
+    m_view->setColumnWidth(3, metrics.horizontalAdvance(QStringLiteral("4C:56:00:00:00:01")) + pad);
 
     m_outcome->addItem(QStringLiteral("All outcomes"), QString());
     m_outcome->addItem(QStringLiteral("ok"), QStringLiteral("ok"));
     m_outcome->addItem(QStringLiteral("failed"), QStringLiteral("failed"));
+    m_outcome->addItem(QStringLiteral("skipped (already programmed)"), QStringLiteral("skipped"));
     auto* exportButton = new QPushButton(QStringLiteral("&Export CSV..."));
     auto* filterLabel = new QLabel(QStringLiteral("&Records by outcome:"));
     filterLabel->setBuddy(m_outcome);

@@ -10,7 +10,7 @@ class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
 
-// The latest records from the store, newest on top: time, slot, MAC, outcome and reason.
+// The latest records from the store, newest on top: time, outcome, reason, MAC and slot.
 // Filterable by outcome; the records shown export to CSV in the store's export format.
 class RecordsTable : public QWidget {
     Q_OBJECT

@@ -71,49 +71,81 @@ SetupStrip::SetupStrip(QWidget* parent)
     m_start->setFont(big);
     m_stop->setFont(big);
 
+    // Fields that hold a MAC or a name are never squeezed below their text.
+    const QFontMetrics metrics = m_startMac->fontMetrics();
+    const int pad = metrics.averageCharWidth() * 3;
+    m_startMac->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("4C:56:00:00:00:01")) +
+                                pad);
+    m_stationName->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("station-name-12")) +
+                                   pad);
+    m_configPath->setMinimumWidth(metrics.averageCharWidth() * 24);
+    m_summary->setWordWrap(true);
+    m_store->setWordWrap(true);
+
+    // Four rows that fit a 1024-pixel screen: the file and its settings, the database, where
+    // MACs come from and the station, then how modules are written with Start and Stop.
+    auto* grid = new QGridLayout;
+    auto* configLabel = new QLabel(QStringLiteral("Configuration:"));
+    configLabel->setBuddy(m_configPath);
+    grid->addWidget(configLabel, 0, 0);
     auto* config = new QHBoxLayout;
-    config->addWidget(new QLabel(QStringLiteral("Configuration:")));
-    config->addWidget(m_configPath, 2);
+    config->addWidget(m_configPath, 1);
     config->addWidget(m_chooseConfig);
-    config->addWidget(m_summary, 3);
-    config->addWidget(m_store, 2);
+    grid->addLayout(config, 0, 1);
+    grid->addWidget(m_summary, 0, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Database:")), 1, 0);
+    grid->addWidget(m_store, 1, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("MACs:")), 2, 0);
+    auto* macs = new QHBoxLayout;
+    macs->addWidget(m_fromPool);
+    macs->addWidget(m_fromStartMac);
+    macs->addWidget(m_startMac);
+    macs->addStretch();
+    auto* stationLabel = new QLabel(QStringLiteral("&Station:"));
+    stationLabel->setBuddy(m_stationName);
+    macs->addWidget(stationLabel);
+    macs->addWidget(m_stationName);
+    grid->addLayout(macs, 2, 1, 1, 2);
     auto* run = new QHBoxLayout;
-    run->addWidget(m_fromPool);
-    run->addWidget(m_fromStartMac);
-    run->addWidget(m_startMac);
     run->addWidget(m_verify);
     run->addWidget(m_rework);
     auto* ackLabel = new QLabel(QStringLiteral("Wait for ATO&K:"));
     ackLabel->setBuddy(m_ackTimeout);
     run->addWidget(ackLabel);
     run->addWidget(m_ackTimeout);
-    auto* stationLabel = new QLabel(QStringLiteral("&Station:"));
-    stationLabel->setBuddy(m_stationName);
-    run->addWidget(stationLabel);
-    run->addWidget(m_stationName);
     run->addStretch();
     run->addWidget(m_start);
     run->addWidget(m_stop);
+    grid->addLayout(run, 3, 1, 1, 2);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 2);
     auto* strip = new QVBoxLayout(this);
-    strip->addLayout(config);
-    strip->addLayout(run);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->addLayout(grid);
     strip->addWidget(m_message);
 
     connect(m_chooseConfig, &QPushButton::clicked, this, &SetupStrip::ChooseConfig);
     connect(m_start, &QPushButton::clicked, this, &SetupStrip::startRequested);
+    connect(m_fromPool, &QRadioButton::toggled, this, &SetupStrip::macSourceChanged);
     connect(m_stop, &QPushButton::clicked, this, &SetupStrip::stopRequested);
 }
 
 bool SetupStrip::LoadConfig(const QString& path) {
     ConfigFrame frame{};
     const CfgLoadOutcome outcome = LoadCfgFile(path.toStdString(), frame);
+    // The field shows the file asked for, loaded or not: what it shows is what would be
+    // programmed, and a path typed on the command line is not lost to its refusal.
+    m_configPath->setText(path);
+    m_loaded.configPath = path.toStdString();
     if (outcome != CfgLoadOutcome::Loaded) {
-        ShowMessage(path + QStringLiteral(": ") + QString::fromUtf8(CfgLoadMessage(outcome)));
+        m_loaded.settings.reset();
+        m_configProblem = path + QStringLiteral(": ") + QString::fromUtf8(CfgLoadMessage(outcome));
+        m_summary->setText(QStringLiteral("Not loaded"));
+        ShowMessage(m_configProblem);
         return false;
     }
-    m_loaded.configPath = path.toStdString();
     m_loaded.settings = SettingsFromFrame(frame);
-    m_configPath->setText(path);
+    m_configProblem.clear();
     m_summary->setText(SettingsSummary());
     ShowMessage({});
     return true;
@@ -130,6 +162,7 @@ QString SetupStrip::SettingsSummary() const {
 }
 
 void SetupStrip::SetPoolAvailable(bool available) {
+    m_poolAvailable = available;
     m_fromPool->setEnabled(available);
     if (!available) {
         m_fromPool->setText(QStringLiteral("MACs from the pool (no station database)"));
@@ -138,7 +171,8 @@ void SetupStrip::SetPoolAvailable(bool available) {
 }
 
 void SetupStrip::SetPoolFree(std::optional<qulonglong> free) {
-    if (!m_fromPool->isEnabled()) {
+    // The count follows the pool while the station runs too, when the choice is locked.
+    if (!m_poolAvailable) {
         return;
     }
     m_fromPool->setText(free ? QStringLiteral("MACs from the &pool (%1 free)").arg(*free)
@@ -166,13 +200,12 @@ void SetupStrip::SetAckTimeout(int ms) {
 }
 
 void SetupStrip::SetStoreLocation(const QString& location) {
-    m_store->setText(location.isEmpty() ? QStringLiteral("Database: none")
-                                        : QStringLiteral("Database: ") + location);
-    m_store->setToolTip(m_store->text());
+    m_store->setText(location.isEmpty() ? QStringLiteral("none") : location);
+    m_store->setToolTip(QStringLiteral("The station database: ") + m_store->text());
 }
 
 void SetupStrip::UsePool(bool pool) {
-    (pool && m_fromPool->isEnabled() ? m_fromPool : m_fromStartMac)->setChecked(true);
+    (pool && m_poolAvailable ? m_fromPool : m_fromStartMac)->setChecked(true);
 }
 
 void SetupStrip::SetRunning(bool running) {
@@ -183,7 +216,7 @@ void SetupStrip::SetRunning(bool running) {
           static_cast<QWidget*>(m_fromStartMac)}) {
         setting->setEnabled(!running);
     }
-    m_fromPool->setEnabled(!running && !m_fromPool->text().contains(QStringLiteral("no station")));
+    m_fromPool->setEnabled(!running && m_poolAvailable);
     m_start->setEnabled(!running);
     m_stop->setEnabled(running);
 }

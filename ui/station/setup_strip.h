@@ -41,15 +41,21 @@ class SetupStrip : public QWidget {
     [[nodiscard]] StationSetup Setup() const;
     [[nodiscard]] QString Message() const;
     [[nodiscard]] QString SettingsSummary() const;
+    // Why the .cfg file in the field did not load; empty when it did or none was given.
+    [[nodiscard]] QString ConfigProblem() const { return m_configProblem; }
 
   signals:
     void startRequested();
     void stopRequested();
+    // The pool (true) or a start MAC (false) was chosen.
+    void macSourceChanged(bool fromPool);
 
   private:
     void ChooseConfig();
 
     StationSetup m_loaded;
+    QString m_configProblem;
+    bool m_poolAvailable = true;
     QLineEdit* m_configPath;
     QPushButton* m_chooseConfig;
     QLabel* m_summary;

@@ -1,22 +1,23 @@
 #include "ui/station/slot_grid.h"
 
 #include <QGridLayout>
+#include <QResizeEvent>
 #include <algorithm>
 
+#include "ui/station/natural_order.h"
 #include "ui/station/slot_tile.h"
 
 namespace {
 
-constexpr int kColumns = 4;
+// As many tiles to a row as fit, between these: 4 on a 1024-pixel screen, 8 on a wall screen.
+constexpr int kFewestColumns = 2;
+constexpr int kMostColumns = 8;
 constexpr int kTickMs = 100;
 
 }  // namespace
 
 SlotGrid::SlotGrid(QWidget* parent) : QWidget(parent), m_layout(new QGridLayout(this)) {
     m_layout->setAlignment(Qt::AlignTop);
-    for (int column = 0; column < kColumns; ++column) {
-        m_layout->setColumnStretch(column, 1);
-    }
     m_tick.setInterval(kTickMs);
     connect(&m_tick, &QTimer::timeout, this, &SlotGrid::TickBusyTiles);
     m_tick.start();
@@ -88,15 +89,34 @@ SlotTile* SlotGrid::Tile(const QString& device) const {
 
 void SlotGrid::LayOut() {
     if (!m_running) {
-        std::sort(m_order.begin(), m_order.end(),
-                  [this](const QString& a, const QString& b) { return a < b; });
+        std::sort(m_order.begin(), m_order.end(), NaturalLess);
     }
     for (SlotTile* tile : std::as_const(m_tiles)) {
         m_layout->removeWidget(tile);
     }
+    for (int column = 0; column < kMostColumns; ++column) {
+        m_layout->setColumnStretch(column, column < m_columns ? 1 : 0);
+    }
     for (std::size_t i = 0; i < m_order.size(); ++i) {
         const int place = static_cast<int>(i);
-        m_layout->addWidget(m_tiles.value(m_order[i]), place / kColumns, place % kColumns);
+        m_layout->addWidget(m_tiles.value(m_order[i]), place / m_columns, place % m_columns);
+    }
+    // The rows keep the tiles' own height; what is left stays below them.
+    const int rows = (static_cast<int>(m_order.size()) + m_columns - 1) / m_columns;
+    for (int row = 0; row <= std::max(rows, m_stretchRow); ++row) {
+        m_layout->setRowStretch(row, row == rows ? 1 : 0);
+    }
+    m_stretchRow = rows;
+}
+
+void SlotGrid::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int tileWidth = SlotTile::WidthWanted(fontMetrics()) + m_layout->horizontalSpacing();
+    const int columns =
+        std::clamp(event->size().width() / std::max(1, tileWidth), kFewestColumns, kMostColumns);
+    if (columns != m_columns) {
+        m_columns = columns;
+        LayOut();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/station/station_controller.h"
 
+#include <QMetaObject>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <utility>
@@ -11,14 +12,10 @@ namespace {
 
 // While a stopped run finishes its modules, how often the controller looks whether it has.
 constexpr int kFinishCheckMs = 100;
+// How often the pool's free count is read again: MACs added by another program show soon.
+constexpr int kPoolCheckMs = 2000;
 // The table and the chart show the last day; older records stay in the store.
 constexpr std::int64_t kRecordsShownMs = 24LL * 60 * 60 * 1000;
-
-QString PoolEmptyText() {
-    return QStringLiteral(
-        "The MAC pool has no free MAC: modules programmed before are recognised, new ones are "
-        "not written until MACs are added with 'lvcfg-cli pool add'.");
-}
 
 }  // namespace
 
@@ -34,9 +31,22 @@ StationController::StationController(std::unique_ptr<DeviceEventSource> arrivals
             &StationController::OnArrivalReadable);
     m_finishCheck.setInterval(kFinishCheckMs);
     connect(&m_finishCheck, &QTimer::timeout, this, &StationController::EndFinishedRun);
+    if (m_store) {
+        m_conditions.storeAt = StoreLocation();
+        m_conditions.poolFree = PoolFree();
+        m_poolWatch = std::make_unique<PoolWatch>(
+            *m_store, std::chrono::milliseconds(kPoolCheckMs),
+            [this](std::optional<std::uint64_t> free) {
+                QMetaObject::invokeMethod(
+                    this, [this, free] { ShowPoolFree(free); }, Qt::QueuedConnection);
+            });
+    } else {
+        m_conditions.noStore = QStringLiteral("none was given");
+    }
 }
 
 StationController::~StationController() {
+    m_poolWatch.reset();  // tells nothing more
     m_accepting = false;
     m_run.reset();  // waits for the modules being programmed
 }
@@ -119,9 +129,11 @@ QString StationController::Start(const StationSetup& setup) {
     if (!m_run) {
         return refusal;
     }
-    if (setup.macsFromPool && PoolFree() == std::optional<std::uint64_t>(0)) {
-        emit notice(PoolEmptyText());
-    }
+    ChangeConditions([&](StationConditions& c) {
+        c.storeFailed.clear();
+        c.macsFromPool = setup.macsFromPool;
+    });
+    RefreshPoolFree();
     m_accepting = true;
     emit runningChanged(true);
     return {};
@@ -148,6 +160,50 @@ void StationController::EndFinishedRun() {
         m_run.reset();
         m_finishCheck.stop();
     }
+}
+
+std::size_t StationController::InFlight() const {
+    return m_run ? m_run->InFlight() : 0;
+}
+
+void StationController::ChangeConditions(const std::function<void(StationConditions&)>& change) {
+    StationConditions changed = m_conditions;
+    change(changed);
+    if (!(changed == m_conditions)) {
+        m_conditions = changed;
+        emit conditionsChanged(m_conditions);
+    }
+}
+
+void StationController::NoteStoreMissing(const QString& why) {
+    ChangeConditions([&](StationConditions& c) { c.noStore = why; });
+}
+
+void StationController::NoteArrivalsUnseen(const QString& why) {
+    ChangeConditions([&](StationConditions& c) { c.noArrivals = why; });
+}
+
+void StationController::SetMacsFromPool(bool fromPool) {
+    if (!m_accepting) {
+        ChangeConditions([&](StationConditions& c) { c.macsFromPool = fromPool; });
+    }
+}
+
+void StationController::NoteStoreFailed(const QString& why) {
+    ChangeConditions([&](StationConditions& c) { c.storeFailed = why; });
+}
+
+void StationController::RefreshPoolFree() {
+    if (m_poolWatch) {
+        m_poolWatch->ReadNow();
+    }
+}
+
+void StationController::ShowPoolFree(std::optional<std::uint64_t> free) {
+    if (free) {
+        emit poolFreeChanged(*free);
+    }
+    ChangeConditions([&](StationConditions& c) { c.poolFree = free; });
 }
 
 std::optional<std::uint64_t> StationController::PoolFree() {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -13,7 +14,9 @@
 #include "link/port_inventory.h"
 #include "station/serialized_station_store.h"
 #include "store/production_record.h"
+#include "ui/station/pool_watch.h"
 #include "ui/station/slot_state.h"
+#include "ui/station/station_conditions.h"
 #include "ui/station/station_setup.h"
 
 class QSocketNotifier;
@@ -46,6 +49,24 @@ class StationController : public QObject {
     // A run stopped but still finishing its modules.
     [[nodiscard]] bool Finishing() const;
 
+    // Modules being programmed now.
+    [[nodiscard]] std::size_t InFlight() const;
+
+    // Why there is no station database (it did not open), and why plugged-in adapters cannot
+    // be seen (no udev): both last for the whole run of the program.
+    void NoteStoreMissing(const QString& why);
+    void NoteArrivalsUnseen(const QString& why);
+    // The MAC source chosen for the next run, while none runs.
+    void SetMacsFromPool(bool fromPool);
+    // The database failed during the run (the run takes no module any more).
+    void NoteStoreFailed(const QString& why);
+    [[nodiscard]] const StationConditions& Conditions() const { return m_conditions; }
+    // Has the pool's free count read again soon and told (the controller does so every few
+    // seconds anyway, so MACs added from elsewhere show while the window runs).
+    void RefreshPoolFree();
+    // Tells a free count read elsewhere (nothing: it could not be read).
+    void ShowPoolFree(std::optional<std::uint64_t> free);
+
     [[nodiscard]] bool HasStore() const { return m_store != nullptr; }
     // Where the store lives, as people may see it; empty without a store.
     [[nodiscard]] QString StoreLocation() const;
@@ -63,6 +84,8 @@ class StationController : public QObject {
     // With a start MAC: the MAC the next module gets, once a MAC was sent.
     void nextStartMac(const QString& mac);
     void runningChanged(bool running);
+    // What keeps the line from going on changed.
+    void conditionsChanged(const StationConditions& conditions);
     // Something a person should know that is no slot's state (a store failure, no udev).
     void notice(const QString& text);
 
@@ -70,6 +93,7 @@ class StationController : public QObject {
     void OnArrivalReadable();
     void EndFinishedRun();
     [[nodiscard]] QString ByPathName(const std::string& device) const;
+    void ChangeConditions(const std::function<void(StationConditions&)>& change);
 
     std::unique_ptr<SerializedStationStore> m_store;  // shared with the batch's threads
     PortInventory m_inventory;
@@ -79,4 +103,6 @@ class StationController : public QObject {
     std::unique_ptr<StationRun> m_run;
     bool m_accepting = false;
     QTimer m_finishCheck;
+    std::unique_ptr<PoolWatch> m_poolWatch;  // with a store; reads it off the window's thread
+    StationConditions m_conditions;
 };

@@ -111,10 +111,11 @@ void StationRun::Ended(const RunEvent& event) {
         }
     }
     const std::optional<MacAddress> next = m_run ? m_run->Summary().nextMac : std::nullopt;
+    const std::optional<StoreStatus> stopped = m_run ? m_run->Stopped() : std::nullopt;
     StationController* controller = &m_controller;
     QMetaObject::invokeMethod(
         controller,
-        [controller, update, record, kept, failure, free, next] {
+        [controller, update, record, kept, failure, free, next, stopped, fromPool = m_fromPool] {
             emit controller->slotChanged(update);
             if (kept) {
                 emit controller->recordKept(record);
@@ -124,8 +125,11 @@ void StationRun::Ended(const RunEvent& event) {
                                    "taking modules: %2")
                         .arg(update.device, Text(failure)));
             }
-            if (free) {
-                emit controller->poolFreeChanged(*free);
+            if (stopped) {
+                controller->NoteStoreFailed(Text(stopped->message));
+            }
+            if (fromPool) {
+                controller->ShowPoolFree(free);
             }
             if (next) {
                 emit controller->nextStartMac(Text(FormatMacAddress(*next)));

@@ -1,6 +1,6 @@
-// Writes a picture of a running station with slots in mixed states into docs/: modules
-// programmed, a module that does not answer, a module pulled out mid-write and modules being
-// read, over a station database holding a few hours of earlier records. Run with
+// Writes two pictures of a running station into docs/, over a station database holding a few
+// hours of earlier records: on a 1920x1080 wall screen with slots in mixed states, and on a
+// 1024x768 screen where the pool runs out and the banner says so. Run with
 // QT_QPA_PLATFORM=offscreen; the one argument is the folder to write into (default "docs").
 #include <QApplication>
 #include <QDir>
@@ -47,17 +47,22 @@ bool SlotShows(StationWindow& window, const SimulatedModule& module, SlotState s
     return tile != nullptr && tile->State() == state;
 }
 
-}  // namespace
+bool SlotEnded(StationWindow& window, const SimulatedModule& module) {
+    SlotTile* tile = window.Slots().Tile(QString::fromStdString(module.PortPath()));
+    return tile != nullptr && !SlotStateBusy(tile->State()) && !tile->ResultText().isEmpty();
+}
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+// One picture: a station of `size` over a pool of `poolSize` MACs. Eight modules are plugged
+// in: the third never answers, the sixth vanishes mid-write and is pulled out; the first is
+// pulled out once done, so its result fades beside the fresh ones; the last two are caught
+// being read. With a small pool the last modules find no MAC, and the banner says so.
+bool Render(const QDir& folder, const QString& name, QSize size, std::uint64_t poolSize) {
     QTemporaryDir database;
     StoreResult<std::unique_ptr<StationStore>> store = OpenStationStore(
         "sqlite:" + database.filePath(QStringLiteral("station.sqlite")).toStdString());
-    if (!store.Ok() || !store.value->AddRange(kPoolStart, 5000).Ok()) {
+    if (!store.Ok() || !store.value->AddRange(kPoolStart, poolSize).Ok()) {
         std::fprintf(stderr, "no station database: %s\n", store.message.c_str());
-        return 1;
+        return false;
     }
     AddEarlierRecords(*store.value);
     auto injected = std::make_unique<InjectedDeviceSource>();
@@ -66,12 +71,10 @@ int main(int argc, char** argv) {
     StationController controller(std::move(injected), std::move(store.value),
                                  PortInventory(empty, empty));
     StationWindow window(controller);
-    // A path relative to the source tree, so the picture shows no folder of the machine it was
-    // made on.
-    QDir::setCurrent(QStringLiteral(LVCFG_SOURCE_DIR));
+    window.Strip().SetStoreLocation(QStringLiteral("/var/lib/lvcfg/station.sqlite"));
     window.Strip().LoadConfig(QStringLiteral("tests/data/read_module.cfg"));
     window.Strip().SetStationName(QStringLiteral("line-1"));
-    window.resize(1400, 900);
+    window.resize(size);
     window.show();
     window.StartStation();
 
@@ -82,34 +85,26 @@ int main(int argc, char** argv) {
         options.identity.mac = MacPlus(options.identity.mac, static_cast<unsigned>(i));
         modules.push_back(std::make_unique<SimulatedModule>(options));
         if (!modules.back()->Start()) {
-            return 1;
+            return false;
         }
     }
     modules[2]->MisbehaveAlways(Misbehaviour::Silent);
     modules[5]->MisbehaveOnce(RequestKind::Write, Misbehaviour::VanishMidAnswer);
-    modules[6]->MisbehaveAlways(Misbehaviour::Silent);
-    modules[7]->MisbehaveAlways(Misbehaviour::Silent);
     auto plug = [&](int i, const char* action) {
         (void)arrivals.Inject(
             UsbSerialReport(action, "ttyUSB" + std::to_string(i), modules[i]->PortPath()));
     };
+    bool ended = true;
     for (int i = 0; i < 6; ++i) {
         plug(i, "add");
+        // One after another, so a small pool runs out at the same slots every time.
+        ended = ended && QTest::qWaitFor([&] { return SlotEnded(window, *modules[i]); }, kWaitMs);
     }
-    bool ended = QTest::qWaitFor(
-        [&] {
-            for (int i = 0; i < 6; ++i) {
-                if (!SlotShows(window, *modules[i], SlotState::Done) &&
-                    !SlotShows(window, *modules[i], SlotState::Failed)) {
-                    return false;
-                }
-            }
-            return true;
-        },
-        kWaitMs);
+    plug(0, "remove");
     plug(5, "remove");
     // The last two do not answer, so they are caught being read.
     modules[6]->MisbehaveAlways(Misbehaviour::Silent);
+    modules[7]->MisbehaveAlways(Misbehaviour::Silent);
     plug(6, "add");
     plug(7, "add");
     ended = ended && QTest::qWaitFor(
@@ -120,9 +115,24 @@ int main(int argc, char** argv) {
                          kWaitMs);
     QTest::qWait(300);  // the elapsed time shows a few tenths
     window.Throughput().Refresh();
-    const QString path = folder.filePath(QStringLiteral("station-window.png"));
+    const QString path = folder.filePath(name);
     const bool saved = ended && window.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
     window.StopStation();
-    return saved ? 0 : 1;
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const QDir folder(
+        QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")).absolutePath());
+    // A path relative to the source tree, so the picture shows no folder of the machine it was
+    // made on.
+    QDir::setCurrent(QStringLiteral(LVCFG_SOURCE_DIR));
+    const bool wall = Render(folder, QStringLiteral("station-window.png"), QSize(1920, 1080), 5000);
+    const bool small =
+        Render(folder, QStringLiteral("station-window-1024x768.png"), QSize(1024, 768), 3);
+    return wall && small ? 0 : 1;
 }

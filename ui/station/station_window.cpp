@@ -1,14 +1,19 @@
 #include "ui/station/station_window.h"
 
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "ui/station/records_table.h"
 #include "ui/station/setup_strip.h"
+#include "ui/station/shared_splitter.h"
 #include "ui/station/slot_grid.h"
+#include "ui/station/slot_tile.h"
+#include "ui/station/station_banner.h"
 #include "ui/station/station_controller.h"
 #include "ui/station/throughput_panel.h"
 
@@ -16,13 +21,19 @@ namespace {
 
 constexpr std::size_t kRecordsLoaded = 1000;
 constexpr int kNoticeMs = 15000;
-constexpr int kSlotAreaLines = 24;
+constexpr int kSlotAreaMargin = 16;
+// How the window's height and the bottom's width are shared at first, in parts.
+constexpr int kSlotsShare = 55;
+constexpr int kFiguresShare = 45;
+constexpr int kChartShare = 45;
+constexpr int kRecordsShare = 55;
 
 }  // namespace
 
 StationWindow::StationWindow(StationController& controller, QWidget* parent)
     : QMainWindow(parent),
       m_controller(controller),
+      m_banner(new StationBanner),
       m_strip(new SetupStrip),
       m_slots(new SlotGrid),
       m_throughput(new ThroughputPanel),
@@ -31,18 +42,18 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     auto* slotArea = new QScrollArea;
     slotArea->setWidget(m_slots);
     slotArea->setWidgetResizable(true);
-    // Two rows of tiles at least: the slots are what a person looks at from a step away.
-    slotArea->setMinimumHeight(fontMetrics().height() * kSlotAreaLines);
-    auto* bottom = new QSplitter(Qt::Horizontal);
+    // One whole row of tiles at least: the slots are what a person looks at from a step away.
+    const SlotTile probe({QStringLiteral("/dev/ttyUSB0"), {}});
+    slotArea->setMinimumHeight(probe.minimumSizeHint().height() + kSlotAreaMargin);
+    auto* bottom = new SharedSplitter(Qt::Horizontal, {kChartShare, kRecordsShare});
     bottom->addWidget(m_throughput);
     bottom->addWidget(m_records);
-    auto* middle = new QSplitter(Qt::Vertical);
+    auto* middle = new SharedSplitter(Qt::Vertical, {kSlotsShare, kFiguresShare});
     middle->addWidget(slotArea);
     middle->addWidget(bottom);
-    middle->setStretchFactor(0, 3);
-    middle->setStretchFactor(1, 2);
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
+    layout->addWidget(m_banner);
     layout->addWidget(m_strip);
     layout->addWidget(middle, 1);
     setCentralWidget(central);
@@ -55,13 +66,17 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
 
     m_strip->SetPoolAvailable(m_controller.HasStore());
     m_strip->SetStoreLocation(m_controller.StoreLocation());
-    m_strip->SetPoolFree(m_controller.PoolFree());
+    m_strip->SetPoolFree(m_controller.Conditions().poolFree);
+    m_banner->Show(m_controller.Conditions());
     LoadRecords();
 }
 
 void StationWindow::Connect() {
     connect(m_strip, &SetupStrip::startRequested, this, &StationWindow::StartStation);
     connect(m_strip, &SetupStrip::stopRequested, this, &StationWindow::StopStation);
+    connect(m_strip, &SetupStrip::macSourceChanged, &m_controller,
+            &StationController::SetMacsFromPool);
+    connect(&m_controller, &StationController::conditionsChanged, m_banner, &StationBanner::Show);
     connect(&m_controller, &StationController::slotAppeared, m_slots, &SlotGrid::AddSlot);
     connect(&m_controller, &StationController::slotGone, m_slots, &SlotGrid::RemoveSlot);
     connect(&m_controller, &StationController::slotChanged, m_slots, &SlotGrid::Apply);
@@ -93,7 +108,9 @@ void StationWindow::LoadRecords() {
 }
 
 void StationWindow::StartStation() {
-    const QString refusal = m_controller.Start(m_strip->Setup());
+    // A .cfg file that did not load keeps its own message, not a request to choose one.
+    const QString problem = m_strip->ConfigProblem();
+    const QString refusal = problem.isEmpty() ? m_controller.Start(m_strip->Setup()) : problem;
     m_strip->ShowMessage(refusal);
     if (refusal.isEmpty()) {
         statusBar()->showMessage(QStringLiteral("Running: plug modules in."));
@@ -107,4 +124,42 @@ void StationWindow::StopStation() {
     } else {
         statusBar()->showMessage(QStringLiteral("Stopped."));
     }
+}
+
+void StationWindow::closeEvent(QCloseEvent* event) {
+    if (MayClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// Closing while the station runs stops it; the modules in flight finish before the window
+// goes, and the operator hears how many there are before saying so.
+bool StationWindow::MayClose() {
+    if (!m_controller.Running() && !m_controller.Finishing()) {
+        return true;
+    }
+    const std::size_t inFlight = m_controller.InFlight();
+    const QString modules =
+        inFlight == 0   ? QStringLiteral("No module is being programmed now.")
+        : inFlight == 1 ? QStringLiteral(
+                              "1 module is being programmed now; it finishes before the window "
+                              "closes.")
+                        : QStringLiteral(
+                              "%1 modules are being programmed now; they finish before the "
+                              "window closes.")
+                              .arg(inFlight);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("lvcfg-station"),
+                    QStringLiteral("The station is running. Stop it and close?"),
+                    QMessageBox::Cancel, this);
+    box.setInformativeText(modules);
+    QPushButton* close = box.addButton(QStringLiteral("Stop and close"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() != close) {
+        return false;
+    }
+    StopStation();
+    return true;
 }

@@ -5,13 +5,15 @@
 class RecordsTable;
 class SetupStrip;
 class SlotGrid;
+class StationBanner;
 class StationController;
 class ThroughputPanel;
 
-// The production window: the set-up strip on top, the slot tiles below it, the counters with
-// the chart and the records at the bottom. It never opens a box while the station runs:
-// refusals show in the strip, failures on their tiles, other notices in the status bar.
-// F5 starts, Shift+F5 stops.
+// The production window: a banner for what keeps the line from going on, the set-up strip,
+// the slot tiles below it, the counters with the chart and the records at the bottom. Usable
+// from 1024x768 to a wall screen. It opens no box while modules are programmed but one: closing
+// during a run asks first. Refusals show in the strip, failures on their tiles, other notices
+// in the status bar. F5 starts, Shift+F5 stops.
 class StationWindow : public QMainWindow {
     Q_OBJECT
 
@@ -22,15 +24,21 @@ class StationWindow : public QMainWindow {
     [[nodiscard]] SlotGrid& Slots() const { return *m_slots; }
     [[nodiscard]] ThroughputPanel& Throughput() const { return *m_throughput; }
     [[nodiscard]] RecordsTable& Records() const { return *m_records; }
+    [[nodiscard]] StationBanner& Banner() const { return *m_banner; }
 
     void StartStation();
     void StopStation();
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void Connect();
+    [[nodiscard]] bool MayClose();
     void LoadRecords();
 
     StationController& m_controller;
+    StationBanner* m_banner;
     SetupStrip* m_strip;
     SlotGrid* m_slots;
     ThroughputPanel* m_throughput;

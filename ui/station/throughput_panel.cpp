@@ -17,20 +17,25 @@
 
 namespace {
 
-constexpr std::int64_t kHourMs = 60LL * 60 * 1000;
 constexpr std::int64_t kBucketMs = 30LL * 60 * 1000;
 constexpr int kBuckets = 8;  // four hours
 constexpr int kRedrawMs = 1000;
 constexpr double kCounterScale = 2.0;
+constexpr int kChartLines = 9;
+constexpr double kAxisScale = 0.8;
 
-QLabel* Counter(QHBoxLayout* row, const QString& caption) {
+QLabel* Counter(QHBoxLayout* row, const QString& caption, const QString& tip) {
     auto* box = new QVBoxLayout;
     auto* value = new QLabel(QStringLiteral("0"));
     QFont font = value->font();
     font.setPointSizeF(font.pointSizeF() * kCounterScale);
     font.setBold(true);
     value->setFont(font);
-    box->addWidget(new QLabel(caption));
+    value->setObjectName(caption);
+    auto* label = new QLabel(caption);
+    label->setToolTip(tip);
+    value->setToolTip(tip);
+    box->addWidget(label);
     box->addWidget(value);
     row->addLayout(box);
     return value;
@@ -41,26 +46,44 @@ QLabel* Counter(QHBoxLayout* row, const QString& caption) {
 ThroughputPanel::ThroughputPanel(QWidget* parent)
     : QWidget(parent),
       m_chart(new QChart),
-      m_perBucket(new QBarSet(QStringLiteral("modules programmed per half hour"))),
+      m_perBucket(new QBarSet(QStringLiteral("modules per half hour"))),
       m_meanTime(new QLineSeries),
       m_countAxis(new QValueAxis),
       m_timeAxis(new QValueAxis) {
     auto* counters = new QHBoxLayout;
-    m_programmedLabel = Counter(counters, QStringLiteral("Programmed (24 h)"));
-    m_failedLabel = Counter(counters, QStringLiteral("Failed (24 h)"));
-    m_rateLabel = Counter(counters, QStringLiteral("Modules per hour"));
+    m_modulesLabel = Counter(counters, QStringLiteral("Modules"),
+                             QStringLiteral("Modules programmed over the last day, each counted "
+                                            "once however often it was plugged in"));
+    m_attemptsLabel = Counter(counters, QStringLiteral("Attempts"),
+                              QStringLiteral("Modules plugged in over the last day, every time"));
+    m_failedLabel = Counter(counters, QStringLiteral("Failed"),
+                            QStringLiteral("Attempts that left their module unprogrammed, those "
+                                           "turned away for lack of a MAC included"));
+    m_rateLabel = Counter(counters, QStringLiteral("Per hour"),
+                          QStringLiteral("Modules programmed per hour over the last 15 minutes; "
+                                         "none is judged from under a minute of work"));
     counters->addStretch();
+    m_noMacLabel = new QLabel;
 
-    m_meanTime->setName(QStringLiteral("mean seconds per module"));
+    m_meanTime->setName(QStringLiteral("mean s per module"));
+    // A half hour alone is one point: it is drawn as a mark, not as a line of no length.
+    m_meanTime->setPointsVisible(true);
     auto* bars = new QBarSeries;
     bars->append(m_perBucket);
     m_chart->addSeries(bars);
     m_chart->addSeries(m_meanTime);
     auto* buckets = new QBarCategoryAxis;
+    // The times under the bars in a smaller type, so they fit half-hour bars on a small screen.
+    QFont small = buckets->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * kAxisScale);
+    buckets->setLabelsFont(small);
     m_chart->addAxis(buckets, Qt::AlignBottom);
     m_countAxis->setLabelFormat(QStringLiteral("%d"));
     m_countAxis->setTitleText(QStringLiteral("modules"));
+    m_countAxis->setTickType(QValueAxis::TicksDynamic);
+    m_countAxis->setTickAnchor(0);
     m_timeAxis->setTitleText(QStringLiteral("s / module"));
+    m_timeAxis->setLabelFormat(QStringLiteral("%.1f"));
     m_chart->addAxis(m_countAxis, Qt::AlignLeft);
     m_chart->addAxis(m_timeAxis, Qt::AlignRight);
     bars->attachAxis(buckets);
@@ -77,15 +100,21 @@ ThroughputPanel::ThroughputPanel(QWidget* parent)
 
     auto* view = new QChartView(m_chart);
     view->setRenderHint(QPainter::Antialiasing, false);
-    view->setMinimumHeight(fontMetrics().height() * 14);
+    view->setMinimumHeight(fontMetrics().height() * kChartLines);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(counters);
+    layout->addWidget(m_noMacLabel);
     layout->addWidget(view, 1);
+    m_noMacLabel->hide();
 
     m_redraw.setInterval(kRedrawMs);
     connect(&m_redraw, &QTimer::timeout, this, [this] {
+        const std::int64_t now = StoreClockNow();
+        ShowCounters(now);  // the pace follows the clock
         if (m_dirty) {
-            Refresh();
+            RedrawChart(now);
+            m_dirty = false;
         }
     });
     m_redraw.start();
@@ -93,39 +122,34 @@ ThroughputPanel::ThroughputPanel(QWidget* parent)
 }
 
 void ThroughputPanel::AddRecord(const ProductionRecord& record) {
+    m_figures.Add(record);
     if (record.outcome == "ok") {
-        ++m_programmed;
         m_done.push_back({record.timeEnd, record.timeEnd - record.timeStart});
-    } else {
-        ++m_failed;
     }
-    m_programmedLabel->setText(QString::number(m_programmed));
-    m_failedLabel->setText(QString::number(m_failed));
+    ShowCounters(StoreClockNow());
     m_dirty = true;
 }
 
-double ThroughputPanel::ModulesPerHour(std::int64_t nowMs) const {
-    const auto inLastHour = std::count_if(m_done.begin(), m_done.end(), [nowMs](const Finished& f) {
-        return f.endMs > nowMs - kHourMs;
-    });
-    if (inLastHour == 0) {
-        return 0.0;
-    }
-    // A line that started less than an hour ago is judged over the time it has run.
-    std::int64_t first = nowMs;
-    for (const Finished& f : m_done) {
-        if (f.endMs > nowMs - kHourMs) {
-            first = std::min(first, f.endMs - f.tookMs);
-        }
-    }
-    const std::int64_t span = std::clamp<std::int64_t>(nowMs - first, 1000, kHourMs);
-    return static_cast<double>(inLastHour) * static_cast<double>(kHourMs) /
-           static_cast<double>(span);
+void ThroughputPanel::ShowCounters(std::int64_t nowMs) {
+    m_modulesLabel->setText(QString::number(m_figures.Modules()));
+    m_attemptsLabel->setText(QString::number(m_figures.Attempts()));
+    m_failedLabel->setText(QString::number(m_figures.Failed()));
+    const std::optional<double> perHour = m_figures.ModulesPerHour(nowMs);
+    m_rateLabel->setText(perHour ? QString::number(*perHour, 'f', 0) : QStringLiteral("-"));
+    const int noMac = m_figures.NoMac();
+    m_noMacLabel->setText(
+        QStringLiteral("%1 of the failed found no MAC left and were not written").arg(noMac));
+    m_noMacLabel->setVisible(noMac > 0);
+}
+
+QString ThroughputPanel::CounterText(const QString& caption) const {
+    const auto* value = findChild<QLabel*>(caption);
+    return value != nullptr ? value->text() : QString();
 }
 
 void ThroughputPanel::Refresh() {
     const std::int64_t now = StoreClockNow();
-    m_rateLabel->setText(QString::number(ModulesPerHour(now), 'f', 0));
+    ShowCounters(now);
     RedrawChart(now);
     m_dirty = false;
 }
@@ -173,5 +197,7 @@ void ThroughputPanel::RedrawChart(std::int64_t nowMs) {
         buckets->setCategories(labels);
     }
     m_countAxis->setRange(0, most);
+    // Whole modules only: a step of 1 up to 5, then steps that keep about five labels.
+    m_countAxis->setTickInterval(std::max(1, (most + 4) / 5));
     m_timeAxis->setRange(0, slowest * 1.2);
 }
