@@ -10,7 +10,7 @@
 // the port failed after the frame began to go out), as only a read of the module can tell.
 enum class WriteTook {
     Yes,      // it holds the frame sent
-    No,       // it holds the block it had before
+    No,       // it holds the block it had before, read on the session that sent the frame
     Unknown,  // it holds something else, or could not be read
 };
 
@@ -29,8 +29,8 @@ struct SettlingLimits {
 };
 
 // Reads the module back until it gives a whole frame or the limits are spent, on `session`
-// while it works and on a new session from `reopen` after it failed. Whatever is waiting on the
-// line (a late acknowledgement) is dropped before each read.
+// while it works and on a new session from `reopen` after it failed (or when `session` is
+// null). Whatever is waiting on the line (a late acknowledgement) is dropped before each read.
 [[nodiscard]] Settlement SettleByReading(std::unique_ptr<SerialSession> session,
                                          const PortOpener& reopen, const ConfigFrame& sent,
                                          const ConfigFrame& before, SettlingLimits limits = {});
