@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -26,11 +27,14 @@ constexpr double kAxisScale = 0.8;
 
 QLabel* Counter(QHBoxLayout* row, const QString& caption, const QString& tip) {
     auto* box = new QVBoxLayout;
+    box->setSpacing(0);  // a caption sits on its count, whatever the row's spacing
     auto* value = new QLabel(QStringLiteral("0"));
     QFont font = value->font();
     font.setPointSizeF(font.pointSizeF() * kCounterScale);
     font.setBold(true);
     value->setFont(font);
+    // Room for five digits, so the columns do not move as counts grow.
+    value->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("00000")));
     value->setObjectName(caption);
     auto* label = new QLabel(caption);
     label->setToolTip(tip);
@@ -51,6 +55,8 @@ ThroughputPanel::ThroughputPanel(QWidget* parent)
       m_countAxis(new QValueAxis),
       m_timeAxis(new QValueAxis) {
     auto* counters = new QHBoxLayout;
+    // Counts side by side must not read as one long number.
+    counters->setSpacing(fontMetrics().height() * 2);
     m_modulesLabel = Counter(counters, QStringLiteral("Modules"),
                              QStringLiteral("Modules programmed over the last day, each counted "
                                             "once however often it was plugged in"));
