@@ -22,6 +22,7 @@
 #include "cli_rig.h"
 #include "link/unique_fd.h"
 #include "model/mac_address.h"
+#include "store/iso_time.h"
 #include "tests/store/store_backend.h"
 #include "tools/module_sim/module_identity.h"
 
@@ -297,6 +298,141 @@ TEST_P(StationLineTest, AnEmptyPoolStopsOnlyNewMacsAndMacsAddedMeanwhileAreTaken
     for (std::string line = station.ReadLine(); !line.empty(); line = station.ReadLine()) {
     }
     EXPECT_EQ(station.Stop(SIGTERM), 6) << "a module was turned away for lack of a MAC";
+}
+
+// The lines of `run` that are JSON objects of event `event`.
+std::vector<Json> EventsOf(const ProgramRun& run, const std::string& event) {
+    std::vector<Json> found;
+    for (const Json& line : JsonLines(run.out)) {
+        if (line["event"] == event) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+// A line of four watching stations programs one order from more modules than it needs: the
+// store's count stops them all at the quantity, each says ORDER COMPLETE and ends by itself,
+// and no MAC reaches two modules. The count on SQLite is the store contract's.
+TEST_P(StationLineTest, FourStationsProgramOneOrderToItsQuantityAndAllStopComplete) {
+    if (GetParam() != BackendKind::Postgres) {
+        GTEST_SKIP() << "a line of stations shares a PostgreSQL server";
+    }
+    constexpr int kQuantity = 60;
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "100"}, "setup").exitStatus, 0);
+    const ProgramRun created = Run(
+        {"order", "create", "WO-60", "--config", m_config, "--quantity", std::to_string(kQuantity)},
+        "setup");
+    ASSERT_EQ(created.exitStatus, 0) << created.err;
+    std::vector<std::unique_ptr<RunningProgram>> stations;
+    std::vector<std::ofstream> feeds;
+    for (int station = 0; station < kStations; ++station) {
+        const std::string arrivals = m_folder.File("arrivals" + std::to_string(station));
+        ASSERT_EQ(::mkfifo(arrivals.c_str(), 0600), 0);
+        stations.push_back(std::make_unique<RunningProgram>(
+            kCliProgram,
+            std::vector<std::string>{"batch", "--order", "WO-60", "--watch", "--arrivals-from",
+                                     arrivals, "--station-db", m_backend->Url(), "--station",
+                                     "station" + std::to_string(station), "--json"}));
+        feeds.emplace_back(arrivals);  // opens once the station runs and reads
+    }
+    const std::vector<Json> running = EventsOf(Run({"stations", "--json"}, "x"), "station");
+    ASSERT_EQ(running.size(), std::size_t{kStations});
+    for (const Json& row : running) {
+        EXPECT_EQ(row["state"], "running");
+    }
+    for (std::ofstream& feed : feeds) {
+        for (const std::string& port : StartModules(kModulesPerStation)) {
+            feed << "add " << port << std::endl;
+        }
+    }
+    // The arrivals stay open: each watch ends because the order is complete.
+    for (auto& station : stations) {
+        std::size_t complete = 0;
+        for (std::string line = station->ReadLine(); !line.empty(); line = station->ReadLine()) {
+            complete += Json::parse(line)["event"] == "order_complete" ? 1 : 0;
+        }
+        EXPECT_EQ(complete, 1u);
+        EXPECT_EQ(station->Stop(0), 0);
+    }
+
+    const ProgramRun records = Run({"records", "--order", "WO-60", "--format", "jsonl"}, "setup");
+    ASSERT_EQ(records.exitStatus, 0) << records.err;
+    std::set<std::string> held;
+    for (const Json& record : JsonLines(records.out)) {
+        EXPECT_EQ(record["order"], "WO-60");
+        if (record["outcome"] == "ok") {
+            EXPECT_TRUE(held.insert(record["mac_written"].get<std::string>()).second)
+                << "MAC given twice: " << record.dump();
+        }
+    }
+    EXPECT_EQ(held.size(), std::size_t{kQuantity});
+    const std::vector<Json> shown =
+        EventsOf(Run({"order", "show", "WO-60", "--json"}, "x"), "order");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]["state"], "complete");
+    EXPECT_EQ(shown[0]["verified"], kQuantity);
+    EXPECT_EQ(shown[0]["in_flight"], 0);
+    EXPECT_EQ(shown[0]["macs_used"].size(), std::size_t{kQuantity});
+    const std::vector<Json> rows = EventsOf(Run({"stations", "--json"}, "x"), "station");
+    ASSERT_EQ(rows.size(), std::size_t{kStations});
+    for (const Json& row : rows) {
+        EXPECT_EQ(row["state"], "stopped");
+        EXPECT_EQ(row["order"], "WO-60");
+        EXPECT_EQ(row["program"], "lvcfg-cli batch");
+    }
+    EXPECT_EQ(PoolStatus("setup")["used"], kQuantity);
+}
+
+// A station of an order killed mid-module: its row stays "running" and ages into offline, its
+// reservation counts against the order until its next start quarantines it and a person
+// releases it.
+TEST_P(StationLineTest, AStationKilledMidOrderKeepsTheOrdersCountRight) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    ASSERT_EQ(Run({"order", "create", "WO-3", "--config", m_config, "--quantity", "3"}, "setup")
+                  .exitStatus,
+              0);
+    const auto order = [this] {
+        const std::vector<Json> shown =
+            EventsOf(Run({"order", "show", "WO-3", "--json"}, "x"), "order");
+        return shown.empty() ? Json() : shown[0];
+    };
+    UnansweredWriteModule module;
+    ASSERT_FALSE(module.Path().empty());
+    const std::int64_t before = StoreClockNow();
+    const pid_t station = Spawn({"batch", "--order", "WO-3", "--ports", module.Path(),
+                                 "--station-db", m_backend->Url(), "--station", "crashed"});
+    ASSERT_GT(station, 0);
+    const bool writing = module.AwaitWrite();
+    ::kill(station, SIGKILL);
+    int status = 0;
+    ::waitpid(station, &status, 0);
+    ASSERT_TRUE(writing) << "the station never wrote the module";
+    const std::vector<Json> rows = EventsOf(Run({"stations", "--json"}, "x"), "station");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]["state"], "running");  // offline once three refreshes are missed
+    EXPECT_GE(rows[0]["last_seen_ms"].get<std::int64_t>(), before);
+    EXPECT_LE(rows[0]["last_seen_ms"].get<std::int64_t>(), StoreClockNow());
+    EXPECT_EQ(order()["in_flight"], 1);
+
+    const ProgramRun restart =
+        Run({"batch", "--order", "WO-3", "--ports", Joined(StartModules(2)), "--json"}, "crashed");
+    EXPECT_EQ(restart.exitStatus, 0) << restart.err;
+    EXPECT_EQ(EventsOf(restart, "quarantined").size(), 1u) << restart.out;
+    Json counted = order();
+    EXPECT_EQ(counted["verified"], 2);
+    EXPECT_EQ(counted["in_flight"], 1);
+    EXPECT_EQ(counted["state"], "open");
+
+    ASSERT_EQ(Run({"pool", "release", kPoolStart}, "setup").exitStatus, 0);
+    const ProgramRun last =
+        Run({"batch", "--order", "WO-3", "--ports", StartModules(1)[0], "--json"}, "crashed");
+    EXPECT_EQ(last.exitStatus, 0) << last.err;
+    counted = order();
+    EXPECT_EQ(counted["verified"], 3);
+    EXPECT_EQ(counted["in_flight"], 0);
+    EXPECT_EQ(counted["state"], "complete");
+    EXPECT_EQ(EventsOf(Run({"stations", "--json"}, "x"), "station")[0]["state"], "stopped");
 }
 
 // The run's PostgreSQL server stopped under a watching station: runs only inside

@@ -23,6 +23,7 @@ class StationRun {
         (void)m_run->Program(device, PortBatch::WhenBusy::Queue);
     }
     void Forget(const std::string& device) { m_run->Forget(device); }
+    void BeginStop() { m_run->BeginStop(); }
     // true once no module is being programmed (joins the finished threads, never waits).
     [[nodiscard]] bool Idle() { return m_run->WaitFor(std::chrono::milliseconds(0)); }
 

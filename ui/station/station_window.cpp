@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "ui/station/order_picker.h"
 #include "ui/station/records_table.h"
 #include "ui/station/setup_strip.h"
 #include "ui/station/slot_grid.h"
@@ -26,7 +27,8 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
       m_strip(new SetupStrip),
       m_slots(new SlotGrid),
       m_throughput(new ThroughputPanel),
-      m_records(new RecordsTable) {
+      m_records(new RecordsTable),
+      m_orders(new OrderPicker) {
     setWindowTitle(QStringLiteral("lvcfg-station"));
     auto* slotArea = new QScrollArea;
     slotArea->setWidget(m_slots);
@@ -44,6 +46,7 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(m_strip);
+    layout->addWidget(m_orders);
     layout->addWidget(middle, 1);
     setCentralWidget(central);
 
@@ -56,6 +59,7 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     m_strip->SetPoolAvailable(m_controller.HasStore());
     m_strip->SetStoreLocation(m_controller.StoreLocation());
     m_strip->SetPoolFree(m_controller.PoolFree());
+    m_orders->SetOrders(m_controller.Orders());
     LoadRecords();
 }
 
@@ -77,6 +81,16 @@ void StationWindow::Connect() {
     connect(&m_controller, &StationController::runningChanged, this, [this](bool running) {
         m_strip->SetRunning(running);
         m_slots->SetRunning(running);
+        m_orders->SetRunning(running);
+    });
+    connect(m_orders, &OrderPicker::refreshRequested, this,
+            [this] { m_orders->SetOrders(m_controller.Orders()); });
+    connect(&m_controller, &StationController::orderComplete, this, [this](const QString& order) {
+        m_orders->ShowComplete(order);
+        m_orders->SetOrders(m_controller.Orders());
+        statusBar()->showMessage(
+            QStringLiteral("ORDER COMPLETE: order %1 has all its modules; the station stopped.")
+                .arg(order));
     });
     connect(&m_controller, &StationController::notice, this,
             [this](const QString& text) { statusBar()->showMessage(text, kNoticeMs); });
@@ -93,7 +107,9 @@ void StationWindow::LoadRecords() {
 }
 
 void StationWindow::StartStation() {
-    const QString refusal = m_controller.Start(m_strip->Setup());
+    StationSetup setup = m_strip->Setup();
+    setup.order = m_orders->Chosen();
+    const QString refusal = m_controller.Start(setup);
     m_strip->ShowMessage(refusal);
     if (refusal.isEmpty()) {
         statusBar()->showMessage(QStringLiteral("Running: plug modules in."));

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class OrderPicker;
 class RecordsTable;
 class SetupStrip;
 class SlotGrid;
@@ -22,6 +23,7 @@ class StationWindow : public QMainWindow {
     [[nodiscard]] SlotGrid& Slots() const { return *m_slots; }
     [[nodiscard]] ThroughputPanel& Throughput() const { return *m_throughput; }
     [[nodiscard]] RecordsTable& Records() const { return *m_records; }
+    [[nodiscard]] OrderPicker& Orders() const { return *m_orders; }
 
     void StartStation();
     void StopStation();
@@ -35,4 +37,5 @@ class StationWindow : public QMainWindow {
     SlotGrid* m_slots;
     ThroughputPanel* m_throughput;
     RecordsTable* m_records;
+    OrderPicker* m_orders;
 };
