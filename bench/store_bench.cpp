@@ -57,21 +57,35 @@ NewOrder BenchOrder() {
             "bench", std::int64_t{1} << 40};
 }
 
-void AllocateAndRecord(benchmark::State& state, BackendKind kind, bool forOrder) {
+// A fresh store on `kind` for one benchmark; nothing, with the benchmark skipped, without one.
+std::unique_ptr<StationStore> OpenBenchStore(benchmark::State& state, BackendKind kind,
+                                             std::unique_ptr<StoreBackend>& backend) {
     std::string skipReason;
     std::string failure;
-    const std::unique_ptr<StoreBackend> backend = MakeStoreBackend(kind, skipReason, failure);
+    backend = MakeStoreBackend(kind, skipReason, failure);
     if (!backend) {
         state.SkipWithError((skipReason + failure).c_str());
-        return;
+        return nullptr;
     }
     auto opened = OpenStationStore(backend->Url());
-    if (!opened.Ok() || !opened.value->AddRange(0x4E5F00000000, 1 << 24).Ok() ||
-        (forOrder && !opened.value->CreateOrder(BenchOrder()).Ok())) {
+    if (!opened.Ok()) {
         state.SkipWithError(opened.message.c_str());
+    }
+    return std::move(opened.value);
+}
+
+void AllocateAndRecord(benchmark::State& state, BackendKind kind, bool forOrder) {
+    std::unique_ptr<StoreBackend> backend;
+    std::unique_ptr<StationStore> opened = OpenBenchStore(state, kind, backend);
+    if (!opened) {
         return;
     }
-    StationStore& store = *opened.value;
+    if (!opened->AddRange(0x4E5F00000000, 1 << 24).Ok() ||
+        (forOrder && !opened->CreateOrder(BenchOrder()).Ok())) {
+        state.SkipWithError("the pool or the order could not be made");
+        return;
+    }
+    StationStore& store = *opened;
     const ReservationRequest request{"bench", "/dev/ttyUSB0", forOrder ? kOrder : ""};
     std::int64_t modules = 0;
     const auto start = Clock::now();
@@ -93,16 +107,9 @@ void AllocateAndRecord(benchmark::State& state, BackendKind kind, bool forOrder)
 }
 
 void RefreshStationRow(benchmark::State& state, BackendKind kind) {
-    std::string skipReason;
-    std::string failure;
-    const std::unique_ptr<StoreBackend> backend = MakeStoreBackend(kind, skipReason, failure);
-    if (!backend) {
-        state.SkipWithError((skipReason + failure).c_str());
-        return;
-    }
-    auto opened = OpenStationStore(backend->Url());
-    if (!opened.Ok()) {
-        state.SkipWithError(opened.message.c_str());
+    std::unique_ptr<StoreBackend> backend;
+    std::unique_ptr<StationStore> opened = OpenBenchStore(state, kind, backend);
+    if (!opened) {
         return;
     }
     StationRow row{"bench",
@@ -122,7 +129,7 @@ void RefreshStationRow(benchmark::State& state, BackendKind kind) {
     for (auto _ : state) {
         row.lastSeenMs = row.startedMs + refreshes * kStationRefreshIntervalMs;
         row.done = refreshes++;
-        if (!opened.value->KeepStationRow(row).Ok()) {
+        if (!opened->KeepStationRow(row).Ok()) {
             state.SkipWithError("a refresh failed");
             return;
         }

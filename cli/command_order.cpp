@@ -1,7 +1,10 @@
 // lvcfg-cli order: work orders in the station database: a .cfg block and a quantity that the
 // stations of a line program together, counted by the store.
 #include <unistd.h>
+
 #include <cstdint>
+#include <cstdlib>
+#include <optional>
 
 #include "cli/command.h"
 #include "cli/config_file.h"
@@ -122,16 +125,32 @@ std::vector<std::string> MacsUsed(StationStore& store, const std::string& order)
     return {macs.rbegin(), macs.rend()};
 }
 
+// Opens the store and reads the order named, its block checked; nothing, with `code` set,
+// after reporting why not.
+std::optional<OrderConfig> LoadOrderReporting(StationStore* store, const OrderOptions& options,
+                                              const GlobalOptions& global, Output& out,
+                                              ExitCode& code) {
+    code = ExitCode::StoreFailed;
+    if (store == nullptr) {
+        return std::nullopt;
+    }
+    StoreResult<OrderConfig> config = LoadOrderConfig(*store, options.name);
+    if (!config.Ok()) {
+        code = ReportRunRefused(out, global.stationDb, {config.outcome, config.message});
+        return std::nullopt;
+    }
+    return std::move(config.value);
+}
+
 ExitCode RunShow(const OrderOptions& options, const GlobalOptions& global, Output& out) {
     const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
-    if (!store) {
-        return ExitCode::StoreFailed;
+    ExitCode code = ExitCode::Success;
+    const std::optional<OrderConfig> config =
+        LoadOrderReporting(store.get(), options, global, out, code);
+    if (!config) {
+        return code;
     }
-    const StoreResult<OrderConfig> config = LoadOrderConfig(*store, options.name);
-    if (!config.Ok()) {
-        return ReportRunRefused(out, global.stationDb, {config.outcome, config.message});
-    }
-    const OrderDetail& order = config.value.order;
+    const OrderDetail& order = config->order;
     const std::vector<std::string> macs = MacsUsed(*store, options.name);
     JsonObject event = OrderJson(order.row);
     event["config_file"] = order.configFile;
@@ -145,7 +164,7 @@ ExitCode RunShow(const OrderOptions& options, const GlobalOptions& global, Outpu
     for (const std::string& mac : macs) {
         text += " " + mac;
     }
-    const FrameListing listing = ListFrame(config.value.frame);
+    const FrameListing listing = ListFrame(config->frame);
     out.Result(ListingJson(event, listing), text + "\n" + ListingText(listing));
     return ExitCode::Success;
 }
@@ -165,14 +184,13 @@ ExitCode RunClose(const OrderOptions& options, const GlobalOptions& global, Outp
 
 ExitCode RunExport(const OrderOptions& options, const GlobalOptions& global, Output& out) {
     const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
-    if (!store) {
-        return ExitCode::StoreFailed;
+    ExitCode code = ExitCode::Success;
+    const std::optional<OrderConfig> config =
+        LoadOrderReporting(store.get(), options, global, out, code);
+    if (!config) {
+        return code;
     }
-    const StoreResult<OrderConfig> config = LoadOrderConfig(*store, options.name);
-    if (!config.Ok()) {
-        return ReportRunRefused(out, global.stationDb, {config.outcome, config.message});
-    }
-    if (!SaveConfigReporting(options.output, config.value.frame, out)) {
+    if (!SaveConfigReporting(options.output, config->frame, out)) {
         return ExitCode::FileFailed;
     }
     out.Result({{"event", "order_exported"}, {"order", options.name}, {"file", options.output}},

@@ -1,5 +1,7 @@
 #include "station/station_heartbeat.h"
 
+#include <signal.h>
+
 #include <algorithm>
 
 #include "store/iso_time.h"
@@ -18,7 +20,14 @@ StationHeartbeat::StationHeartbeat(StationStore& store, Snapshot snapshot, Refre
     if (m_refreshed) {
         m_refreshed(kept);
     }
+    // The heartbeat takes no signal: an interrupt is the program's to handle (a batch blocks
+    // it later, to finish its modules), and a thread started before that would still take it.
+    sigset_t all;
+    sigset_t previous;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &previous);
     m_thread = std::thread([this] { Beat(); });
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 StationHeartbeat::~StationHeartbeat() {

@@ -227,18 +227,33 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& errFile = "
     return pid;
 }
 
-TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStart) {
-    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+// Starts lvcfg-cli batch with `what` (the .cfg or order options) on a module that never
+// answers its write, kills it once the module's MAC is reserved and the write began; true when
+// it got that far.
+bool KillWhileWriting(const std::vector<std::string>& what, const std::string& url) {
     UnansweredWriteModule module;
-    ASSERT_FALSE(module.Path().empty());
-    const pid_t station = Spawn({"batch", "--config", m_config, "--ports", module.Path(),
-                                 "--station-db", m_backend->Url(), "--station", "crashed"});
-    ASSERT_GT(station, 0);
+    if (module.Path().empty()) {
+        return false;
+    }
+    std::vector<std::string> args{"batch"};
+    args.insert(args.end(), what.begin(), what.end());
+    args.insert(args.end(),
+                {"--ports", module.Path(), "--station-db", url, "--station", "crashed"});
+    const pid_t station = Spawn(args);
+    if (station <= 0) {
+        return false;
+    }
     const bool writing = module.AwaitWrite();
     ::kill(station, SIGKILL);
     int status = 0;
     ::waitpid(station, &status, 0);
-    ASSERT_TRUE(writing) << "the station never wrote the module";
+    return writing;
+}
+
+TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStart) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    ASSERT_TRUE(KillWhileWriting({"--config", m_config}, m_backend->Url()))
+        << "the station never wrote the module";
 
     // Looking at the pool changes nothing; another station's start leaves the dead station's
     // reservation alone.
@@ -397,17 +412,9 @@ TEST_P(StationLineTest, AStationKilledMidOrderKeepsTheOrdersCountRight) {
             EventsOf(Run({"order", "show", "WO-3", "--json"}, "x"), "order");
         return shown.empty() ? Json() : shown[0];
     };
-    UnansweredWriteModule module;
-    ASSERT_FALSE(module.Path().empty());
     const std::int64_t before = StoreClockNow();
-    const pid_t station = Spawn({"batch", "--order", "WO-3", "--ports", module.Path(),
-                                 "--station-db", m_backend->Url(), "--station", "crashed"});
-    ASSERT_GT(station, 0);
-    const bool writing = module.AwaitWrite();
-    ::kill(station, SIGKILL);
-    int status = 0;
-    ::waitpid(station, &status, 0);
-    ASSERT_TRUE(writing) << "the station never wrote the module";
+    ASSERT_TRUE(KillWhileWriting({"--order", "WO-3"}, m_backend->Url()))
+        << "the station never wrote the module";
     const std::vector<Json> rows = EventsOf(Run({"stations", "--json"}, "x"), "station");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0]["state"], "running");  // offline once three refreshes are missed
