@@ -309,6 +309,24 @@ TEST_P(RunTest, AnOrdersRunProgramsItsBlockUpToTheQuantityAndKeepsItsStationRow)
     EXPECT_EQ(ProductionRun::Open(*m_store, setup, {}).outcome, StoreOutcome::OrderNotOpen);
 }
 
+// A block damaged in the store is checked as a damaged file is, and starts no run.
+TEST_P(RunTest, AnOrdersBlockThatFailsItsChecksStartsNoRun) {
+    ConfigFrame block = SimulatedModule().StoredFrame();
+    SealFrame(block);
+    block[FrameOffset::kNetworkIdLow] ^= 0x01;  // the CRC no longer matches
+    ASSERT_TRUE(m_store->CreateOrder(NewOrderOf("WO-crc", block, 2, "wo.cfg", "lead")).Ok());
+    NewOrder tampered = NewOrderOf("WO-sha", SimulatedModule().StoredFrame(), 2, "wo.cfg", "lead");
+    tampered.configSha256 = std::string(64, '0');
+    ASSERT_TRUE(m_store->CreateOrder(tampered).Ok());
+    for (const char* order : {"WO-crc", "WO-sha"}) {
+        RunSetup setup = Setup();
+        setup.order = order;
+        const auto opened = ProductionRun::Open(*m_store, setup, {});
+        EXPECT_EQ(opened.outcome, StoreOutcome::OrderInvalid) << order;
+        EXPECT_NE(opened.message.find(order), std::string::npos) << opened.message;
+    }
+}
+
 INSTANTIATE_FOR_BOTH_BACKENDS(RunTest);
 
 }  // namespace
