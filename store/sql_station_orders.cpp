@@ -8,13 +8,13 @@
 
 namespace {
 
-// A MAC of the order counts against its quantity while its module may hold it: verified, or in
-// flight (reserved, written, suspect or quarantined) until it is settled.
-constexpr const char* kOrderCounts =
-    "SELECT r.order_name, "
-    "SUM(CASE WHEN m.state = 'verified' THEN 1 ELSE 0 END), "
-    "SUM(CASE WHEN m.state IN ('reserved', 'written', 'suspect', 'quarantined') THEN 1 ELSE 0 "
-    "END) FROM reservation r JOIN pool_mac m ON m.reservation_id = r.id ";
+// A MAC of the order counts against its quantity while its module may hold it: verified (the
+// order's row counts those), or in flight (reserved, written, suspect or quarantined) until it
+// is settled. The MACs in flight are few whatever the pool holds, and found by their state
+// first (CROSS JOIN keeps SQLite from starting at the order's reservations, which grow with it).
+constexpr const char* kInFlight =
+    "SELECT r.order_name, COUNT(*) FROM pool_mac m CROSS JOIN reservation r WHERE r.id = "
+    "m.reservation_id AND m.state IN ('reserved', 'written', 'suspect', 'quarantined') ";
 
 const std::array<std::pair<const char*, OrderState>, 3> kOrderStateWords{{
     {"open", OrderState::Open},
@@ -46,16 +46,18 @@ StoreStatus SqlStationStore::OrderRoom(const std::string& order, std::string& ow
     const std::string what = "cannot reserve a MAC for order " + order;
     const std::array<SqlValue, 1> name{order};
     std::vector<SqlRow> rows, counts, ranges;
-    if (!m_database->Run(std::string("SELECT quantity, state FROM work_order WHERE name = $1") +
-                             m_dialect.lockRows,
-                         name, &rows)) {
+    if (!m_database->Run(
+            std::string("SELECT quantity, state, verified FROM work_order WHERE name = $1") +
+                m_dialect.lockRows,
+            name, &rows)) {
         return Failure(what);
     }
     if (rows.empty()) {
         return StoreFailure(StoreOutcome::OrderUnknown, "there is no order " + order);
     }
     std::int64_t quantity = 0;
-    if (rows[0].size() != 2 || !ParseInt(rows[0][0], quantity)) {
+    std::int64_t verified = 0;
+    if (rows[0].size() != 3 || !ParseInt(rows[0][0], quantity) || !ParseInt(rows[0][2], verified)) {
         return Unexpected(what);
     }
     if (rows[0][1] != "open") {
@@ -63,16 +65,13 @@ StoreStatus SqlStationStore::OrderRoom(const std::string& order, std::string& ow
                                                             rows[0][1].value_or("") +
                                                             ": no module is programmed for it");
     }
-    if (!m_database->Run(
-            std::string(kOrderCounts) + "WHERE r.order_name = $1 GROUP BY r.order_name", name,
-            &counts) ||
+    if (!m_database->Run(std::string(kInFlight) + "AND r.order_name = $1 GROUP BY r.order_name",
+                         name, &counts) ||
         !m_database->Run("SELECT 1 FROM pool_range WHERE order_name = $1 LIMIT 1", name, &ranges)) {
         return Failure(what);
     }
-    std::int64_t verified = 0;
     std::int64_t inFlight = 0;
-    if (!counts.empty() && (counts[0].size() != 3 || !ParseInt(counts[0][1], verified) ||
-                            !ParseInt(counts[0][2], inFlight))) {
+    if (!counts.empty() && (counts[0].size() != 2 || !ParseInt(counts[0][1], inFlight))) {
         return Unexpected(what);
     }
     if (verified + inFlight >= quantity) {
@@ -97,12 +96,11 @@ StoreResult<std::string> SqlStationStore::LockOrderOf(std::int64_t reservationId
     return rows.empty() || rows[0].empty() ? std::string() : rows[0][0].value_or("");
 }
 
-bool SqlStationStore::CompleteAtQuantity(const std::string& order) {
+bool SqlStationStore::CountVerified(const std::string& order) {
     const std::array<SqlValue, 1> name{order};
     return m_database->Run(
-        "UPDATE work_order SET state = 'complete' WHERE name = $1 AND state = 'open' AND "
-        "quantity <= (SELECT COUNT(*) FROM reservation r JOIN pool_mac m ON m.reservation_id = "
-        "r.id WHERE r.order_name = $1 AND m.state = 'verified')",
+        "UPDATE work_order SET verified = verified + 1, state = CASE WHEN state = 'open' AND "
+        "verified + 1 >= quantity THEN 'complete' ELSE state END WHERE name = $1",
         name);
 }
 
@@ -110,9 +108,9 @@ StoreResult<std::vector<OrderRow>> SqlStationStore::ReadOrders(const std::string
     const std::string what = "cannot read the orders";
     std::vector<SqlValue> values;
     std::string orders =
-        "SELECT name, config_sha256, created_by, created_at, quantity, state "
+        "SELECT name, config_sha256, created_by, created_at, quantity, state, verified "
         "FROM work_order";
-    std::string counted = std::string(kOrderCounts) + "WHERE r.order_name <> ''";
+    std::string counted = std::string(kInFlight) + "AND r.order_name <> ''";
     std::string failed =
         "SELECT order_name, COUNT(*) FROM production_record WHERE "
         "outcome = 'failed' AND order_name <> ''";
@@ -136,8 +134,9 @@ StoreResult<std::vector<OrderRow>> SqlStationStore::ReadOrders(const std::string
     for (const SqlRow& row : rows) {
         OrderRow& order = result.emplace_back();
         const std::optional<OrderState> state =
-            row.size() == 6 ? OrderStateOfWord(row[5]) : std::nullopt;
-        if (!state || !ParseInt(row[3], order.createdMs) || !ParseInt(row[4], order.quantity)) {
+            row.size() == 7 ? OrderStateOfWord(row[5]) : std::nullopt;
+        if (!state || !ParseInt(row[3], order.createdMs) || !ParseInt(row[4], order.quantity) ||
+            !ParseInt(row[6], order.verified)) {
             return Unexpected(what);
         }
         order.name = row[0].value_or("");
@@ -146,9 +145,8 @@ StoreResult<std::vector<OrderRow>> SqlStationStore::ReadOrders(const std::string
         order.state = *state;
     }
     for (const SqlRow& row : counts) {
-        OrderRow* order = row.size() == 3 ? RowNamed(result, row[0]) : nullptr;
-        if (order != nullptr &&
-            (!ParseInt(row[1], order->verified) || !ParseInt(row[2], order->inFlight))) {
+        OrderRow* order = row.size() == 2 ? RowNamed(result, row[0]) : nullptr;
+        if (order != nullptr && !ParseInt(row[1], order->inFlight)) {
             return Unexpected(what);
         }
     }

@@ -446,7 +446,7 @@ StoreStatus SqlStationStore::Advance(std::int64_t reservationId, const Step& ste
                             what + ": the reservation is not open for this step");
     }
     if ((record != nullptr && !InsertRecord(*record)) ||
-        (!order.value.empty() && !CompleteAtQuantity(order.value)) || !transaction.Commit()) {
+        (!order.value.empty() && !CountVerified(order.value)) || !transaction.Commit()) {
         return Failure(what);
     }
     return {};

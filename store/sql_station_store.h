@@ -77,10 +77,10 @@ class SqlStationStore : public StationStore {
     // for the ranges of no order).
     StoreStatus OrderRoom(const std::string& order, std::string& owner);
     // Inside the transaction that verifies the reservation's MAC: locks the row of its order,
-    // if it has one, before the MAC's state changes, and afterwards completes the order at its
-    // quantity.
+    // if it has one, before the MAC's state changes, and afterwards counts the module verified,
+    // completing the order at its quantity.
     StoreResult<std::string> LockOrderOf(std::int64_t reservationId);
-    bool CompleteAtQuantity(const std::string& order);
+    bool CountVerified(const std::string& order);
     // The orders named by `name` (all when empty), with their counts.
     StoreResult<std::vector<OrderRow>> ReadOrders(const std::string& name);
     StoreResult<std::int64_t> InsertReservation(MacNumber mac, const ReservationRequest& request,
