@@ -24,7 +24,8 @@ struct OrderOptions {
 };
 
 std::string CreatorName() {
-    const char* user = std::getenv("USER");
+    const char* user =
+        std::getenv("USER") != nullptr ? std::getenv("USER") : std::getenv("LOGNAME");
     char host[256] = {};
     (void)::gethostname(host, sizeof host - 1);
     return std::string(user != nullptr && *user != '\0' ? user : "unknown") + "@" + host;
@@ -125,33 +126,37 @@ std::vector<std::string> MacsUsed(StationStore& store, const std::string& order)
     return {macs.rbegin(), macs.rend()};
 }
 
-// Opens the store and reads the order named, its block checked; nothing, with `code` set,
-// after reporting why not.
-std::optional<OrderConfig> LoadOrderReporting(StationStore* store, const OrderOptions& options,
-                                              const GlobalOptions& global, Output& out,
-                                              ExitCode& code) {
-    code = ExitCode::StoreFailed;
-    if (store == nullptr) {
-        return std::nullopt;
+// The store, and the order named with its block checked, or the exit code after reporting
+// why there is none.
+struct OpenedOrder {
+    std::unique_ptr<StationStore> store;
+    std::optional<OrderConfig> config;
+    ExitCode failed = ExitCode::StoreFailed;
+};
+
+OpenedOrder OpenOrderReporting(const OrderOptions& options, const GlobalOptions& global,
+                               Output& out) {
+    OpenedOrder opened{OpenStationDbReporting(global.stationDb, out), std::nullopt};
+    if (!opened.store) {
+        return opened;
     }
-    StoreResult<OrderConfig> config = LoadOrderConfig(*store, options.name);
+    StoreResult<OrderConfig> config = LoadOrderConfig(*opened.store, options.name);
     if (!config.Ok()) {
-        code = ReportRunRefused(out, global.stationDb, {config.outcome, config.message});
-        return std::nullopt;
+        opened.failed = ReportRunRefused(out, global.stationDb, {config.outcome, config.message});
+    } else {
+        opened.config = std::move(config.value);
     }
-    return std::move(config.value);
+    return opened;
 }
 
 ExitCode RunShow(const OrderOptions& options, const GlobalOptions& global, Output& out) {
-    const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
-    ExitCode code = ExitCode::Success;
-    const std::optional<OrderConfig> config =
-        LoadOrderReporting(store.get(), options, global, out, code);
-    if (!config) {
-        return code;
+    const OpenedOrder opened = OpenOrderReporting(options, global, out);
+    if (!opened.config) {
+        return opened.failed;
     }
+    const OrderConfig* config = &*opened.config;
     const OrderDetail& order = config->order;
-    const std::vector<std::string> macs = MacsUsed(*store, options.name);
+    const std::vector<std::string> macs = MacsUsed(*opened.store, options.name);
     JsonObject event = OrderJson(order.row);
     event["config_file"] = order.configFile;
     event["macs_used"] = macs;
@@ -183,13 +188,11 @@ ExitCode RunClose(const OrderOptions& options, const GlobalOptions& global, Outp
 }
 
 ExitCode RunExport(const OrderOptions& options, const GlobalOptions& global, Output& out) {
-    const std::unique_ptr<StationStore> store = OpenStationDbReporting(global.stationDb, out);
-    ExitCode code = ExitCode::Success;
-    const std::optional<OrderConfig> config =
-        LoadOrderReporting(store.get(), options, global, out, code);
-    if (!config) {
-        return code;
+    const OpenedOrder opened = OpenOrderReporting(options, global, out);
+    if (!opened.config) {
+        return opened.failed;
     }
+    const OrderConfig* config = &*opened.config;
     if (!SaveConfigReporting(options.output, config->frame, out)) {
         return ExitCode::FileFailed;
     }
