@@ -3,6 +3,13 @@
 // of the module's wire time:
 //   store_ms    milliseconds per module for the three steps
 //   of_wire_pct store_ms / 90.6 ms (a Write's bytes at 115200 bit/s), in per cent
+// The same for the modules of a work order, whose reservation also counts the order's verified
+// and in-flight modules under a lock of its row, and whose verification may complete it; the
+// difference of the two rows is what the order's count costs. And a station's refresh of its
+// row, every kStationRefreshIntervalMs beside the ports:
+//   refresh_ms       milliseconds per refresh
+//   per_module_pct   its share of a module's wire time when the station programs one module
+//                    after another: refresh_ms / kStationRefreshIntervalMs, in per cent
 // The PostgreSQL rows need a server named by PGHOST/PGPORT/PGUSER (pg_virtualenv gives one).
 
 #include <benchmark/benchmark.h>
@@ -43,27 +50,51 @@ ProductionRecord RecordOf(std::int64_t module) {
     return record;
 }
 
-void AllocateAndRecord(benchmark::State& state, BackendKind kind) {
+constexpr const char* kOrder = "WO-bench";
+
+NewOrder BenchOrder() {
+    return {kOrder,  std::string(2 * 518, 'a'), std::string(64, 'f'), "line.cfg",
+            "bench", std::int64_t{1} << 40};
+}
+
+// A fresh store on `kind` for one benchmark; nothing, with the benchmark skipped, without one.
+std::unique_ptr<StationStore> OpenBenchStore(benchmark::State& state, BackendKind kind,
+                                             std::unique_ptr<StoreBackend>& backend) {
     std::string skipReason;
     std::string failure;
-    const std::unique_ptr<StoreBackend> backend = MakeStoreBackend(kind, skipReason, failure);
+    backend = MakeStoreBackend(kind, skipReason, failure);
     if (!backend) {
         state.SkipWithError((skipReason + failure).c_str());
-        return;
+        return nullptr;
     }
     auto opened = OpenStationStore(backend->Url());
-    if (!opened.Ok() || !opened.value->AddRange(0x4E5F00000000, 1 << 24).Ok()) {
+    if (!opened.Ok()) {
         state.SkipWithError(opened.message.c_str());
+    }
+    return std::move(opened.value);
+}
+
+void AllocateAndRecord(benchmark::State& state, BackendKind kind, bool forOrder) {
+    std::unique_ptr<StoreBackend> backend;
+    std::unique_ptr<StationStore> opened = OpenBenchStore(state, kind, backend);
+    if (!opened) {
         return;
     }
-    StationStore& store = *opened.value;
-    const ReservationRequest request{"bench", "/dev/ttyUSB0"};
+    if (!opened->AddRange(0x4E5F00000000, 1 << 24).Ok() ||
+        (forOrder && !opened->CreateOrder(BenchOrder()).Ok())) {
+        state.SkipWithError("the pool or the order could not be made");
+        return;
+    }
+    StationStore& store = *opened;
+    const ReservationRequest request{"bench", "/dev/ttyUSB0", forOrder ? kOrder : ""};
     std::int64_t modules = 0;
     const auto start = Clock::now();
     for (auto _ : state) {
         const auto held = store.Reserve(request);
+        ProductionRecord record = RecordOf(modules);
+        record.order = request.order;
         if (!held.Ok() || !store.MarkWritten(held.value.id).Ok() ||
-            !store.MarkVerified(held.value.id, RecordOf(modules)).Ok()) {
+            !store.MarkVerified(held.value.id, record).Ok()) {
             state.SkipWithError("a store step failed");
             return;
         }
@@ -75,12 +106,59 @@ void AllocateAndRecord(benchmark::State& state, BackendKind kind) {
     state.counters["of_wire_pct"] = 100.0 * perModule / kWireMsPerModule;
 }
 
-BENCHMARK_CAPTURE(AllocateAndRecord, SQLite, BackendKind::Sqlite)
+void RefreshStationRow(benchmark::State& state, BackendKind kind) {
+    std::unique_ptr<StoreBackend> backend;
+    std::unique_ptr<StationStore> opened = OpenBenchStore(state, kind, backend);
+    if (!opened) {
+        return;
+    }
+    StationRow row{"bench",
+                   "host",
+                   "lvcfg-cli batch",
+                   "1.6",
+                   kOrder,
+                   StationState::Running,
+                   1772352902047,
+                   0,
+                   0,
+                   0,
+                   "",
+                   0};
+    std::int64_t refreshes = 0;
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        row.lastSeenMs = row.startedMs + refreshes * kStationRefreshIntervalMs;
+        row.done = refreshes++;
+        if (!opened->KeepStationRow(row).Ok()) {
+            state.SkipWithError("a refresh failed");
+            return;
+        }
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double perRefresh = refreshes > 0 ? ms / static_cast<double>(refreshes) : 0.0;
+    state.counters["refresh_ms"] = perRefresh;
+    state.counters["per_module_pct"] =
+        100.0 * perRefresh / static_cast<double>(kStationRefreshIntervalMs);
+}
+
+BENCHMARK_CAPTURE(AllocateAndRecord, SQLite, BackendKind::Sqlite, false)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0);
-BENCHMARK_CAPTURE(AllocateAndRecord, PostgreSQL, BackendKind::Postgres)
+BENCHMARK_CAPTURE(AllocateAndRecord, SQLiteOrder, BackendKind::Sqlite, true)
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0);
+BENCHMARK_CAPTURE(AllocateAndRecord, PostgreSQL, BackendKind::Postgres, false)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK_CAPTURE(AllocateAndRecord, PostgreSQLOrder, BackendKind::Postgres, true)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK_CAPTURE(RefreshStationRow, SQLite, BackendKind::Sqlite)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+BENCHMARK_CAPTURE(RefreshStationRow, PostgreSQL, BackendKind::Postgres)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 }  // namespace
 

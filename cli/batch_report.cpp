@@ -38,6 +38,8 @@ LiveEnd LiveEndOf(const AttemptResult& result, bool verify) {
                     MacOfFrame(result.sent), LiveLines::Tone::Good};
         case ModuleOutcome::AlreadyProgrammed:
             return {"already programmed", MacOfFrame(result.moduleFrame), LiveLines::Tone::Good};
+        case ModuleOutcome::OrderComplete:
+            return {"not needed: order complete", std::nullopt, LiveLines::Tone::Good};
         default:
             break;
     }
@@ -77,6 +79,8 @@ void BatchReport::OnRunEvent(const RunEvent& event) {
         case RunEventKind::Ended:
             Ended(event);
             return;
+        case RunEventKind::OrderComplete:
+            return;  // told once, at the end of the batch
     }
 }
 

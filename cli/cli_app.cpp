@@ -68,6 +68,8 @@ int RunCli(int argc, char** argv) {
     AddDoctorCommand(app, run);
     AddPoolCommand(app, run, global);
     AddRecordsCommand(app, run, global);
+    AddOrderCommand(app, run, global);
+    AddStationsCommand(app, run, global);
 
     try {
         app.parse(argc, argv);

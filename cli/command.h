@@ -32,6 +32,8 @@ void AddDoctorCommand(CLI::App& app, CommandRun& run);
 // The store's commands; `global` is read when the command runs.
 void AddPoolCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
 void AddRecordsCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
+void AddOrderCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
+void AddStationsCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global);
 
 // Sets `run` from `options` when `command` is the subcommand parsed.
 template <typename Options>

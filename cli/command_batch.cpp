@@ -21,6 +21,7 @@ constexpr std::chrono::milliseconds kLiveTick{200};
 
 struct BatchOptions {
     std::string config;
+    std::string order;
     std::vector<std::string> ports;
     bool watch = false;
     std::string arrivalsFrom;
@@ -73,16 +74,24 @@ ExitCode WatchForModules(const BatchOptions& options, ProductionRun& run, BatchR
             report.Tick();
         },
         kLiveTick);
+    run.BeginStop();
     while (!run.WaitFor(kLiveTick)) {
         report.Tick();
     }
     return end == WatchEnd::Failed ? ExitCode::PortUnavailable : ExitCode::Success;
 }
 
+// With an order, the run takes the order's block from the store instead of `frame`.
 RunSetup SetupOf(const BatchOptions& options, const GlobalOptions& global,
-                 const ConfigFrame& frame) {
+                 const std::optional<ConfigFrame>& frame) {
     RunSetup setup;
-    setup.attempt.settings = SettingsFromFrame(frame);
+    if (frame) {
+        setup.attempt.settings = SettingsFromFrame(*frame);
+    }
+    setup.order = options.order;
+    setup.keepsStationRow = true;
+    setup.program = "lvcfg-cli batch";
+    setup.version = LVCFG_VERSION;
     setup.attempt.verify = !options.noVerify;
     setup.attempt.ackLimit = std::chrono::milliseconds(options.ackTimeoutMs);
     setup.configFile = options.config;
@@ -94,10 +103,18 @@ RunSetup SetupOf(const BatchOptions& options, const GlobalOptions& global,
     return setup;
 }
 
+void ReportOrderComplete(Output& out, const std::string& order) {
+    out.Result({{"event", "order_complete"}, {"order", order}},
+               "ORDER COMPLETE: order " + order + " has all its modules; this station stops");
+}
+
 ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Output& out) {
-    const std::optional<ConfigFrame> frame = LoadConfigReporting(options.config, out);
-    if (!frame) {
-        return ExitCode::FileFailed;
+    std::optional<ConfigFrame> frame;
+    if (options.order.empty()) {
+        frame = LoadConfigReporting(options.config, out);
+        if (!frame) {
+            return ExitCode::FileFailed;
+        }
     }
     // Every attempt is recorded, so no module is touched before the store is open.
     const std::unique_ptr<SerializedStationStore> store =
@@ -116,6 +133,11 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     StoreResult<std::unique_ptr<ProductionRun>> opened = ProductionRun::Open(
         *store, SetupOf(options, global, *frame),
         [&report, &stopWatch](const RunEvent& event) {
+            // An order that has its modules ends the watch as a failed store does.
+            if (event.kind == RunEventKind::OrderComplete) {
+                stopWatch.Request();
+                return;
+            }
             report.OnRunEvent(event);
             if (event.kind == RunEventKind::Ended && !event.kept->Ok()) {
                 stopWatch.Request();
@@ -133,7 +155,12 @@ ExitCode RunBatch(const BatchOptions& options, const GlobalOptions& global, Outp
     } else {
         ProgramListedPorts(options.ports, run, report);
     }
-    report.Finish(run.Summary());
+    run.LookAtOrder();
+    const RunSummary summary = run.Summary();
+    report.Finish(summary);
+    if (summary.orderComplete) {
+        ReportOrderComplete(out, options.order);
+    }
     return Worse(code, report.Worst());
 }
 
@@ -143,7 +170,12 @@ void AddBatchCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global
     auto options = std::make_shared<BatchOptions>();
     CLI::App* command = app.add_subcommand(
         "batch", "program many modules: the listed ports at once, or every module plugged in");
-    command->add_option("--config", options->config, "the .cfg file")->required();
+    CLI::Option* config = command->add_option("--config", options->config, "the .cfg file");
+    CLI::Option* order = command->add_option(
+        "--order", options->order,
+        "program this work order: its block from the store, its MACs from the pool under its "
+        "count; the station stops once the order is complete");
+    config->excludes(order);
     CLI::Option* ports =
         command->add_option("--ports", options->ports, "P1,P2,... at once")->delimiter(',');
     CLI::Option* watch = command->add_flag("--watch", options->watch,
@@ -157,7 +189,8 @@ void AddBatchCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global
         ->add_option("--mac-start", options->macStart,
                      "the first MAC (4C:56:00:00:00:01), then on by one with every MAC sent; "
                      "without it MACs come from the pool")
-        ->check(MacAddressValidator());
+        ->check(MacAddressValidator())
+        ->excludes(order);
     command->add_flag("--no-verify", options->noVerify, "do not read the modules back");
     command->add_flag("--rework", options->rework,
                       "write modules programmed on this line before again, keeping their MAC");
@@ -166,9 +199,12 @@ void AddBatchCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global
                      "how long to wait for a module's acknowledgement once the frame has left, "
                      "in ms (default 1000)")
         ->check(CLI::Range(1, 60000));
-    command->callback([&run, &global, options, ports, watch] {
+    command->callback([&run, &global, options, ports, watch, config, order] {
         if (ports->count() + watch->count() == 0) {
             throw CLI::RequiredError("--ports or --watch");
+        }
+        if (config->count() + order->count() == 0) {
+            throw CLI::RequiredError("--config or --order");
         }
         run = [&global, options](Output& out) { return RunBatch(*options, global, out); };
     });

@@ -12,6 +12,7 @@ struct PoolOptions {
     std::string start;
     std::uint64_t count = 0;
     std::string mac;
+    std::string order;
 };
 
 // A refused range or release is the operator's mistake; anything else is the store's.
@@ -20,6 +21,7 @@ ExitCode StoreStepFailed(Output& out, const GlobalOptions& global, const StoreSt
         case StoreOutcome::RangeInvalid:
         case StoreOutcome::RangeOverlaps:
         case StoreOutcome::NotQuarantined:
+        case StoreOutcome::OrderUnknown:
             out.Failure({{"event", "failed"},
                          {"reason", StoreReasonWord(status.outcome)},
                          {"message", status.message}},
@@ -43,14 +45,17 @@ ExitCode RunAdd(const PoolOptions& options, const GlobalOptions& global, Output&
         return ExitCode::StoreFailed;
     }
     const MacAddress start = *ParseMacAddress(options.start);  // checked while parsing
-    const StoreStatus added = store->AddRange(MacToNumber(start), options.count);
+    const StoreStatus added = store->AddRange(MacToNumber(start), options.count, options.order);
     if (!added.Ok()) {
         return StoreStepFailed(out, global, added);
     }
-    out.Result(
-        {{"event", "pool_added"}, {"start", FormatMacAddress(start)}, {"count", options.count}},
-        "added " + std::to_string(options.count) + " MAC(s) from " + FormatMacAddress(start) +
-            " to the pool");
+    out.Result({{"event", "pool_added"},
+                {"start", FormatMacAddress(start)},
+                {"count", options.count},
+                {"order", options.order}},
+               "added " + std::to_string(options.count) + " MAC(s) from " +
+                   FormatMacAddress(start) + " to the pool" +
+                   (options.order.empty() ? "" : " for order " + options.order));
     return ExitCode::Success;
 }
 
@@ -59,7 +64,8 @@ std::string StatusText(const PoolStatus& status) {
     for (const PoolRange& range : status.ranges) {
         const MacNumber last = range.start + range.count - 1;
         text += "range " + FormatMacAddress(MacFromNumber(range.start)) + " - " +
-                FormatMacAddress(MacFromNumber(last)) + " (" + std::to_string(range.count) + ")\n";
+                FormatMacAddress(MacFromNumber(last)) + " (" + std::to_string(range.count) + ")" +
+                (range.order.empty() ? "" : " for order " + range.order) + "\n";
     }
     if (status.ranges.empty()) {
         text += "no ranges (add MACs with 'lvcfg-cli pool add')\n";
@@ -101,8 +107,12 @@ ExitCode RunStatus(const GlobalOptions& global, Output& out) {
     }
     JsonObject ranges = JsonObject::array();
     for (const PoolRange& range : status.value.ranges) {
-        ranges.push_back(
-            {{"start", FormatMacAddress(MacFromNumber(range.start))}, {"count", range.count}});
+        JsonObject shown{{"start", FormatMacAddress(MacFromNumber(range.start))},
+                         {"count", range.count}};
+        if (!range.order.empty()) {
+            shown["order"] = range.order;
+        }
+        ranges.push_back(shown);
     }
     out.Result({{"event", "pool"},
                 {"ranges", ranges},
@@ -146,6 +156,9 @@ void AddPoolCommand(CLI::App& app, CommandRun& run, const GlobalOptions& global)
     add->add_option("--count", options->count, "how many MACs")
         ->required()
         ->check(CLI::Range(std::uint64_t{1}, kMacNumberLimit));
+    add->add_option("--order", options->order,
+                    "the range serves this work order alone (default: runs without an order and "
+                    "orders without ranges of their own)");
     add->callback([&run, &global, options] {
         run = [&global, options](Output& out) { return RunAdd(*options, global, out); };
     });

@@ -86,6 +86,9 @@ ExitCode ReportAttempt(Output& out, const std::string& port, const AttemptResult
         out.Result(WrittenJson(port, result, verify), WrittenText(port, result, verify));
     } else if (result.outcome == ModuleOutcome::AlreadyProgrammed) {
         ReportAlreadyProgrammed(out, port, result);
+    } else if (result.outcome == ModuleOutcome::OrderComplete) {
+        out.Result({{"event", "not_needed"}, {"port", port}, {"reason", "order_complete"}},
+                   port + ": not written, the order is complete");
     } else {
         const ModuleFailure failure = FailureOfAttempt(port, result);
         out.Failure(FailureJson(failure), FailureText(failure));

@@ -88,10 +88,26 @@ void ReportQuarantine(Output& out, const std::string& station, const QuarantineR
 
 ExitCode ReportRunRefused(Output& out, const StationDbOptions& options,
                           const StoreStatus& refusal) {
-    if (refusal.outcome == StoreOutcome::MacInPool || refusal.outcome == StoreOutcome::MacTaken) {
-        out.Failure({{"event", "failed"}, {"reason", "mac_refused"}, {"message", refusal.message}},
-                    refusal.message);
-        return ExitCode::Usage;
+    switch (refusal.outcome) {
+        case StoreOutcome::MacInPool:
+        case StoreOutcome::MacTaken:
+            out.Failure(
+                {{"event", "failed"}, {"reason", "mac_refused"}, {"message", refusal.message}},
+                refusal.message);
+            return ExitCode::Usage;
+        case StoreOutcome::OrderInvalid:  // the order's block failed a file's checks
+        case StoreOutcome::OrderExists:
+        case StoreOutcome::OrderUnknown:
+        case StoreOutcome::OrderNotOpen:
+        case StoreOutcome::OrderFull:
+            out.Failure({{"event", "failed"},
+                         {"reason", StoreReasonWord(refusal.outcome)},
+                         {"message", refusal.message}},
+                        refusal.message);
+            return refusal.outcome == StoreOutcome::OrderInvalid ? ExitCode::FileFailed
+                                                                 : ExitCode::Usage;
+        default:
+            break;
     }
     ReportStoreFailure(out, options, refusal);
     return ExitCode::StoreFailed;

@@ -43,6 +43,8 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
 // and those held on other hosts (left alone).
 void ReportQuarantine(Output& out, const std::string& station, const QuarantineReport& report);
 
-// Tells why a run did not start: a MAC that may not be used (exit 2) or the store (exit 6).
+// Tells why a run (or an order's step) did not start: a MAC that may not be used, an unknown,
+// existing, complete or closed order (exit 2), an order's block that fails a .cfg file's checks
+// (exit 4), or the store (exit 6).
 [[nodiscard]] ExitCode ReportRunRefused(Output& out, const StationDbOptions& options,
                                         const StoreStatus& refusal);

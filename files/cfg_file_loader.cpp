@@ -51,6 +51,15 @@ CfgLoadOutcome LoadCfgFile(const std::string& path, ConfigFrame& frame, FileIo& 
     if (received < frame.size()) {
         return CfgLoadOutcome::TooShort;
     }
+    const ConfigFrame stored = frame;
+    return CheckCfgBytes(stored, frame);
+}
+
+CfgLoadOutcome CheckCfgBytes(std::span<const std::uint8_t> stored, ConfigFrame& frame) {
+    if (stored.size() < frame.size()) {
+        return CfgLoadOutcome::TooShort;
+    }
+    std::copy_n(stored.begin(), frame.size(), frame.begin());
     ScrambleCfgBytes(frame);
     return CheckLoadedFrame(frame);
 }

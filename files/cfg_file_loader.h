@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "files/file_io.h"
@@ -16,3 +18,8 @@ enum class CfgLoadOutcome { NotOpened, TooShort, MagicMismatch, CrcMismatch, Loa
 // does; such a file loads like any other when its CRC matches.
 [[nodiscard]] CfgLoadOutcome LoadCfgFile(const std::string& path, ConfigFrame& frame,
                                          FileIo& io = DefaultFileIo());
+
+// The same checks on a .cfg file's bytes held elsewhere (a work order's block in the store):
+// the first 518 bytes as stored, unscrambled into `frame` when all of them are there.
+[[nodiscard]] CfgLoadOutcome CheckCfgBytes(std::span<const std::uint8_t> stored,
+                                           ConfigFrame& frame);

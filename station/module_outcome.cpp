@@ -17,8 +17,8 @@ constexpr int kPortUnavailable = 3;
 constexpr int kVerifyFailed = 5;
 constexpr int kStoreFailed = 6;
 
-const std::array<OutcomeRow, 15>& Table() {
-    static const std::array<OutcomeRow, 15> kTable{{
+const std::array<OutcomeRow, 17>& Table() {
+    static const std::array<OutcomeRow, 17> kTable{{
         {O::Succeeded, "ok", "", "Programmed", kSuccess, S::Done},
         {O::AlreadyProgrammed, "already_programmed", "",
          "Already programmed on this line; not written again (rework writes it again keeping its "
@@ -50,6 +50,12 @@ const std::array<OutcomeRow, 15>& Table() {
          kUsage, S::Failed},
         {O::PoolEmpty, "pool_empty", "", "No MAC is left for this module: it was not written",
          kStoreFailed, S::Failed},
+        {O::OrderComplete, "order_complete", "",
+         "ORDER COMPLETE: the order has all its modules; this one was not written", kSuccess,
+         S::Waiting},
+        {O::OrderFull, "order_full", "",
+         "Every module the order still needs is being programmed: this one was not written",
+         kModuleFailed, S::Failed},
         {O::StoreFailed, "store_failed", "",
          "The station database failed: the module was not written", kStoreFailed, S::Failed},
     }};

@@ -18,6 +18,8 @@ enum class ModuleOutcome {
     MacSuspect,       // no acknowledgement, and no read-back told whether the module took it
     MacRefused,       // the MAC a person gave belongs to the pool or to another module
     PoolEmpty,        // no MAC left for the module: it was not written
+    OrderComplete,    // the work order has its quantity (or was closed): the module was not written
+    OrderFull,        // every module the order still needs is being programmed: not written
     StoreFailed,      // the station database failed: the module was not written
 };
 

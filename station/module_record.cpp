@@ -13,7 +13,11 @@ const char* OutcomeWord(ModuleOutcome outcome) {
     if (outcome == ModuleOutcome::Succeeded) {
         return "ok";
     }
-    return outcome == ModuleOutcome::AlreadyProgrammed ? "skipped" : "failed";
+    // A module left alone is no failure of it: programmed before, or not needed by the order.
+    return outcome == ModuleOutcome::AlreadyProgrammed || outcome == ModuleOutcome::OrderComplete ||
+                   outcome == ModuleOutcome::OrderFull
+               ? "skipped"
+               : "failed";
 }
 
 std::string NoteOf(const AttemptResult& result) {
@@ -41,10 +45,14 @@ ProductionRecord RecordOfAttempt(const AttemptContext& context, const AttemptRes
     record.port = context.port;
     record.portByPath = context.portByPath;
     record.configFile = context.configFile;
+    record.order = context.order;
     record.outcome = OutcomeWord(result.outcome);
     record.reason = ModuleOutcomeReason(result.outcome);
     record.note = NoteOf(result);
-    if (result.outcome != ModuleOutcome::OpenFailed) {
+    // A module left alone because its order was complete was never opened.
+    const bool untouched = result.outcome == ModuleOutcome::OpenFailed ||
+                           (result.outcome == ModuleOutcome::OrderComplete && !result.read);
+    if (!untouched) {
         record.readMs = result.readTime.count();
     }
     // A module that failed before its frame was accepted may have answered with anything.

@@ -12,6 +12,7 @@ struct AttemptContext {
     std::string port;        // the device programmed
     std::string portByPath;  // its whole /dev/serial/by-path name, empty when it has none
     std::string configFile;
+    std::string order;           // the work order programmed; empty: none
     std::int64_t timeStart = 0;  // milliseconds since 1970-01-01 UTC
     std::int64_t timeEnd = 0;
     bool verify = true;

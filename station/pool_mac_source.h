@@ -15,7 +15,8 @@
 // one. The store must be safe for many threads.
 class PoolMacSource : public MacSource {
   public:
-    PoolMacSource(StationStore& store, std::string station);
+    // `order`: the work order the modules are programmed for (empty: none).
+    PoolMacSource(StationStore& store, std::string station, std::string order = {});
 
     void Expect() override { m_reservations.Expect(); }
     void Forgo() override { m_reservations.Forgo(); }
@@ -27,6 +28,7 @@ class PoolMacSource : public MacSource {
   private:
     StationStore& m_store;
     const std::string m_station;
+    const std::string m_order;
     // The reservations of modules read together, in one transaction that waits for the disk
     // once.
     GroupedStoreWork<ReservationRequest, StoreResult<Reservation>> m_reservations;

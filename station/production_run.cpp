@@ -3,10 +3,12 @@
 #include <utility>
 
 #include "station/module_record.h"
+#include "station/order_config.h"
 #include "station/outside_pool_macs.h"
 #include "station/pool_mac_source.h"
 #include "station/port_by_path.h"
 #include "station/station_name.h"
+#include "store/holder_process.h"
 #include "store/iso_time.h"
 
 namespace {
@@ -30,7 +32,7 @@ StoreResult<OpenedSource> OpenSource(StationStore& store, const RunSetup& setup,
             if (quarantine != nullptr) {
                 *quarantine = std::move(found.value);
             }
-            opened.source = std::make_unique<PoolMacSource>(store, setup.station);
+            opened.source = std::make_unique<PoolMacSource>(store, setup.station, setup.order);
             return opened;
         }
         case MacPlan::From::StartMac: {
@@ -75,12 +77,39 @@ std::vector<StoreStatus> EndTogether(
     return ended;
 }
 
+// Takes the order's block, checked as a file is, in place of the run's settings. Refused for
+// an order that takes no modules, and for MACs not from the pool, which the order cannot count.
+StoreStatus TakeOrder(StationStore& store, RunSetup& setup) {
+    if (setup.macs.from != MacPlan::From::Pool) {
+        return StoreFailure(StoreOutcome::OrderInvalid,
+                            "an order takes its MACs from the pool, not from a MAC given");
+    }
+    StoreResult<OrderConfig> config = LoadOrderConfig(store, setup.order);
+    if (!config.Ok()) {
+        return StoreStatus{config.outcome, config.message};
+    }
+    if (config.value.order.row.state != OrderState::Open) {
+        return StoreFailure(StoreOutcome::OrderNotOpen,
+                            "order " + setup.order + " is " +
+                                OrderStateName(config.value.order.row.state) +
+                                ": no module is programmed for it");
+    }
+    setup.attempt.settings = SettingsFromFrame(config.value.frame);
+    setup.configFile = config.value.order.configFile;
+    return {};
+}
+
 }  // namespace
 
 StoreResult<std::unique_ptr<ProductionRun>> ProductionRun::Open(StationStore& store, RunSetup setup,
                                                                 Listener listener,
                                                                 QuarantineReport* quarantine) {
     setup.station = StationNameOr(setup.station);
+    if (!setup.order.empty()) {
+        if (StoreStatus taken = TakeOrder(store, setup); !taken.Ok()) {
+            return taken;
+        }
+    }
     StoreResult<OpenedSource> opened = OpenSource(store, setup, quarantine);
     if (!opened.Ok()) {
         return StoreStatus{opened.outcome, opened.message};
@@ -98,10 +127,82 @@ ProductionRun::ProductionRun(StationStore& store, RunSetup setup, std::unique_pt
       m_sequence(sequence),
       m_listener(std::move(listener)),
       m_endings([&store](const std::vector<Ending>& group) { return EndTogether(store, group); }),
-      m_batch([this](const std::string& port) { Attempt(port); }) {}
+      m_batch([this](const std::string& port) { Attempt(port); }) {
+    if (m_setup.keepsStationRow) {
+        m_heartbeat = std::make_unique<StationHeartbeat>(
+            m_store, [this] { return RowNow(); },
+            [this](const StoreStatus& kept) { Refreshed(kept); }, [this] { LookAtOrder(); });
+    }
+}
 
 ProductionRun::~ProductionRun() {
     m_batch.Wait();
+    m_heartbeat.reset();  // the row's final state, once no module is in flight
+}
+
+void ProductionRun::BeginStop() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    if (m_heartbeat) {
+        m_heartbeat->RefreshNow();
+    }
+}
+
+StationRow ProductionRun::RowNow() const {
+    static const std::string host = CurrentHolderProcess().host;
+    const std::lock_guard lock(m_mutex);
+    StationRow row;
+    row.station = m_setup.station;
+    row.host = host;
+    row.program = m_setup.program;
+    row.version = m_setup.version;
+    row.order = m_setup.order;
+    row.state = m_stopping ? StationState::Stopping : StationState::Running;
+    row.done = m_summary.programmed;
+    row.failed = m_summary.failed;
+    row.lastFailureReason = m_lastFailureReason;
+    row.lastFailureMs = m_lastFailureMs;
+    return row;
+}
+
+// A refresh that fails is a store that fails: the run stops before the next module. An order
+// completed by other stations stops this one too.
+void ProductionRun::Refreshed(const StoreStatus& kept) {
+    if (!kept.Ok()) {
+        const std::lock_guard lock(m_mutex);
+        m_storeFailure = m_storeFailure.value_or(kept);
+        return;
+    }
+    LookAtOrder();
+}
+
+void ProductionRun::LookAtOrder() {
+    if (m_setup.order.empty() || OrderIsComplete()) {
+        return;
+    }
+    const StoreResult<OrderDetail> order = m_store.Order(m_setup.order);
+    if (order.Ok() && order.value.row.state != OrderState::Open) {
+        MarkOrderComplete();
+    }
+}
+
+bool ProductionRun::OrderIsComplete() const {
+    const std::lock_guard lock(m_mutex);
+    return m_summary.orderComplete;
+}
+
+void ProductionRun::MarkOrderComplete() {
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_summary.orderComplete) {
+            return;
+        }
+        m_summary.orderComplete = true;
+    }
+    Tell(RunEvent{
+        RunEventKind::OrderComplete, {}, ProgramStage::Reading, nullptr, nullptr, nullptr});
 }
 
 bool ProductionRun::Program(const std::string& port, PortBatch::WhenBusy whenBusy) {
@@ -146,8 +247,9 @@ void ProductionRun::Tell(const RunEvent& event) {
 }
 
 void ProductionRun::Attempt(const std::string& port) {
-    AttemptContext context{m_setup.station,       port, {}, m_setup.configFile, StoreClockNow(), 0,
-                           m_setup.attempt.verify};
+    AttemptContext context{
+        m_setup.station,       port, {}, m_setup.configFile, m_setup.order, StoreClockNow(), 0,
+        m_setup.attempt.verify};
     Tell(RunEvent{RunEventKind::Started, port, ProgramStage::Reading, nullptr, nullptr, nullptr});
     AttemptResult result;
     if (const std::optional<StoreStatus> failed = Stopped()) {
@@ -159,18 +261,23 @@ void ProductionRun::Attempt(const std::string& port) {
         Count(result);
         return;
     }
-    if (m_macs) {
-        m_macs->Expect();
-    }
-    bool asked = false;
-    result = ProgramAttempt(
-        port, m_setup.attempt,
-        [this, &port, &asked](const ConfigFrame& frame) { return Decide(port, frame, asked); },
-        [this, &port](ProgramStage stage) {
-            Tell(RunEvent{RunEventKind::Stage, port, stage, nullptr, nullptr, nullptr});
-        });
-    if (m_macs && !asked) {
-        m_macs->Forgo();
+    if (OrderIsComplete()) {
+        // The order has its modules: this one is not touched, only recorded as left alone.
+        result.outcome = ModuleOutcome::OrderComplete;
+    } else {
+        if (m_macs) {
+            m_macs->Expect();
+        }
+        bool asked = false;
+        result = ProgramAttempt(
+            port, m_setup.attempt,
+            [this, &port, &asked](const ConfigFrame& frame) { return Decide(port, frame, asked); },
+            [this, &port](ProgramStage stage) {
+                Tell(RunEvent{RunEventKind::Stage, port, stage, nullptr, nullptr, nullptr});
+            });
+        if (m_macs && !asked) {
+            m_macs->Forgo();
+        }
     }
     context.timeEnd = StoreClockNow();
     context.portByPath = PortByPathName(result.port.device.empty() ? port : result.port.device);
@@ -205,6 +312,9 @@ MacDecision ProductionRun::Decide(const std::string& port, const ConfigFrame& mo
     asked = !keepsItsMac;
     decision.take = keepsItsMac ? KeepOwn(current) : m_macs->Take(port, current);
     decision.kind = decision.take.grant ? MacDecision::Kind::Write : MacDecision::Kind::NoMac;
+    if (decision.take.refusal == ModuleOutcome::OrderComplete) {
+        MarkOrderComplete();
+    }
     if (decision.take.refusal == ModuleOutcome::StoreFailed) {
         const std::lock_guard lock(m_mutex);
         m_storeFailure = m_storeFailure.value_or(
@@ -233,7 +343,12 @@ void ProductionRun::Count(const AttemptResult& result) {
         ++m_summary.programmed;
     } else if (result.outcome == ModuleOutcome::AlreadyProgrammed) {
         ++m_summary.alreadyProgrammed;
+    } else if (result.outcome == ModuleOutcome::OrderComplete ||
+               result.outcome == ModuleOutcome::OrderFull) {
+        ++m_summary.notNeeded;
     } else {
         ++m_summary.failed;
+        m_lastFailureReason = ModuleOutcomeReason(result.outcome);
+        m_lastFailureMs = StoreClockNow();
     }
 }

@@ -13,6 +13,7 @@
 #include "station/module_attempt.h"
 #include "station/port_batch.h"
 #include "station/run_event.h"
+#include "station/station_heartbeat.h"
 #include "store/station_store.h"
 
 class SequenceMacSource;
@@ -40,6 +41,15 @@ struct RunSetup {
     // is recorded as rework.
     bool rework = false;
     bool writeProgrammed = false;
+    // The work order the run programs: its block, from the store, replaces `attempt.settings`
+    // and `configFile`, its MACs come from the pool under its count, and the run stops taking
+    // modules once the order is complete. Empty: no order.
+    std::string order;
+    // A production program keeps its row in the store while it runs (see StationHeartbeat),
+    // under this program name and version; a person's write of one module keeps none.
+    bool keepsStationRow = false;
+    std::string program;
+    std::string version;
 };
 
 // What a run did, for its closing summary.
@@ -47,6 +57,8 @@ struct RunSummary {
     int programmed = 0;
     int alreadyProgrammed = 0;
     int failed = 0;
+    int notNeeded = 0;           // left alone because the order was complete or had all in flight
+    bool orderComplete = false;  // the order reached its quantity (or was closed)
     std::optional<MacAddress> nextMac;    // with a start MAC: the one the next module would get,
                                           // nothing where the sequence has run into the pool
     std::vector<MacAddress> unusedMacs;   // with a start MAC: taken but never sent
@@ -92,6 +104,12 @@ class ProductionRun {
     // The store's failure that stopped the run; nothing while it goes on.
     [[nodiscard]] std::optional<StoreStatus> Stopped() const;
     [[nodiscard]] const std::string& Station() const { return m_setup.station; }
+    [[nodiscard]] const RunSetup& Setup() const { return m_setup; }
+    // The run is about to stop (an interrupt, the operator's Stop): its row says so at once.
+    void BeginStop();
+    // Asks the store whether the run's order was completed (or closed) by any station; the
+    // run's heartbeat asks at every refresh. Nothing without an order.
+    void LookAtOrder();
 
   private:
     ProductionRun(StationStore& store, RunSetup setup, std::unique_ptr<MacSource> macs,
@@ -105,6 +123,11 @@ class ProductionRun {
     void Count(const AttemptResult& result);
     [[nodiscard]] bool MayGoNext(const MacAddress& mac) const;
     void Tell(const RunEvent& event);
+    void MarkOrderComplete();
+    [[nodiscard]] bool OrderIsComplete() const;
+    void StartHeartbeat();
+    [[nodiscard]] StationRow RowNow() const;
+    void Refreshed(const StoreStatus& kept);
 
     StationStore& m_store;
     const RunSetup m_setup;
@@ -119,6 +142,11 @@ class ProductionRun {
     mutable std::mutex m_mutex;
     std::optional<StoreStatus> m_storeFailure;
     RunSummary m_summary;
+    bool m_stopping = false;
+    std::string m_lastFailureReason;
+    std::int64_t m_lastFailureMs = 0;
+
+    std::unique_ptr<StationHeartbeat> m_heartbeat;  // beside the ports, until the run ends
 
     PortBatch m_batch;  // last: its threads end before the members above go
 };

@@ -7,9 +7,11 @@
 #include "store/store_outcome.h"
 
 enum class RunEventKind {
-    Started,  // the module on the port is being read
-    Stage,    // programming moved on to `stage`
-    Ended,    // `result` tells how the attempt ended, `record` what was recorded
+    Started,        // the module on the port is being read
+    Stage,          // programming moved on to `stage`
+    Ended,          // `result` tells how the attempt ended, `record` what was recorded
+    OrderComplete,  // the work order has its quantity (or was closed): no module is taken any
+                    // more; told once, with no port
 };
 
 // What a production run tells its front ends about one port. The pointers are set for Ended

@@ -2,9 +2,10 @@
 
 using Lock = std::lock_guard<std::mutex>;
 
-StoreStatus SerializedStationStore::AddRange(MacNumber start, std::uint64_t count) {
+StoreStatus SerializedStationStore::AddRange(MacNumber start, std::uint64_t count,
+                                             const std::string& order) {
     const Lock lock(m_mutex);
-    return m_store->AddRange(start, count);
+    return m_store->AddRange(start, count, order);
 }
 
 StoreResult<PoolStatus> SerializedStationStore::Status() {
@@ -129,9 +130,29 @@ StoreResult<std::vector<StationRow>> SerializedStationStore::Stations() {
     return m_store->Stations();
 }
 
+StoreStatus SerializedStationStore::KeepStationRow(const StationRow& row) {
+    const Lock lock(m_mutex);
+    return m_store->KeepStationRow(row);
+}
+
 StoreResult<std::vector<OrderRow>> SerializedStationStore::Orders() {
     const Lock lock(m_mutex);
     return m_store->Orders();
+}
+
+StoreStatus SerializedStationStore::CreateOrder(const NewOrder& order) {
+    const Lock lock(m_mutex);
+    return m_store->CreateOrder(order);
+}
+
+StoreResult<OrderDetail> SerializedStationStore::Order(const std::string& name) {
+    const Lock lock(m_mutex);
+    return m_store->Order(name);
+}
+
+StoreStatus SerializedStationStore::CloseOrder(const std::string& name) {
+    const Lock lock(m_mutex);
+    return m_store->CloseOrder(name);
 }
 
 int SerializedStationStore::SchemaVersion() const {

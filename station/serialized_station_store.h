@@ -12,7 +12,8 @@ class SerializedStationStore : public StationStore {
     explicit SerializedStationStore(std::unique_ptr<StationStore> store)
         : m_store(std::move(store)) {}
 
-    StoreStatus AddRange(MacNumber start, std::uint64_t count) override;
+    StoreStatus AddRange(MacNumber start, std::uint64_t count,
+                         const std::string& order = {}) override;
     StoreResult<PoolStatus> Status() override;
     StoreStatus Release(MacNumber mac) override;
     StoreResult<MacState> StateOf(MacNumber mac) override;
@@ -41,7 +42,11 @@ class SerializedStationStore : public StationStore {
                                                           std::int64_t limit) override;
     StoreResult<ShiftFigures> Shift(const ShiftQuery& query) override;
     StoreResult<std::vector<StationRow>> Stations() override;
+    StoreStatus KeepStationRow(const StationRow& row) override;
     StoreResult<std::vector<OrderRow>> Orders() override;
+    StoreStatus CreateOrder(const NewOrder& order) override;
+    StoreResult<OrderDetail> Order(const std::string& name) override;
+    StoreStatus CloseOrder(const std::string& name) override;
     [[nodiscard]] int SchemaVersion() const override;
     [[nodiscard]] std::string Location() const override;
 

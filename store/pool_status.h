@@ -23,6 +23,7 @@ enum class MacState {
 struct PoolRange {
     MacNumber start = 0;
     std::uint64_t count = 0;
+    std::string order{};  // the work order the range belongs to; empty: no order
 
     bool operator==(const PoolRange&) const = default;
 };

@@ -32,6 +32,7 @@ struct ProductionRecord {
     std::optional<std::int64_t> verifyMs;
     bool rework = false;  // a module programmed before, written again keeping its MAC
     std::string note;     // what else a person should know ("acknowledgement lost")
+    std::string order;    // the work order the module was programmed for; empty: none
 
     bool operator==(const ProductionRecord&) const = default;
 };

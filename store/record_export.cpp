@@ -65,7 +65,10 @@ std::string RecordCsvRow(const ProductionRecord& record) {
                                   record.verified ? (*record.verified ? "true" : "false") : "",
                                   CsvNumber(record.readMs),
                                   CsvNumber(record.writeMs),
-                                  CsvNumber(record.verifyMs)};
+                                  CsvNumber(record.verifyMs),
+                                  record.rework ? "true" : "false",
+                                  CsvText(record.note),
+                                  CsvText(record.order)};
     std::string row;
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         row += (i == 0 ? "" : ",");
@@ -94,6 +97,9 @@ std::string RecordJsonLine(const ProductionRecord& record) {
     line["read_ms"] = JsonNumber(record.readMs);
     line["write_ms"] = JsonNumber(record.writeMs);
     line["verify_ms"] = JsonNumber(record.verifyMs);
+    line["rework"] = record.rework;
+    line["note"] = record.note;
+    line["order"] = record.order;
     return line.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 

@@ -8,10 +8,11 @@
 #include "store/production_record.h"
 
 // The columns of an exported record, in their order; the CSV header and the JSON keys.
-inline constexpr std::array<const char*, 18> kRecordColumnNames{
+inline constexpr std::array<const char*, 21> kRecordColumnNames{
     "time_start",     "time_end",    "station",    "port",        "port_by_path", "module_name",
     "module_version", "module_type", "mac_before", "mac_written", "config_file",  "config_sha256",
-    "outcome",        "reason",      "verified",   "read_ms",     "write_ms",     "verify_ms"};
+    "outcome",        "reason",      "verified",   "read_ms",     "write_ms",     "verify_ms",
+    "rework",         "note",        "order"};
 
 enum class RecordFormat { Csv, JsonLines };
 

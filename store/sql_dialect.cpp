@@ -17,6 +17,7 @@ const SqlDialect& SqliteDialect() {
         .lockPoolMacRows = "",
         .tableExists = "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = $1",
         .announceRecord = "",
+        .announceStation = "",
         .listenRecords = "",
         .generatedKey = "INTEGER PRIMARY KEY AUTOINCREMENT",
         .integer = "INTEGER",
@@ -41,7 +42,8 @@ const SqlDialect& PostgresDialect() {
         .lockPoolMacRows = " FOR UPDATE OF m",
         .tableExists = "SELECT 1 WHERE to_regclass($1) IS NOT NULL",
         .announceRecord = "SELECT pg_notify('lvcfg_record', $1)",
-        .listenRecords = "LISTEN lvcfg_record",
+        .announceStation = "SELECT pg_notify('lvcfg_station', $1)",
+        .listenRecords = "LISTEN lvcfg_record; LISTEN lvcfg_station",
         .generatedKey = "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY",
         .integer = "BIGINT",
     };

@@ -35,7 +35,9 @@ struct SqlDialect {
     // Run with a new record's id as $1 in the transaction that stores it, to tell those who
     // listen for changes; empty where listeners find changes by polling.
     const char* announceRecord;
-    // What a listening connection runs to hear those announcements.
+    // Run with a station's name as $1 in the transaction that refreshes its row.
+    const char* announceStation;
+    // What a listening connection runs to hear those announcements (records and stations).
     const char* listenRecords;
     // Schema column types: a generated primary key, and a 64-bit integer.
     const char* generatedKey;

@@ -146,12 +146,3 @@ bool SqlStationStore::ReadShiftStations(const ShiftQuery& query, ShiftFigures& f
     }
     return true;
 }
-
-// This schema keeps no station rows and no orders: the store reads none yet.
-StoreResult<std::vector<StationRow>> SqlStationStore::Stations() {
-    return std::vector<StationRow>{};
-}
-
-StoreResult<std::vector<OrderRow>> SqlStationStore::Orders() {
-    return std::vector<OrderRow>{};
-}

@@ -12,8 +12,8 @@ namespace {
 const char* const kRecordColumns =
     "time_start, time_end, station, port, port_by_path, module_name, module_version, "
     "module_type, mac_before, mac_written, config_file, config_sha256, outcome, reason, "
-    "verified, read_ms, write_ms, verify_ms, mac_sent, rework, note";
-constexpr std::size_t kRecordColumnCount = 21;
+    "verified, read_ms, write_ms, verify_ms, mac_sent, rework, note, order_name";
+constexpr std::size_t kRecordColumnCount = 22;
 
 // Both backends keep any text given to them: PostgreSQL refuses bytes that are not UTF-8, so
 // a module's odd name would otherwise fail the insert, and the module its record.
@@ -45,6 +45,7 @@ bool ReadRecordRow(const SqlRow& row, std::size_t first, ProductionRecord& recor
     }
     record.rework = ParseNullableInt(row[first + 19]).value_or(0) != 0;
     record.note = row[first + 20].value_or("");
+    record.order = row[first + 21].value_or("");
     return true;
 }
 
@@ -72,11 +73,12 @@ bool SqlStationStore::InsertRecord(const ProductionRecord& record) {
         NullableValue(record.verifyMs),
         record.macSent ? SqlValue(MacValue(*record.macSent)) : SqlValue(),
         std::int64_t{record.rework ? 1 : 0},
-        TextValue(record.note)};
+        TextValue(record.note),
+        TextValue(record.order)};
     std::vector<SqlRow> ids;
     if (!m_database->Run(std::string("INSERT INTO production_record (") + kRecordColumns +
                              ") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, "
-                             "$13, $14, $15, $16, $17, $18, $19, $20, $21) RETURNING id",
+                             "$13, $14, $15, $16, $17, $18, $19, $20, $21, $22) RETURNING id",
                          values, &ids)) {
         return false;
     }
@@ -142,13 +144,9 @@ StoreResult<std::vector<ProductionRecord>> SqlStationStore::Records(
 
 StoreResult<std::vector<StoredRecord>> SqlStationStore::FindRecords(const RecordQuery& query) {
     if (query.limit < 1 || query.limit > kRecordQueryLimitMax) {
-        return StoreFailure(StoreOutcome::DatabaseFailed,
-                            "a query asks for 1 to " + std::to_string(kRecordQueryLimitMax) +
-                                " records");
-    }
-    // No record of this schema belongs to an order.
-    if (!query.order.empty()) {
-        return std::vector<StoredRecord>{};
+        return StoreFailure(
+            StoreOutcome::DatabaseFailed,
+            "a query asks for 1 to " + std::to_string(kRecordQueryLimitMax) + " records");
     }
     // Only the criteria given become conditions; their values are always bound.
     std::vector<SqlValue> values;
@@ -174,14 +172,17 @@ StoreResult<std::vector<StoredRecord>> SqlStationStore::FindRecords(const Record
     if (!query.outcome.empty()) {
         condition(" AND outcome = ?", query.outcome);
     }
+    if (!query.order.empty()) {
+        condition(" AND order_name = ?", query.order);
+    }
     if (!query.mac.empty()) {
         condition(" AND (mac_written = ? OR mac_before = ?)", query.mac);
     }
     condition(" ORDER BY time_start DESC, id DESC LIMIT ?", query.limit);
     std::vector<SqlRow> rows;
-    if (!m_database->Run(std::string("SELECT id, ") + kRecordColumns + " FROM production_record" +
-                             where,
-                         values, &rows)) {
+    if (!m_database->Run(
+            std::string("SELECT id, ") + kRecordColumns + " FROM production_record" + where, values,
+            &rows)) {
         return Failure("cannot read the production records");
     }
     std::vector<StoredRecord> records;

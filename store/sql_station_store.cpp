@@ -44,6 +44,7 @@ struct SqlStationStore::Step {
     const char* name;
     const char* fromStates;  // an SQL list of state words
     const char* toState;
+    bool countsForOrder = false;  // the step may bring the reservation's order to its quantity
 };
 
 SqlStationStore::SqlStationStore(std::unique_ptr<SqlDatabase> database, const SqlDialect& dialect,
@@ -121,10 +122,10 @@ StoreStatus SqlStationStore::CheckSchema() {
         return {found.outcome, found.message};
     }
     if (found.value > kCurrentSchemaVersion) {
-        return StoreFailure(StoreOutcome::SchemaTooNew,
-                            m_where + " has schema version " + std::to_string(found.value) +
-                                "; this program knows versions up to " +
-                                std::to_string(kCurrentSchemaVersion));
+        return StoreFailure(StoreOutcome::SchemaTooNew, m_where + " has schema version " +
+                                                            std::to_string(found.value) +
+                                                            "; this program knows versions up to " +
+                                                            std::to_string(kCurrentSchemaVersion));
     }
     if (found.value < kCurrentSchemaVersion) {
         return StoreFailure(StoreOutcome::DatabaseFailed,
@@ -136,7 +137,8 @@ StoreStatus SqlStationStore::CheckSchema() {
     return {};
 }
 
-StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
+StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count,
+                                      const std::string& order) {
     if (count == 0 || start >= kMacNumberLimit || count > kMacNumberLimit - start) {
         return StoreFailure(StoreOutcome::RangeInvalid,
                             "a range needs at least one MAC and must not run past "
@@ -146,6 +148,16 @@ StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
     if (!transaction.IsOpen() || (*m_dialect.serialiseRangeChange != '\0' &&
                                   !m_database->RunScript(m_dialect.serialiseRangeChange))) {
         return Failure("cannot add the range");
+    }
+    if (!order.empty()) {
+        std::vector<SqlRow> found;
+        const std::array<SqlValue, 1> name{order};
+        if (!m_database->Run("SELECT 1 FROM work_order WHERE name = $1", name, &found)) {
+            return Failure("cannot add the range");
+        }
+        if (found.empty()) {
+            return StoreFailure(StoreOutcome::OrderUnknown, "there is no order " + order);
+        }
     }
     std::vector<SqlRow> overlapping;
     const std::array<SqlValue, 2> bounds{MacValue(start), MacValue(start + count)};
@@ -158,9 +170,9 @@ StoreStatus SqlStationStore::AddRange(MacNumber start, std::uint64_t count) {
         return StoreFailure(StoreOutcome::RangeOverlaps,
                             "the range overlaps a range already in the pool");
     }
-    const std::array<SqlValue, 3> range{MacValue(start), MacValue(count), StoreClockNow()};
-    if (!m_database->Run("INSERT INTO pool_range (start_mac, mac_count, added_at) "
-                         "VALUES ($1, $2, $3)",
+    const std::array<SqlValue, 4> range{MacValue(start), MacValue(count), StoreClockNow(), order};
+    if (!m_database->Run("INSERT INTO pool_range (start_mac, mac_count, added_at, order_name) "
+                         "VALUES ($1, $2, $3, $4)",
                          range) ||
         !transaction.Commit()) {
         return Failure("cannot add the range");
@@ -176,7 +188,7 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
     // One snapshot, so the counts add up to the ranges they were counted in.
     SqlTransaction transaction(*m_database, m_dialect.beginRead);
     if (!transaction.IsOpen() ||
-        !m_database->Run("SELECT start_mac, mac_count, next_offset FROM pool_range "
+        !m_database->Run("SELECT start_mac, mac_count, next_offset, order_name FROM pool_range "
                          "ORDER BY start_mac",
                          {}, &ranges) ||
         !m_database->Run("SELECT state, COUNT(*) FROM pool_mac GROUP BY state", {}, &states) ||
@@ -200,11 +212,12 @@ StoreResult<PoolStatus> SqlStationStore::Status() {
         std::int64_t start = 0;
         std::int64_t count = 0;
         std::int64_t taken = 0;
-        if (row.size() != 3 || !ParseInt(row[0], start) || !ParseInt(row[1], count) ||
+        if (row.size() != 4 || !ParseInt(row[0], start) || !ParseInt(row[1], count) ||
             !ParseInt(row[2], taken)) {
             return Unexpected("cannot read the pool");
         }
-        status.ranges.push_back({static_cast<MacNumber>(start), static_cast<std::uint64_t>(count)});
+        status.ranges.push_back({static_cast<MacNumber>(start), static_cast<std::uint64_t>(count),
+                                 row[3].value_or("")});
         status.free += static_cast<std::uint64_t>(count - taken);
     }
     for (const SqlRow& row : states) {
@@ -286,6 +299,13 @@ StoreResult<std::vector<Reservation>> SqlStationStore::ReserveMany(
     std::vector<Reservation> held;
     for (const ReservationRequest& request : requests) {
         StoreResult<std::optional<Reservation>> one = ReserveOne(request);
+        if (one.outcome == StoreOutcome::OrderNotOpen || one.outcome == StoreOutcome::OrderFull ||
+            one.outcome == StoreOutcome::OrderUnknown) {
+            if (requests.size() == 1) {
+                return StoreStatus{one.outcome, one.message};
+            }
+            break;  // the order takes no more modules now; those held so far stand
+        }
         if (!one.Ok()) {
             return StoreStatus{one.outcome, one.message};
         }
@@ -303,7 +323,13 @@ StoreResult<std::vector<Reservation>> SqlStationStore::ReserveMany(
 StoreResult<std::optional<Reservation>> SqlStationStore::ReserveOne(
     const ReservationRequest& request) {
     const std::int64_t now = StoreClockNow();
-    const StoreResult<std::optional<MacNumber>> mac = TakeFreeMac(now);
+    std::string owner;
+    if (!request.order.empty()) {
+        if (StoreStatus room = OrderRoom(request.order, owner); !room.Ok()) {
+            return room;
+        }
+    }
+    const StoreResult<std::optional<MacNumber>> mac = TakeFreeMac(now, owner);
     if (!mac.Ok()) {
         return StoreStatus{mac.outcome, mac.message};
     }
@@ -329,17 +355,22 @@ StoreResult<std::optional<Reservation>> SqlStationStore::ReserveOne(
 // that has any left. Each is taken by one statement on rows this transaction holds locked
 // until it commits. A fresh MAC's statement may find its locked range row changed under it by
 // another station and take nothing; a few new tries settle that.
-StoreResult<std::optional<MacNumber>> SqlStationStore::TakeFreeMac(std::int64_t now) {
-    const std::array<SqlValue, 1> changedAt{now};
+StoreResult<std::optional<MacNumber>> SqlStationStore::TakeFreeMac(std::int64_t now,
+                                                                   const std::string& owner) {
+    const std::array<SqlValue, 2> changedAt{now, owner};
+    const std::array<SqlValue, 1> ownerOnly{owner};
+    // Only the MACs of ranges that belong to `owner` (an order, or "" for no order).
     const std::string takeReturned =
         std::string(
             "UPDATE pool_mac SET state = 'reserved', changed_at = $1 WHERE mac = "
-            "(SELECT mac FROM pool_mac WHERE state = 'free' ORDER BY mac LIMIT 1") +
+            "(SELECT mac FROM pool_mac WHERE state = 'free' AND EXISTS (SELECT 1 FROM pool_range "
+            "g WHERE g.order_name = $2 AND g.start_mac <= pool_mac.mac AND pool_mac.mac < "
+            "g.start_mac + g.mac_count) ORDER BY mac LIMIT 1") +
         m_dialect.skipLockedRows + ") RETURNING mac";
     const std::string takeFresh =
         std::string(
             "UPDATE pool_range SET next_offset = next_offset + 1 WHERE id = "
-            "(SELECT id FROM pool_range WHERE next_offset < mac_count "
+            "(SELECT id FROM pool_range WHERE next_offset < mac_count AND order_name = $1 "
             "ORDER BY start_mac LIMIT 1") +
         m_dialect.lockRows + ") AND next_offset < mac_count RETURNING start_mac + next_offset - 1";
     std::vector<SqlRow> taken;
@@ -348,10 +379,10 @@ StoreResult<std::optional<MacNumber>> SqlStationStore::TakeFreeMac(std::int64_t 
     }
     for (int attempt = 0; taken.empty() && attempt < kReserveAttempts; ++attempt) {
         std::vector<SqlRow> left;
-        if (!m_database->Run(takeFresh, {}, &taken) ||
-            (taken.empty() &&
-             !m_database->Run("SELECT 1 FROM pool_range WHERE next_offset < mac_count LIMIT 1", {},
-                              &left))) {
+        if (!m_database->Run(takeFresh, ownerOnly, &taken) ||
+            (taken.empty() && !m_database->Run("SELECT 1 FROM pool_range WHERE next_offset < "
+                                               "mac_count AND order_name = $1 LIMIT 1",
+                                               ownerOnly, &left))) {
             return Failure("cannot reserve a MAC");
         }
         if (taken.empty() && left.empty()) {
@@ -369,13 +400,13 @@ StoreResult<std::int64_t> SqlStationStore::InsertReservation(MacNumber mac,
                                                              const ReservationRequest& request,
                                                              std::int64_t now) {
     const HolderProcess holder = CurrentHolderProcess();
-    const std::array<SqlValue, 6> hold{MacValue(mac), request.station, request.port,
-                                       holder.host,   holder.pid,      now};
+    const std::array<SqlValue, 7> hold{
+        MacValue(mac), request.station, request.port, holder.host, holder.pid, now, request.order};
     std::vector<SqlRow> ids;
     std::int64_t id = 0;
     if (!m_database->Run("INSERT INTO reservation "
-                         "(mac, station, port, holder_host, holder_pid, reserved_at) "
-                         "VALUES ($1, $2, $3, $4, $5, $6) RETURNING id",
+                         "(mac, station, port, holder_host, holder_pid, reserved_at, order_name) "
+                         "VALUES ($1, $2, $3, $4, $5, $6, $7) RETURNING id",
                          hold, &ids)) {
         return Failure("cannot reserve a MAC");
     }
@@ -392,6 +423,15 @@ StoreStatus SqlStationStore::Advance(std::int64_t reservationId, const Step& ste
     if (!transaction.IsOpen()) {
         return Failure(what);
     }
+    // The order's row is locked first, so that the verifications of two stations count one
+    // after the other and the one that reaches the quantity sees the other's.
+    StoreResult<std::string> order;
+    if (step.countsForOrder) {
+        order = LockOrderOf(reservationId);
+        if (!order.Ok()) {
+            return StoreStatus{order.outcome, what + ": " + order.message};
+        }
+    }
     std::vector<SqlRow> changed;
     const std::array<SqlValue, 3> values{reservationId, StoreClockNow(), reason};
     const std::string sql = std::string("UPDATE pool_mac SET state = '") + step.toState +
@@ -405,7 +445,8 @@ StoreStatus SqlStationStore::Advance(std::int64_t reservationId, const Step& ste
         return StoreFailure(StoreOutcome::ReservationClosed,
                             what + ": the reservation is not open for this step");
     }
-    if ((record != nullptr && !InsertRecord(*record)) || !transaction.Commit()) {
+    if ((record != nullptr && !InsertRecord(*record)) ||
+        (!order.value.empty() && !CountVerified(order.value)) || !transaction.Commit()) {
         return Failure(what);
     }
     return {};
@@ -418,7 +459,7 @@ StoreStatus SqlStationStore::MarkWritten(std::int64_t reservationId) {
 
 StoreStatus SqlStationStore::MarkVerified(std::int64_t reservationId,
                                           const ProductionRecord& record) {
-    static const Step kVerified{"verified", "'reserved', 'written'", "verified"};
+    static const Step kVerified{"verified", "'reserved', 'written'", "verified", true};
     return Advance(reservationId, kVerified, &record);
 }
 

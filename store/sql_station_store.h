@@ -21,7 +21,8 @@ class SqlStationStore : public StationStore {
     // Reads the schema version without changing anything; refuses any but the current one.
     StoreStatus CheckSchema();
 
-    StoreStatus AddRange(MacNumber start, std::uint64_t count) override;
+    StoreStatus AddRange(MacNumber start, std::uint64_t count,
+                         const std::string& order = {}) override;
     StoreResult<PoolStatus> Status() override;
     StoreStatus Release(MacNumber mac) override;
     StoreResult<MacState> StateOf(MacNumber mac) override;
@@ -54,7 +55,11 @@ class SqlStationStore : public StationStore {
                                                           std::int64_t limit) override;
     StoreResult<ShiftFigures> Shift(const ShiftQuery& query) override;
     StoreResult<std::vector<StationRow>> Stations() override;
+    StoreStatus KeepStationRow(const StationRow& row) override;
     StoreResult<std::vector<OrderRow>> Orders() override;
+    StoreStatus CreateOrder(const NewOrder& order) override;
+    StoreResult<OrderDetail> Order(const std::string& name) override;
+    StoreStatus CloseOrder(const std::string& name) override;
 
     [[nodiscard]] int SchemaVersion() const override { return m_schemaVersion; }
     [[nodiscard]] std::string Location() const override { return m_where; }
@@ -66,7 +71,18 @@ class SqlStationStore : public StationStore {
     // Inside an open transaction: holds the next free MAC for `request`; nothing when the pool
     // is empty.
     StoreResult<std::optional<Reservation>> ReserveOne(const ReservationRequest& request);
-    StoreResult<std::optional<MacNumber>> TakeFreeMac(std::int64_t now);
+    StoreResult<std::optional<MacNumber>> TakeFreeMac(std::int64_t now, const std::string& owner);
+    // Inside an open transaction: locks the order's row and tells whether one more MAC may go
+    // out for it (Done), and from the ranges of which order (`owner`: the order's own, or ""
+    // for the ranges of no order).
+    StoreStatus OrderRoom(const std::string& order, std::string& owner);
+    // Inside the transaction that verifies the reservation's MAC: locks the row of its order,
+    // if it has one, before the MAC's state changes, and afterwards counts the module verified,
+    // completing the order at its quantity.
+    StoreResult<std::string> LockOrderOf(std::int64_t reservationId);
+    bool CountVerified(const std::string& order);
+    // The orders named by `name` (all when empty), with their counts.
+    StoreResult<std::vector<OrderRow>> ReadOrders(const std::string& name);
     StoreResult<std::int64_t> InsertReservation(MacNumber mac, const ReservationRequest& request,
                                                 std::int64_t now);
     StoreStatus RefuseTakenMac(MacNumber mac, bool moduleHoldsIt);

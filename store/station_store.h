@@ -36,24 +36,32 @@ class StationStore {
   public:
     virtual ~StationStore() = default;
 
-    // Adds the `count` MACs from `start` on. Refuses an empty range, one past the last MAC
-    // address, and one that overlaps a range already in the pool.
-    virtual StoreStatus AddRange(MacNumber start, std::uint64_t count) = 0;
+    // Adds the `count` MACs from `start` on, for the work order `order` alone when one is named
+    // (OrderUnknown when there is none of that name). Refuses an empty range, one past the last
+    // MAC address, and one that overlaps a range already in the pool.
+    virtual StoreStatus AddRange(MacNumber start, std::uint64_t count,
+                                 const std::string& order = {}) = 0;
     virtual StoreResult<PoolStatus> Status() = 0;
     // Gives a quarantined or suspect MAC back to the pool, once a person has checked the module.
     virtual StoreStatus Release(MacNumber mac) = 0;
     virtual StoreResult<MacState> StateOf(MacNumber mac) = 0;
 
     // Holds the lowest free MAC for `request` (returned MACs first) or ends with PoolEmpty.
+    // For a request of a work order the MAC comes from the order's own ranges, or from those of
+    // no order when it has none, and only while the order is open and its verified modules plus
+    // the MACs in flight for it (reserved, written, suspect or quarantined: a module may hold
+    // them) stay under its quantity; the count and the hold are one atomic step, so stations
+    // never overshoot. Otherwise it ends with OrderNotOpen, OrderFull or OrderUnknown.
     virtual StoreResult<Reservation> Reserve(const ReservationRequest& request) = 0;
     // Holds a MAC for each request in turn, all in one transaction that waits for the disk
-    // once: the reservations, in the order of the requests, end where the pool ran out (fewer
-    // than asked, none included, is no failure).
+    // once: the reservations, in the order of the requests, end where the pool or the order ran
+    // out (fewer than asked, none included, is no failure).
     virtual StoreResult<std::vector<Reservation>> ReserveMany(
         const std::vector<ReservationRequest>& requests) = 0;
     // Reserved -> Written.
     virtual StoreStatus MarkWritten(std::int64_t reservationId) = 0;
-    // Reserved or Written -> Verified, committed together with the record.
+    // Reserved or Written -> Verified, committed together with the record. The verification
+    // that brings a work order to its quantity makes it complete in the same transaction.
     virtual StoreStatus MarkVerified(std::int64_t reservationId,
                                      const ProductionRecord& record) = 0;
     // Reserved or Written -> Failed (kept used), committed together with the record.
@@ -114,8 +122,19 @@ class StationStore {
     virtual StoreResult<ShiftFigures> Shift(const ShiftQuery& query) = 0;
     // The rows the production programs keep of themselves, by station name.
     virtual StoreResult<std::vector<StationRow>> Stations() = 0;
-    // The work orders, newest first.
+    // Writes the row of `row.station`, replacing the one it had (one row per station name).
+    virtual StoreStatus KeepStationRow(const StationRow& row) = 0;
+
+    // The work orders, newest first, with their counts.
     virtual StoreResult<std::vector<OrderRow>> Orders() = 0;
+    // Adds an open order. Refused with OrderInvalid (a name with odd characters, a quantity
+    // below 1, a block that is not 518 bytes) or OrderExists.
+    virtual StoreStatus CreateOrder(const NewOrder& order) = 0;
+    // The order named, with its block and ranges; OrderUnknown when there is none.
+    virtual StoreResult<OrderDetail> Order(const std::string& name) = 0;
+    // Closes the order: no module is programmed for it any more. OrderUnknown when there is
+    // none of that name.
+    virtual StoreStatus CloseOrder(const std::string& name) = 0;
 
     // The schema version of the open database.
     [[nodiscard]] virtual int SchemaVersion() const = 0;

@@ -18,6 +18,16 @@ const char* StoreOutcomeName(StoreOutcome outcome) {
             return "mac-taken";
         case StoreOutcome::ReservationClosed:
             return "reservation-closed";
+        case StoreOutcome::OrderInvalid:
+            return "order-invalid";
+        case StoreOutcome::OrderExists:
+            return "order-exists";
+        case StoreOutcome::OrderUnknown:
+            return "order-unknown";
+        case StoreOutcome::OrderNotOpen:
+            return "order-not-open";
+        case StoreOutcome::OrderFull:
+            return "order-full";
         case StoreOutcome::BadUrl:
             return "bad-url";
         case StoreOutcome::SchemaTooNew:

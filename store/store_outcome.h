@@ -13,6 +13,11 @@ enum class StoreOutcome {
     MacInPool,          // a MAC outside the pool was asked for, but a pool range holds it
     MacTaken,           // a MAC outside the pool was asked for, but it was sent before
     ReservationClosed,  // a reservation that is unknown or not in the state the step needs
+    OrderInvalid,       // an order name with odd characters, or a quantity below 1
+    OrderExists,        // an order of that name is in the store already
+    OrderUnknown,       // no order of that name
+    OrderNotOpen,       // the order is complete or closed: no module is programmed for it
+    OrderFull,          // every module the order still needs is being programmed elsewhere
     BadUrl,             // a store address we cannot read
     SchemaTooNew,       // the database was made by a newer program
     DatabaseFailed,     // the database is unreachable, refused the statement or is read-only

@@ -23,6 +23,7 @@
 #include "fifo_feed.h"
 #include "link/unique_fd.h"
 #include "model/mac_address.h"
+#include "store/iso_time.h"
 #include "tests/store/store_backend.h"
 #include "tools/module_sim/module_identity.h"
 
@@ -227,18 +228,33 @@ pid_t Spawn(const std::vector<std::string>& args, const std::string& errFile = "
     return pid;
 }
 
-TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStart) {
-    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+// Starts lvcfg-cli batch with `what` (the .cfg or order options) on a module that never
+// answers its write, kills it once the module's MAC is reserved and the write began; true when
+// it got that far.
+bool KillWhileWriting(const std::vector<std::string>& what, const std::string& url) {
     UnansweredWriteModule module;
-    ASSERT_FALSE(module.Path().empty());
-    const pid_t station = Spawn({"batch", "--config", m_config, "--ports", module.Path(),
-                                 "--station-db", m_backend->Url(), "--station", "crashed"});
-    ASSERT_GT(station, 0);
+    if (module.Path().empty()) {
+        return false;
+    }
+    std::vector<std::string> args{"batch"};
+    args.insert(args.end(), what.begin(), what.end());
+    args.insert(args.end(),
+                {"--ports", module.Path(), "--station-db", url, "--station", "crashed"});
+    const pid_t station = Spawn(args);
+    if (station <= 0) {
+        return false;
+    }
     const bool writing = module.AwaitWrite();
     ::kill(station, SIGKILL);
     int status = 0;
     ::waitpid(station, &status, 0);
-    ASSERT_TRUE(writing) << "the station never wrote the module";
+    return writing;
+}
+
+TEST_P(StationLineTest, AStationKilledWhileHoldingAMacQuarantinesItOnItsNextStart) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    ASSERT_TRUE(KillWhileWriting({"--config", m_config}, m_backend->Url()))
+        << "the station never wrote the module";
 
     // Looking at the pool changes nothing; another station's start leaves the dead station's
     // reservation alone.
@@ -311,6 +327,133 @@ TEST_P(StationLineTest, AnEmptyPoolStopsOnlyNewMacsAndMacsAddedMeanwhileAreTaken
     EXPECT_EQ(summary["pool_ran_out"], true);
     EXPECT_TRUE(summary["modules_per_hour"].is_null());
     EXPECT_TRUE(summary["next_mac"].is_null());
+}
+
+// The lines of `run` that are JSON objects of event `event`.
+std::vector<Json> EventsOf(const ProgramRun& run, const std::string& event) {
+    std::vector<Json> found;
+    for (const Json& line : JsonLines(run.out)) {
+        if (line["event"] == event) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+// A line of four watching stations programs one order from more modules than it needs: the
+// store's count stops them all at the quantity, each says ORDER COMPLETE and ends by itself,
+// and no MAC reaches two modules. The count on SQLite is the store contract's.
+TEST_P(StationLineTest, FourStationsProgramOneOrderToItsQuantityAndAllStopComplete) {
+    if (GetParam() != BackendKind::Postgres) {
+        GTEST_SKIP() << "a line of stations shares a PostgreSQL server";
+    }
+    constexpr int kQuantity = 60;
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "100"}, "setup").exitStatus, 0);
+    const ProgramRun created = Run(
+        {"order", "create", "WO-60", "--config", m_config, "--quantity", std::to_string(kQuantity)},
+        "setup");
+    ASSERT_EQ(created.exitStatus, 0) << created.err;
+    std::vector<std::unique_ptr<RunningProgram>> stations;
+    std::vector<std::ofstream> feeds;
+    for (int station = 0; station < kStations; ++station) {
+        const std::string arrivals = m_folder.File("arrivals" + std::to_string(station));
+        ASSERT_EQ(::mkfifo(arrivals.c_str(), 0600), 0);
+        stations.push_back(std::make_unique<RunningProgram>(
+            kCliProgram,
+            std::vector<std::string>{"batch", "--order", "WO-60", "--watch", "--arrivals-from",
+                                     arrivals, "--station-db", m_backend->Url(), "--station",
+                                     "station" + std::to_string(station), "--json"}));
+        feeds.emplace_back(arrivals);  // opens once the station runs and reads
+    }
+    const std::vector<Json> running = EventsOf(Run({"stations", "--json"}, "x"), "station");
+    ASSERT_EQ(running.size(), std::size_t{kStations});
+    for (const Json& row : running) {
+        EXPECT_EQ(row["state"], "running");
+    }
+    for (std::ofstream& feed : feeds) {
+        for (const std::string& port : StartModules(kModulesPerStation)) {
+            feed << "add " << port << std::endl;
+        }
+    }
+    // The arrivals stay open: each watch ends because the order is complete.
+    for (auto& station : stations) {
+        std::size_t complete = 0;
+        for (std::string line = station->ReadLine(); !line.empty(); line = station->ReadLine()) {
+            complete += Json::parse(line)["event"] == "order_complete" ? 1 : 0;
+        }
+        EXPECT_EQ(complete, 1u);
+        EXPECT_EQ(station->Stop(0), 0);
+    }
+
+    const ProgramRun records = Run({"records", "--order", "WO-60", "--format", "jsonl"}, "setup");
+    ASSERT_EQ(records.exitStatus, 0) << records.err;
+    std::set<std::string> held;
+    for (const Json& record : JsonLines(records.out)) {
+        EXPECT_EQ(record["order"], "WO-60");
+        if (record["outcome"] == "ok") {
+            EXPECT_TRUE(held.insert(record["mac_written"].get<std::string>()).second)
+                << "MAC given twice: " << record.dump();
+        }
+    }
+    EXPECT_EQ(held.size(), std::size_t{kQuantity});
+    const std::vector<Json> shown =
+        EventsOf(Run({"order", "show", "WO-60", "--json"}, "x"), "order");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]["state"], "complete");
+    EXPECT_EQ(shown[0]["verified"], kQuantity);
+    EXPECT_EQ(shown[0]["in_flight"], 0);
+    EXPECT_EQ(shown[0]["macs_used"].size(), std::size_t{kQuantity});
+    const std::vector<Json> rows = EventsOf(Run({"stations", "--json"}, "x"), "station");
+    ASSERT_EQ(rows.size(), std::size_t{kStations});
+    for (const Json& row : rows) {
+        EXPECT_EQ(row["state"], "stopped");
+        EXPECT_EQ(row["order"], "WO-60");
+        EXPECT_EQ(row["program"], "lvcfg-cli batch");
+    }
+    EXPECT_EQ(PoolStatus("setup")["used"], kQuantity);
+}
+
+// A station of an order killed mid-module: its row stays "running" and ages into offline, its
+// reservation counts against the order until its next start quarantines it and a person
+// releases it.
+TEST_P(StationLineTest, AStationKilledMidOrderKeepsTheOrdersCountRight) {
+    ASSERT_EQ(Run({"pool", "add", "--start", kPoolStart, "--count", "10"}, "setup").exitStatus, 0);
+    ASSERT_EQ(Run({"order", "create", "WO-3", "--config", m_config, "--quantity", "3"}, "setup")
+                  .exitStatus,
+              0);
+    const auto order = [this] {
+        const std::vector<Json> shown =
+            EventsOf(Run({"order", "show", "WO-3", "--json"}, "x"), "order");
+        return shown.empty() ? Json() : shown[0];
+    };
+    const std::int64_t before = StoreClockNow();
+    ASSERT_TRUE(KillWhileWriting({"--order", "WO-3"}, m_backend->Url()))
+        << "the station never wrote the module";
+    const std::vector<Json> rows = EventsOf(Run({"stations", "--json"}, "x"), "station");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0]["state"], "running");  // offline once three refreshes are missed
+    EXPECT_GE(rows[0]["last_seen_ms"].get<std::int64_t>(), before);
+    EXPECT_LE(rows[0]["last_seen_ms"].get<std::int64_t>(), StoreClockNow());
+    EXPECT_EQ(order()["in_flight"], 1);
+
+    const ProgramRun restart =
+        Run({"batch", "--order", "WO-3", "--ports", Joined(StartModules(2)), "--json"}, "crashed");
+    EXPECT_EQ(restart.exitStatus, 0) << restart.err;
+    EXPECT_EQ(EventsOf(restart, "quarantined").size(), 1u) << restart.out;
+    Json counted = order();
+    EXPECT_EQ(counted["verified"], 2);
+    EXPECT_EQ(counted["in_flight"], 1);
+    EXPECT_EQ(counted["state"], "open");
+
+    ASSERT_EQ(Run({"pool", "release", kPoolStart}, "setup").exitStatus, 0);
+    const ProgramRun last =
+        Run({"batch", "--order", "WO-3", "--ports", StartModules(1)[0], "--json"}, "crashed");
+    EXPECT_EQ(last.exitStatus, 0) << last.err;
+    counted = order();
+    EXPECT_EQ(counted["verified"], 3);
+    EXPECT_EQ(counted["in_flight"], 0);
+    EXPECT_EQ(counted["state"], "complete");
+    EXPECT_EQ(EventsOf(Run({"stations", "--json"}, "x"), "station")[0]["state"], "stopped");
 }
 
 // The run's PostgreSQL server stopped under a watching station: runs only inside

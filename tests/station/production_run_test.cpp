@@ -9,6 +9,7 @@
 #include <string>
 
 #include "run_rig.h"
+#include "station/order_config.h"
 
 namespace {
 
@@ -270,6 +271,64 @@ TEST_P(RunTest, AFailedStoreStopsTheRunBeforeTheNextModuleIsTouched) {
     const Ended untouched = Program(*run, second);
     EXPECT_EQ(untouched.result.outcome, O::StoreFailed);
     EXPECT_EQ(second.ReadRequests() + second.WriteRequests(), 0);
+}
+
+// An order's run writes the order's block, not its own settings, counts in the store, and
+// once the order is complete leaves modules alone; its station row follows it to the end.
+TEST_P(RunTest, AnOrdersRunProgramsItsBlockUpToTheQuantityAndKeepsItsStationRow) {
+    ASSERT_TRUE(m_store->AddRange(kPoolStart, 8).Ok());
+    SimulatedModule& first = AddModule();
+    ConfigFrame block = first.StoredFrame();
+    block[FrameOffset::kNetworkIdLow] = 0x77;
+    SealFrame(block);
+    ASSERT_TRUE(m_store->CreateOrder(NewOrderOf("WO-2", block, 2, "wo.cfg", "lead")).Ok());
+    RunSetup setup = Setup();
+    setup.order = "WO-2";
+    setup.keepsStationRow = true;
+    setup.program = "test";
+    std::unique_ptr<ProductionRun> run = OpenRun(setup);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(m_store->Stations().value.at(0).state, StationState::Running);
+
+    const Ended programmed = Program(*run, first);
+    ASSERT_EQ(programmed.result.outcome, O::Succeeded);
+    EXPECT_EQ(first.StoredFrame()[FrameOffset::kNetworkIdLow], 0x77);
+    EXPECT_EQ(programmed.record.order, "WO-2");
+    EXPECT_EQ(programmed.record.configFile, "wo.cfg");
+    ASSERT_EQ(Program(*run, AddModule()).result.outcome, O::Succeeded);
+    SimulatedModule& spare = AddModule();
+    const Ended spared = Program(*run, spare);
+    EXPECT_EQ(spared.result.outcome, O::OrderComplete);
+    EXPECT_EQ(spared.record.outcome, "skipped");
+    EXPECT_EQ(spare.WriteRequests(), 0);
+    EXPECT_TRUE(run->Summary().orderComplete);
+    EXPECT_EQ(m_store->Order("WO-2").value.row.state, OrderState::Complete);
+
+    run.reset();
+    const StationRow row = m_store->Stations().value.at(0);
+    EXPECT_EQ(row.state, StationState::Stopped);
+    EXPECT_EQ(row.order, "WO-2");
+    EXPECT_EQ(row.done, 2);
+    // A complete order starts no run.
+    EXPECT_EQ(ProductionRun::Open(*m_store, setup, {}).outcome, StoreOutcome::OrderNotOpen);
+}
+
+// A block damaged in the store is checked as a damaged file is, and starts no run.
+TEST_P(RunTest, AnOrdersBlockThatFailsItsChecksStartsNoRun) {
+    ConfigFrame block = SimulatedModule().StoredFrame();
+    SealFrame(block);
+    block[FrameOffset::kNetworkIdLow] ^= 0x01;  // the CRC no longer matches
+    ASSERT_TRUE(m_store->CreateOrder(NewOrderOf("WO-crc", block, 2, "wo.cfg", "lead")).Ok());
+    NewOrder tampered = NewOrderOf("WO-sha", SimulatedModule().StoredFrame(), 2, "wo.cfg", "lead");
+    tampered.configSha256 = std::string(64, '0');
+    ASSERT_TRUE(m_store->CreateOrder(tampered).Ok());
+    for (const char* order : {"WO-crc", "WO-sha"}) {
+        RunSetup setup = Setup();
+        setup.order = order;
+        const auto opened = ProductionRun::Open(*m_store, setup, {});
+        EXPECT_EQ(opened.outcome, StoreOutcome::OrderInvalid) << order;
+        EXPECT_NE(opened.message.find(order), std::string::npos) << opened.message;
+    }
 }
 
 INSTANTIATE_FOR_BOTH_BACKENDS(RunTest);

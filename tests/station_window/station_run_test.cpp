@@ -3,13 +3,18 @@
 // agreeing with the tiles.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <set>
 
 #include "link/arrival/injected_device_source.h"
 #include "model/mac_address.h"
+#include "station/order_config.h"
 #include "station_rig.h"
+#include "ui/station/order_picker.h"
 #include "ui/station/records_table.h"
 #include "ui/station/setup_strip.h"
 #include "ui/station/slot_grid.h"
@@ -239,6 +244,33 @@ TEST(StationPool, AModulePluggedInAgainIsAlreadyDoneAndNotWrittenAgain) {
         << rig.Tile(0)->FailureText().toStdString();
     EXPECT_EQ(module.WriteRequests(), 1);
     EXPECT_EQ(rig.OpenStore()->Status().value.free, 99u);
+}
+
+// An order picked below the strip is programmed from the store; at its quantity the window
+// says ORDER COMPLETE and the station stops taking modules.
+TEST(StationOrder, APickedOrderRunsToItsQuantityThenSaysOrderCompleteAndStops) {
+    StationRig rig(100);
+    SimulatedModule& module = rig.AddModule();
+    ASSERT_TRUE(rig.OpenStore()
+                    ->CreateOrder(NewOrderOf("WO-1", module.StoredFrame(), 1, "wo.cfg", "lead"))
+                    .Ok());
+    OrderPicker& picker = rig.Window().Orders();
+    QTest::mouseClick(picker.findChild<QPushButton*>(), Qt::LeftButton);
+    auto* orders = picker.findChild<QComboBox*>();
+    ASSERT_EQ(orders->count(), 2);
+    orders->setCurrentIndex(1);
+    QTest::keyClick(&rig.Window(), Qt::Key_F5);
+    ASSERT_TRUE(rig.Controller().Running()) << rig.Window().Strip().Message().toStdString();
+    rig.Plug(0);
+    ASSERT_TRUE(rig.WaitUntil([&] { return !rig.Controller().Running(); }));
+    EXPECT_EQ(rig.Tile(0)->State(), SlotState::Done);
+    bool told = false;
+    for (const QLabel* label : picker.findChildren<QLabel*>()) {
+        told =
+            told || (label->isVisible() && label->text() == QStringLiteral("ORDER COMPLETE: WO-1"));
+    }
+    EXPECT_TRUE(told);
+    EXPECT_EQ(rig.OpenStore()->Order("WO-1").value.row.verified, 1);
 }
 
 TEST(StationStartMac, MovesOnWithEveryMacSentSoStopAndStartNeverRepeatOne) {

@@ -194,20 +194,30 @@ TEST_P(LineQueries, AStoreOpenedForReadingReadsButNeverWrites) {
     EXPECT_TRUE(store.Orders().Ok());
     EXPECT_FALSE(store.AddRecord(RecordOf(kShift[0])).Ok());
     EXPECT_FALSE(store.AddRange(0x10, 4).Ok());
+    EXPECT_FALSE(store.KeepStationRow(StationRow{}).Ok());
     EXPECT_EQ(m_store->FindRecords(Query(100)).value.size(), kShift.size());
 }
 
-TEST_P(LineQueries, TheChangeSourceTellsOfEachCommittedRecordOnce) {
+TEST_P(LineQueries, TheChangeSourceTellsOfEachCommittedRecordAndStationRefreshOnce) {
     auto opened = OpenStoreChangeSource(Url());
     ASSERT_TRUE(opened.Ok()) << opened.message;
     StoreChangeSource& source = *opened.value;
     EXPECT_FALSE(source.Changed().value);
+    const auto told = [&source] {
+        if (source.Descriptor() >= 0) {
+            pollfd watched{source.Descriptor(), POLLIN, 0};
+            EXPECT_EQ(::poll(&watched, 1, 10'000), 1);
+        }
+        return source.Changed().value;
+    };
     ASSERT_TRUE(m_store->AddRecord(RecordOf(kShift[0])).Ok());
-    if (source.Descriptor() >= 0) {
-        pollfd watched{source.Descriptor(), POLLIN, 0};
-        ASSERT_EQ(::poll(&watched, 1, 10'000), 1);
-    }
-    EXPECT_TRUE(source.Changed().value);
+    EXPECT_TRUE(told());
+    EXPECT_FALSE(source.Changed().value);
+    StationRow row;
+    row.station = "line-1";
+    row.state = StationState::Running;
+    ASSERT_TRUE(m_store->KeepStationRow(row).Ok());
+    EXPECT_TRUE(told());
     EXPECT_FALSE(source.Changed().value);
     EXPECT_FALSE(source.Where().database.empty());
     EXPECT_EQ(source.Where().kind, GetParam() == BackendKind::Sqlite ? "sqlite" : "postgresql");

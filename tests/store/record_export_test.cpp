@@ -10,7 +10,7 @@ namespace {
 constexpr char kHeader[] =
     "time_start,time_end,station,port,port_by_path,module_name,module_version,module_type,"
     "mac_before,mac_written,config_file,config_sha256,outcome,reason,verified,read_ms,write_ms,"
-    "verify_ms";
+    "verify_ms,rework,note,order";
 
 ProductionRecord Programmed() {
     ProductionRecord record;
@@ -32,6 +32,7 @@ ProductionRecord Programmed() {
     record.readMs = 611;
     record.writeMs = 93;
     record.verifyMs = 604;
+    record.order = "WO-7";
     return record;
 }
 
@@ -48,8 +49,8 @@ TEST(RecordCsv, HasTheHeaderAndOneRowPerRecordInColumnOrder) {
         "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0,KTR5520Q,V2.1,node,"
         "4E 5F 1A 2B 00 00,4E 5F 1A 2B 00 07,line.cfg,"
         "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08,ok,written,";
-    EXPECT_EQ(out.str(),
-              std::string(kHeader) + "\n" + common + "true,611,93,604\n" + common + ",,,\n");
+    EXPECT_EQ(out.str(), std::string(kHeader) + "\n" + common + "true,611,93,604,false,,WO-7\n" +
+                             common + ",,,,false,,WO-7\n");
 }
 
 struct CsvText {

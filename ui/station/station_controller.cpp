@@ -94,6 +94,14 @@ QString StationController::StoreLocation() const {
     return m_store ? QString::fromStdString(m_store->Location()) : QString();
 }
 
+std::vector<OrderRow> StationController::Orders() {
+    if (!m_store) {
+        return {};
+    }
+    StoreResult<std::vector<OrderRow>> orders = m_store->Orders();
+    return orders.Ok() ? std::move(orders.value) : std::vector<OrderRow>{};
+}
+
 QString StationController::Start(const StationSetup& setup) {
     if (m_accepting) {
         return QStringLiteral("The station is running already.");
@@ -108,14 +116,21 @@ QString StationController::Start(const StationSetup& setup) {
             "There is no station database, and the station keeps every module's record: "
             "give one with --station-db or LVCFG_STATION_DB. Nothing was written.");
     }
-    if (!setup.settings) {
-        return QStringLiteral("Choose a .cfg file to program before starting.");
+    if (!setup.settings && setup.order.empty()) {
+        return QStringLiteral("Choose a .cfg file or a work order to program before starting.");
+    }
+    if (!setup.order.empty() && !setup.macsFromPool) {
+        return QStringLiteral("A work order takes its MACs from the pool: choose the pool.");
     }
     RunSetup run;
-    run.attempt = {*setup.settings, setup.verify, setup.ackTimeout};
+    run.attempt = {setup.settings.value_or(ConfigSettings{}), setup.verify, setup.ackTimeout};
     run.configFile = setup.configPath;
     run.station = setup.stationName;
     run.rework = setup.rework;
+    run.order = setup.order;  // its block replaces the file's settings
+    run.keepsStationRow = true;
+    run.program = "lvcfg-station";
+    run.version = LVCFG_VERSION;
     if (!setup.macsFromPool) {
         if (!setup.startMac) {
             return QStringLiteral(
@@ -144,6 +159,9 @@ void StationController::Stop() {
         return;
     }
     m_accepting = false;
+    if (m_run) {
+        m_run->BeginStop();
+    }
     emit runningChanged(false);
     EndFinishedRun();
     if (m_run) {

@@ -72,6 +72,8 @@ class StationController : public QObject {
     [[nodiscard]] QString StoreLocation() const;
     // The pool's free MACs; nothing without a store or when the store failed.
     [[nodiscard]] std::optional<std::uint64_t> PoolFree();
+    // The store's work orders; none without a store or when the store failed.
+    [[nodiscard]] std::vector<OrderRow> Orders();
     // The latest `count` records of the last day, oldest first.
     [[nodiscard]] std::vector<ProductionRecord> LatestRecords(std::size_t count);
 
@@ -86,6 +88,8 @@ class StationController : public QObject {
     void runningChanged(bool running);
     // What keeps the line from going on changed.
     void conditionsChanged(const StationConditions& conditions);
+    // The run's work order has all its modules: the station stopped taking modules.
+    void orderComplete(const QString& order);
     // Something a person should know that is no slot's state (a store failure, no udev).
     void notice(const QString& text);
 

@@ -93,6 +93,19 @@ void StationRun::OnRunEvent(const RunEvent& event) {
         case RunEventKind::Ended:
             Ended(event);
             return;
+        case RunEventKind::OrderComplete: {
+            // Every station of the order stops taking modules; those in flight finish.
+            StationController* controller = &m_controller;
+            const QString order = Text(m_run ? m_run->Setup().order : std::string());
+            QMetaObject::invokeMethod(
+                controller,
+                [controller, order] {
+                    emit controller->orderComplete(order);
+                    controller->Stop();
+                },
+                Qt::QueuedConnection);
+            return;
+        }
     }
 }
 

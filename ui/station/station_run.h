@@ -24,6 +24,7 @@ class StationRun {
     }
     void Forget(const std::string& device) { m_run->Forget(device); }
     [[nodiscard]] std::size_t InFlight() const { return m_run->Running(); }
+    void BeginStop() { m_run->BeginStop(); }
     // true once no module is being programmed (joins the finished threads, never waits).
     [[nodiscard]] bool Idle() { return m_run->WaitFor(std::chrono::milliseconds(0)); }
 

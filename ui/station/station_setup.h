@@ -17,4 +17,5 @@ struct StationSetup {
     bool rework = false;  // write modules programmed before again, keeping their MAC
     std::chrono::milliseconds ackTimeout{1000};
     std::string stationName;
+    std::string order;  // the work order to program, its block from the store; empty: the file
 };

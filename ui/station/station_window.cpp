@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "ui/station/order_picker.h"
 #include "ui/station/records_table.h"
 #include "ui/station/setup_strip.h"
 #include "ui/station/shared_splitter.h"
@@ -37,7 +38,8 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
       m_strip(new SetupStrip),
       m_slots(new SlotGrid),
       m_throughput(new ThroughputPanel),
-      m_records(new RecordsTable) {
+      m_records(new RecordsTable),
+      m_orders(new OrderPicker) {
     setWindowTitle(QStringLiteral("lvcfg-station"));
     auto* slotArea = new QScrollArea;
     slotArea->setWidget(m_slots);
@@ -55,6 +57,7 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(m_banner);
     layout->addWidget(m_strip);
+    layout->addWidget(m_orders);
     layout->addWidget(middle, 1);
     setCentralWidget(central);
 
@@ -68,6 +71,7 @@ StationWindow::StationWindow(StationController& controller, QWidget* parent)
     m_strip->SetStoreLocation(m_controller.StoreLocation());
     m_strip->SetPoolFree(m_controller.Conditions().poolFree);
     m_banner->Show(m_controller.Conditions());
+    m_orders->SetOrders(m_controller.Orders());
     LoadRecords();
 }
 
@@ -92,6 +96,16 @@ void StationWindow::Connect() {
     connect(&m_controller, &StationController::runningChanged, this, [this](bool running) {
         m_strip->SetRunning(running);
         m_slots->SetRunning(running);
+        m_orders->SetRunning(running);
+    });
+    connect(m_orders, &OrderPicker::refreshRequested, this,
+            [this] { m_orders->SetOrders(m_controller.Orders()); });
+    connect(&m_controller, &StationController::orderComplete, this, [this](const QString& order) {
+        m_orders->ShowComplete(order);
+        m_orders->SetOrders(m_controller.Orders());
+        statusBar()->showMessage(
+            QStringLiteral("ORDER COMPLETE: order %1 has all its modules; the station stopped.")
+                .arg(order));
     });
     connect(&m_controller, &StationController::notice, this,
             [this](const QString& text) { statusBar()->showMessage(text, kNoticeMs); });
@@ -108,9 +122,12 @@ void StationWindow::LoadRecords() {
 }
 
 void StationWindow::StartStation() {
-    // A .cfg file that did not load keeps its own message, not a request to choose one.
-    const QString problem = m_strip->ConfigProblem();
-    const QString refusal = problem.isEmpty() ? m_controller.Start(m_strip->Setup()) : problem;
+    StationSetup setup = m_strip->Setup();
+    setup.order = m_orders->Chosen();
+    // A .cfg file that did not load keeps its own message, not a request to choose one; an
+    // order brings its block from the store.
+    const QString problem = setup.order.empty() ? m_strip->ConfigProblem() : QString();
+    const QString refusal = problem.isEmpty() ? m_controller.Start(setup) : problem;
     m_strip->ShowMessage(refusal);
     if (refusal.isEmpty()) {
         statusBar()->showMessage(QStringLiteral("Running: plug modules in."));

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class OrderPicker;
 class RecordsTable;
 class SetupStrip;
 class SlotGrid;
@@ -25,6 +26,7 @@ class StationWindow : public QMainWindow {
     [[nodiscard]] ThroughputPanel& Throughput() const { return *m_throughput; }
     [[nodiscard]] RecordsTable& Records() const { return *m_records; }
     [[nodiscard]] StationBanner& Banner() const { return *m_banner; }
+    [[nodiscard]] OrderPicker& Orders() const { return *m_orders; }
 
     void StartStation();
     void StopStation();
@@ -43,4 +45,5 @@ class StationWindow : public QMainWindow {
     SlotGrid* m_slots;
     ThroughputPanel* m_throughput;
     RecordsTable* m_records;
+    OrderPicker* m_orders;
 };
