@@ -181,7 +181,7 @@ TEST_P(RunTest, ReworkWritesAProgrammedModuleAgainKeepingItsMac) {
 }
 
 TEST_P(RunTest, AStartMacMovesOnWithEveryMacSentAndNeverRepeats) {
-    constexpr MacNumber kStart = 0x4C5600020000;
+    const MacNumber kStart = kPoolStart + 0x10;  // above the pool, and above the run up to it
     ASSERT_TRUE(m_store->AddRange(kPoolStart, 4).Ok());
     // Run up to the pool, a start MAC names no next MAC: the next module would get none.
     const auto edge = OpenRun(Setup({MacPlan::From::StartMac, MacFromNumber(kPoolStart - 1)}));

@@ -74,7 +74,7 @@ TEST(OperatorView, AnEmptyPoolsBannerStaysUntilMacsAreAddedFromElsewhere) {
     EXPECT_TRUE(BannerSays(rig.Window(), "lvcfg-cli pool add"));
     EXPECT_EQ(rig.Window().Throughput().CounterText(QStringLiteral("Failed")), QStringLiteral("1"));
 
-    ASSERT_TRUE(rig.OpenStore()->AddRange(StationRig::kPoolStart, 5).Ok());
+    ASSERT_TRUE(rig.OpenStore()->AddRange(StationRig::PoolStart(), 5).Ok());
     // The window reads the pool every few seconds by itself.
     ASSERT_TRUE(rig.WaitUntil([&] { return !rig.Window().Banner().isVisibleTo(&rig.Window()); }));
     EXPECT_TRUE(rig.Window().Strip().findChild<QRadioButton*>()->text().contains("(5 free)"));

@@ -1,5 +1,7 @@
 #include "station_rig.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <QTest>
 
@@ -27,11 +29,16 @@ bool WaitForCondition(const std::function<bool()>& done) {
     return QTest::qWaitFor(done, kDeadlineMs);
 }
 
+std::uint64_t StationRig::PoolStart() {
+    static const std::uint64_t start = 0x4C5620000000 + (::getpid() & 0xFFFF) * 0x1000;
+    return start;
+}
+
 StationRig::StationRig(std::uint64_t poolSize) {
     StoreResult<std::unique_ptr<StationStore>> store = OpenStationStore(StoreUrl(m_folder));
     EXPECT_TRUE(store.Ok()) << store.message;
     if (poolSize > 0) {
-        EXPECT_TRUE(store.value->AddRange(kPoolStart, poolSize).Ok());
+        EXPECT_TRUE(store.value->AddRange(PoolStart(), poolSize).Ok());
     }
     auto arrivals = std::make_unique<InjectedDeviceSource>();
     m_arrivals = arrivals.get();

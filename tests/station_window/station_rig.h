@@ -20,7 +20,10 @@ class SlotTile;
 // adapters would.
 class StationRig {
   public:
-    static constexpr std::uint64_t kPoolStart = 0x4C5600001000;
+    // The first MAC of the pool, one of this test program's own: a module pulled out frees its
+    // pseudo-terminal, which a module of a test running beside it may take, and that module
+    // must not hold the very frame sent here.
+    [[nodiscard]] static std::uint64_t PoolStart();
 
     // A pool of `poolSize` MACs (none when 0) and the window with the test .cfg file loaded.
     explicit StationRig(std::uint64_t poolSize);
