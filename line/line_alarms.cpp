@@ -47,7 +47,7 @@ std::string TimeLeft(std::int64_t count, double perHour) {
 }  // namespace
 
 std::vector<LineAlarm> LineAlarms(const std::vector<StationTile>& tiles,
-                                  const std::vector<OrderRow>& orders, const PoolStatus& pool,
+                                  const std::vector<PacedOrder>& orders, const PoolStatus& pool,
                                   double perHour, const LineThresholds& thresholds) {
     std::vector<LineAlarm> alarms;
     for (const StationTile& tile : tiles) {
@@ -59,12 +59,13 @@ std::vector<LineAlarm> LineAlarms(const std::vector<StationTile>& tiles,
             {"pool_low", "",
              "Only " + std::to_string(free) + " MACs left in the pool" + TimeLeft(free, perHour)});
     }
-    for (const OrderRow& order : orders) {
+    for (const PacedOrder& paced : orders) {
+        const OrderRow& order = paced.row;
         const std::int64_t remaining = order.quantity - order.verified;
         if (order.state == OrderState::Open && remaining < thresholds.orderAlarmRemaining) {
             alarms.push_back({"order_low", order.name,
                               "Order " + order.name + ": only " + std::to_string(remaining) +
-                                  " modules left" + TimeLeft(remaining, perHour)});
+                                  " modules left" + TimeLeft(remaining, paced.perHour)});
         }
     }
     return alarms;

@@ -16,8 +16,14 @@ struct LineAlarm {
     std::string text;
 };
 
+// An order with the pace of its own modules, per hour.
+struct PacedOrder {
+    OrderRow row;
+    double perHour = 0;
+};
+
 // The alarms of the line at one moment; `perHour` is the line's current rate.
 [[nodiscard]] std::vector<LineAlarm> LineAlarms(const std::vector<StationTile>& tiles,
-                                                const std::vector<OrderRow>& orders,
+                                                const std::vector<PacedOrder>& orders,
                                                 const PoolStatus& pool, double perHour,
                                                 const LineThresholds& thresholds);

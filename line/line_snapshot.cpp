@@ -49,7 +49,25 @@ Json TileJson(const StationTile& tile) {
     return json;
 }
 
-Json OrderJson(const OrderRow& order, double perHour) {
+// Each order with the pace of its own modules: a line serving two orders finishes neither at the
+// line's whole rate.
+std::vector<PacedOrder> PacedOrders(const LineState& state) {
+    std::vector<PacedOrder> paced;
+    for (const OrderRow& order : state.orders) {
+        double perHour = 0;
+        for (const OrderPace& pace : state.figures.orders) {
+            if (pace.order == order.name) {
+                perHour = PerHourOfWindow(pace.recentPassed);
+            }
+        }
+        paced.push_back({order, perHour});
+    }
+    return paced;
+}
+
+Json OrderJson(const PacedOrder& paced) {
+    const OrderRow& order = paced.row;
+    const double perHour = paced.perHour;
     const std::int64_t remaining = std::max<std::int64_t>(order.quantity - order.verified, 0);
     return {
         {"name", order.name},
@@ -59,6 +77,7 @@ Json OrderJson(const OrderRow& order, double perHour) {
         {"failed", order.failed},
         {"in_flight", order.inFlight},
         {"remaining", remaining},
+        {"per_hour", perHour},
         {"hours_left", order.state == OrderState::Open ? HoursLeft(remaining, perHour) : Json()},
         {"created_by", order.createdBy},
         {"created", order.createdMs},
@@ -109,13 +128,13 @@ LineSnapshot BuildSnapshot(const LineState& state, const StoreWhereabouts& where
         stations.push_back(TileJson(tile));
     }
     const double perHour = PerHourOfWindow(recent);
+    const std::vector<PacedOrder> paced = PacedOrders(state);
     Json orders = Json::array();
-    for (const OrderRow& order : state.orders) {
-        orders.push_back(OrderJson(order, perHour));
+    for (const PacedOrder& order : paced) {
+        orders.push_back(OrderJson(order));
     }
     Json alarms = Json::array();
-    for (const LineAlarm& alarm :
-         LineAlarms(tiles, state.orders, state.pool, perHour, thresholds)) {
+    for (const LineAlarm& alarm : LineAlarms(tiles, paced, state.pool, perHour, thresholds)) {
         alarms.push_back({{"kind", alarm.kind}, {"subject", alarm.subject}, {"text", alarm.text}});
     }
     const Json pool = PoolJson(state.pool, perHour);

@@ -49,11 +49,18 @@ struct StationFigures {
     std::int64_t lastFailureMs = 0;
 };
 
+// An order's modules passed since recentFromMs, for its own pace.
+struct OrderPace {
+    std::string order;
+    std::int64_t recentPassed = 0;
+};
+
 struct ShiftFigures {
     std::vector<MinuteCount> minutes;      // oldest first, minutes without passes left out
     std::vector<HourYield> hours;          // oldest first
     std::vector<ReasonCount> pareto;       // at most kParetoReasons
     std::vector<StationFigures> stations;  // by name
+    std::vector<OrderPace> orders;         // by name, those with a module passed recently
     std::int64_t latestRecordId = 0;       // of the whole store
 };
 

@@ -45,8 +45,9 @@ StationFigures& FiguresOf(std::vector<StationFigures>& stations, const std::stri
 StoreResult<ShiftFigures> SqlStationStore::Shift(const ShiftQuery& query) {
     const std::string what = "cannot read the shift's figures";
     ShiftFigures figures;
-    std::vector<SqlRow> minutes, hours, reasons, latest;
+    std::vector<SqlRow> minutes, hours, reasons, latest, paces;
     const std::array<SqlValue, 2> shift{query.from, query.now};
+    const std::array<SqlValue, 2> recent{query.recentFromMs, query.now};
     const std::array<SqlValue, 3> pareto{query.from, query.now, kParetoReasons};
     // One snapshot, so the figures add up.
     SqlTransaction transaction(*m_database, m_dialect.beginRead);
@@ -62,6 +63,10 @@ StoreResult<ShiftFigures> SqlStationStore::Shift(const ShiftQuery& query) {
                              " AND outcome = 'failed' GROUP BY reason ORDER BY 2 DESC, reason "
                              "LIMIT $3",
                          pareto, &reasons) ||
+        !m_database->Run("SELECT order_name, COUNT(*)" + std::string(kInShift) +
+                             " AND outcome = 'ok' AND order_name <> '' GROUP BY order_name "
+                             "ORDER BY order_name",
+                         recent, &paces) ||
         !m_database->Run("SELECT COALESCE(MAX(id), 0) FROM production_record", {}, &latest) ||
         !ReadShiftStations(query, figures)) {
         return Failure(what);
@@ -82,6 +87,13 @@ StoreResult<ShiftFigures> SqlStationStore::Shift(const ShiftQuery& query) {
         ReasonCount& reason = figures.pareto.emplace_back();
         reason.reason = row.empty() ? "" : row[0].value_or("");
         if (!ParseAll(row, 1, {&reason.count})) {
+            return Unexpected(what);
+        }
+    }
+    for (const SqlRow& row : paces) {
+        OrderPace& pace = figures.orders.emplace_back();
+        pace.order = row.empty() ? "" : row[0].value_or("");
+        if (!ParseAll(row, 1, {&pace.recentPassed})) {
             return Unexpected(what);
         }
     }

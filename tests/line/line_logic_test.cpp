@@ -89,13 +89,14 @@ TEST(LineAlarms, RaiseEachKindAtItsThresholdAndNotBelow) {
     PoolStatus pool;
     pool.ranges.push_back({0x10, 1000});
     pool.free = 99;
-    std::vector<OrderRow> orders(2);
-    orders[0].name = "PO-7";
-    orders[1].name = "PO-8";
-    orders[0].quantity = orders[1].quantity = 100;
-    orders[0].verified = 91;
-    orders[1].verified = 95;
-    orders[1].state = OrderState::Closed;
+    std::vector<PacedOrder> orders(2);
+    orders[0].row.name = "PO-7";
+    orders[1].row.name = "PO-8";
+    orders[0].row.quantity = orders[1].row.quantity = 100;
+    orders[0].row.verified = 91;
+    orders[1].row.verified = 95;
+    orders[1].row.state = OrderState::Closed;
+    orders[0].perHour = 18;  // its own pace, not the line's
 
     const auto alarms =
         LineAlarms({gone, quiet, resting, failing, young}, orders, pool, 120.0, limits);
@@ -107,6 +108,7 @@ TEST(LineAlarms, RaiseEachKindAtItsThresholdAndNotBelow) {
               (std::vector<std::string>{"station_offline:gone", "station_idle:quiet",
                                         "low_yield:failing", "pool_low:", "order_low:PO-7"}));
     EXPECT_EQ(alarms[3].text, "Only 99 MACs left in the pool, about 49 min at the current rate");
+    EXPECT_EQ(alarms[4].text, "Order PO-7: only 9 modules left, about 30 min at the current rate");
 }
 
 TEST(RollingRate, CountsTheFiveMinutesUpToEachMinuteAsUnitsPerHour) {

@@ -26,6 +26,7 @@ struct Attempt {
     const char* macWritten = "";
     const char* macBefore = "";
     bool rework = false;
+    const char* order = "";
 };
 
 // A module left alone as programmed before.
@@ -44,6 +45,7 @@ ProductionRecord RecordOf(const Attempt& attempt) {
                                                                : "failed";
     record.reason = attempt.reason;
     record.rework = attempt.rework;
+    record.order = attempt.order;
     return record;
 }
 
@@ -57,7 +59,7 @@ const std::vector<Attempt> kShift{
     {62, "east", "no_answer", "", "4C:56:00:00:00:02"},
     {63, "east", ""},
     {64, "east", "no_answer"},
-    {65, "east", ""},
+    {65, "east", "", "", "", false, "PO-1"},
     // Neither counts in a yield: a rework that failed and a module left alone.
     {66, "east", "no_answer", "", "", true},
     {66, "east", kSkipped},
@@ -115,7 +117,7 @@ TEST_P(LineQueries, FindsRecordsNewestFirstByEveryCriterionWithinTheLimit) {
     EXPECT_EQ(Found(Query(10, "nobody")), Names{});
     RecordQuery order = Query(10);
     order.order = "PO-1";
-    EXPECT_EQ(Found(order), Names{});
+    EXPECT_EQ(Found(order), Names{"east@65"});
     EXPECT_EQ(m_store->FindRecords(Query(kRecordQueryLimitMax + 1)).outcome,
               StoreOutcome::DatabaseFailed);
 
@@ -173,6 +175,10 @@ TEST_P(LineQueries, CountsTheShiftByMinuteHourReasonAndStation) {
     EXPECT_EQ(west.recentPassed, 0);
     EXPECT_EQ(west.lastModuleMs, kShiftStart + 2 * kMinute);
     EXPECT_EQ(west.lastFailureReason, "no_answer");
+    // An order's own pace counts its modules passed since the recent rate's start.
+    ASSERT_EQ(shift.orders.size(), 1u);
+    EXPECT_EQ(shift.orders[0].order, "PO-1");
+    EXPECT_EQ(shift.orders[0].recentPassed, 1);
     EXPECT_GT(shift.latestRecordId, 0);
 
     // A later shift has seen nothing yet.
