@@ -1,7 +1,8 @@
 // The line page in Debian's Chromium, driven by playwright-core, against the real lvcfg-line
 // over a store that a running `lvcfg-cli batch --watch` fills from simulated modules:
 // the station shows running and its count rises without a reload, a hostile module name
-// shows as text, an alarm comes up once the station is killed; then a picture of the page.
+// shows as text, the station goes idle and then offline once it is killed, with an alarm each;
+// then a picture of the page.
 //
 //   node line_page_test.mjs LVCFG_LINE LVCFG_CLI MODULE_SIM SCREENSHOT.png
 //
@@ -62,10 +63,11 @@ async function run() {
   const config = join(folder, 'line.cfg');
   cli('read', '--port', ports[0], '--output', config);
   cli('pool', 'add', '--start', '4C:56:00:10:00:00', '--count', '50');
+  cli('order', 'create', 'PO-1', '--config', config, '--quantity', '40');
 
   const arrivals = join(folder, 'arrivals');
   execFileSync('mkfifo', [arrivals]);
-  const station = spawn(cliProgram, ['batch', '--config', config, '--watch', '--arrivals-from',
+  const station = spawn(cliProgram, ['batch', '--order', 'PO-1', '--watch', '--arrivals-from',
     arrivals, '--station', 'line-1'], { env: environment, stdio: 'ignore' });
   children.push(station);
   const feed = createWriteStream(arrivals);
@@ -105,6 +107,9 @@ async function run() {
   feed.write(`add ${ports[3]}\nadd ${ports[4]}\nadd ${ports[5]}\n`);
   await page.waitForFunction((count) => Number(document.querySelector('#passed').textContent) > count, before);
   assert.ok(await passedOnPage(page) > before, 'the count rises');
+  // The order counts down with its modules.
+  const order = page.locator('#orders tbody tr', { hasText: 'PO-1' });
+  await order.getByRole('cell', { name: '5', exact: true }).first().waitFor({ timeout: 10000 });
 
   const hostile = await start(simProgram, ['--at-once', '--name', HOSTILE_HEX,
     '--mac', '4C 56 00 00 00 40', '--misbehave', 'refuse'], 1);
@@ -113,12 +118,15 @@ async function run() {
   await hostileCell.waitFor({ timeout: 10000 });
   assert.equal(await page.locator('main img').count(), 0, 'the module name made no element');
 
+  // Killed, the station leaves its row behind: idle at once, offline once the row has not been
+  // refreshed for three intervals.
   station.kill('SIGKILL');
   const alarm = page.getByRole('alert').getByText('Station line-1 has had no module for over 3 s');
   await alarm.waitFor({ timeout: 15000 });
+  await page.getByRole('listitem', { name: 'line-1: offline' }).waitFor({ timeout: 30000 });
+  await page.getByRole('alert').getByText('Station line-1 is offline').waitFor();
   assert.equal(loads, 1, 'the page never reloaded');
   assert.deepEqual(problems, [], 'no script error, no policy violation, no dialog');
-  await page.getByRole('listitem', { name: 'line-1: idle' }).waitFor();
   await page.screenshot({ path: screenshot, fullPage: true });
   await browser.close();
   feed.end();
