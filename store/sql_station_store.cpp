@@ -81,6 +81,13 @@ StoreResult<int> SqlStationStore::ReadSchemaVersion() {
     return static_cast<int>(version);
 }
 
+StoreStatus SqlStationStore::SchemaTooNewFailure(int found) const {
+    return StoreFailure(StoreOutcome::SchemaTooNew, m_where + " has schema version " +
+                                                        std::to_string(found) +
+                                                        "; this program knows versions up to " +
+                                                        std::to_string(kCurrentSchemaVersion));
+}
+
 StoreStatus SqlStationStore::PrepareSchema(int version) {
     if (version < 1 || version > kCurrentSchemaVersion) {
         return StoreFailure(StoreOutcome::SchemaTooNew,
@@ -96,10 +103,7 @@ StoreStatus SqlStationStore::PrepareSchema(int version) {
         return {found.outcome, found.message};
     }
     if (found.value > kCurrentSchemaVersion) {
-        return StoreFailure(StoreOutcome::SchemaTooNew, m_where + " has schema version " +
-                                                            std::to_string(found.value) +
-                                                            "; this program knows versions up to " +
-                                                            std::to_string(kCurrentSchemaVersion));
+        return SchemaTooNewFailure(found.value);
     }
     for (int step = found.value + 1; step <= version; ++step) {
         const std::array<SqlValue, 1> reached{std::int64_t{step}};
@@ -122,10 +126,7 @@ StoreStatus SqlStationStore::CheckSchema() {
         return {found.outcome, found.message};
     }
     if (found.value > kCurrentSchemaVersion) {
-        return StoreFailure(StoreOutcome::SchemaTooNew, m_where + " has schema version " +
-                                                            std::to_string(found.value) +
-                                                            "; this program knows versions up to " +
-                                                            std::to_string(kCurrentSchemaVersion));
+        return SchemaTooNewFailure(found.value);
     }
     if (found.value < kCurrentSchemaVersion) {
         return StoreFailure(StoreOutcome::DatabaseFailed,

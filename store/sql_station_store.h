@@ -87,6 +87,8 @@ class SqlStationStore : public StationStore {
                                                 std::int64_t now);
     StoreStatus RefuseTakenMac(MacNumber mac, bool moduleHoldsIt);
     StoreResult<int> ReadSchemaVersion();
+    // The refusal of a database that a newer program made.
+    [[nodiscard]] StoreStatus SchemaTooNewFailure(int found) const;
     bool FillMacSentOfOldRecords();
     bool InsertRecord(const ProductionRecord& record);
     bool ReadShiftStations(const ShiftQuery& query, ShiftFigures& figures);
