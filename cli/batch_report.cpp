@@ -175,6 +175,9 @@ void BatchReport::Finish(const RunSummary& summary) {
                        Counted(m_figures.Attempts(), "attempt") + ", already programmed " +
                        std::to_string(m_figures.AlreadyProgrammed()) + ", failed " +
                        std::to_string(m_figures.Failed()) + "; " + pace;
+    if (m_figures.NotNeeded() > 0) {
+        text += "; " + std::to_string(m_figures.NotNeeded()) + " not needed by the order";
+    }
     if (noMac > 0) {
         text += "; " + std::to_string(noMac) + " not programmed for lack of a MAC: " +
                 (m_fromPool ? "the pool ran out (add MACs with 'lvcfg-cli pool add')"
@@ -195,6 +198,7 @@ void BatchReport::Finish(const RunSummary& summary) {
                   {"already_programmed", m_figures.AlreadyProgrammed()},
                   {"failed", m_figures.Failed()},
                   {"no_mac", noMac},
+                  {"not_needed", m_figures.NotNeeded()},
                   {"pool_ran_out", m_fromPool && noMac > 0},
                   {"seconds", static_cast<double>(m_figures.SpanMs(now)) / 1000.0},
                   {"modules_per_hour",

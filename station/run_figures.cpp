@@ -23,6 +23,8 @@ void RunFigures::Add(const ProductionRecord& record) {
         m_programmed.insert({record.timeEnd});
     } else if (record.reason == ModuleOutcomeReason(ModuleOutcome::AlreadyProgrammed)) {
         ++m_alreadyProgrammed;
+    } else if (record.outcome == "skipped") {
+        ++m_notNeeded;  // left alone: the order had all it needed
     } else {
         ++m_failed;
         if (record.reason == ModuleOutcomeReason(ModuleOutcome::PoolEmpty)) {

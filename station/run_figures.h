@@ -33,6 +33,8 @@ class RunFigures {
     // included.
     [[nodiscard]] int Failed() const { return m_failed; }
     [[nodiscard]] int NoMac() const { return m_noMac; }
+    // Modules left alone because their work order needed no more.
+    [[nodiscard]] int NotNeeded() const { return m_notNeeded; }
 
     // Modules programmed per hour over the last `windowMs` before `nowMs`, or since the work
     // began when that is later; nothing over less than kShortestRateSpanMs.
@@ -54,4 +56,5 @@ class RunFigures {
     int m_alreadyProgrammed = 0;
     int m_failed = 0;
     int m_noMac = 0;
+    int m_notNeeded = 0;
 };
