@@ -145,7 +145,7 @@ void BatchReport::Refused(const std::string& message) {
         const std::lock_guard lock(m_mutex);
         m_worst = Worse(m_worst, ExitCode::Usage);
     }
-    m_out.Failure({{"event", "failed"}, {"reason", "usage"}, {"message", message}}, message);
+    m_out.Failed("usage", message);
 }
 
 void BatchReport::Tick() {

@@ -54,7 +54,7 @@ ExitCode WatchForModules(const BatchOptions& options, ProductionRun& run, BatchR
     std::string failure;
     std::unique_ptr<ArrivalFeed> arrivals = OpenArrivalFeed(options.arrivalsFrom, watched, failure);
     if (!arrivals) {
-        out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
+        out.Failed("no_watch", failure);
         return ExitCode::PortUnavailable;
     }
     // A store that failed ends the watch: no module plugged in later is touched.

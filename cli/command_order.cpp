@@ -64,7 +64,7 @@ bool CheckNewOrder(const OrderOptions& options, Output& out) {
         problem = "--quantity must be 1 or more, not " + std::to_string(options.quantity);
     }
     if (!problem.empty()) {
-        out.Failure({{"event", "failed"}, {"reason", "usage"}, {"message", problem}}, problem);
+        out.Failed("usage", problem);
     }
     return problem.empty();
 }

@@ -22,10 +22,7 @@ ExitCode StoreStepFailed(Output& out, const GlobalOptions& global, const StoreSt
         case StoreOutcome::RangeOverlaps:
         case StoreOutcome::NotQuarantined:
         case StoreOutcome::OrderUnknown:
-            out.Failure({{"event", "failed"},
-                         {"reason", StoreReasonWord(status.outcome)},
-                         {"message", status.message}},
-                        status.message);
+            out.Failed(StoreReasonWord(status.outcome), status.message);
             return ExitCode::Usage;
         default:
             ReportStoreFailure(out, global.stationDb, status);

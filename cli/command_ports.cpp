@@ -91,7 +91,7 @@ ExitCode Watch(const PortsOptions& options, Output& out) {
     std::string failure;
     std::unique_ptr<ArrivalFeed> feed = OpenArrivalFeed(options.arrivalsFrom, announced, failure);
     if (!feed) {
-        out.Failure({{"event", "failed"}, {"reason", "no_watch"}, {"message", failure}}, failure);
+        out.Failed("no_watch", failure);
         return ExitCode::PortUnavailable;
     }
     const WatchEnd end = WatchPortChanges(

@@ -54,7 +54,7 @@ ExitCode RunRecords(const RecordsOptions& options, const GlobalOptions& global, 
             const std::string text =
                 "--since takes an ISO 8601 time (2026-03-01T08:15:00Z), not '" + options.since +
                 "'";
-            out.Failure({{"event", "failed"}, {"reason", "usage"}, {"message", text}}, text);
+            out.Failed("usage", text);
             return ExitCode::Usage;
         }
     }

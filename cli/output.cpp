@@ -28,6 +28,10 @@ void Output::Failure(const JsonObject& event, const std::string& text) {
     WriteLine(m_err, "lvcfg-cli: " + text);
 }
 
+void Output::Failed(const std::string& reason, const std::string& message) {
+    Failure({{"event", "failed"}, {"reason", reason}, {"message", message}}, message);
+}
+
 void Output::Text(const std::string& text) {
     if (!m_json) {
         WriteLine(m_out, text);

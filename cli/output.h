@@ -23,6 +23,9 @@ class Output {
     void Result(const JsonObject& event, const std::string& text);
     // A failure: `event` as a JSON line with --json; `text` always goes to standard error.
     void Failure(const JsonObject& event, const std::string& text);
+    // A failure of the command as a whole: {"event":"failed","reason":R,"message":M} with
+    // --json, `message` on standard error always.
+    void Failed(const std::string& reason, const std::string& message);
     // A line of text on standard output, in text mode only.
     void Text(const std::string& text);
     // A line on standard error as it stands (a range warning keeps its exact text).

@@ -40,7 +40,7 @@ void ReportStoreFailure(Output& out, const StationDbOptions& options, const Stor
     if (status.outcome == StoreOutcome::PoolEmpty) {
         const std::string text = "the MAC pool of " + StationDbShown(options) +
                                  " is empty; add MACs with 'lvcfg-cli pool add'";
-        out.Failure({{"event", "failed"}, {"reason", "pool_empty"}, {"message", text}}, text);
+        out.Failed("pool_empty", text);
         return;
     }
     const std::string text = "station database " + StationDbShown(options) + ": " + status.message;
@@ -91,19 +91,14 @@ ExitCode ReportRunRefused(Output& out, const StationDbOptions& options,
     switch (refusal.outcome) {
         case StoreOutcome::MacInPool:
         case StoreOutcome::MacTaken:
-            out.Failure(
-                {{"event", "failed"}, {"reason", "mac_refused"}, {"message", refusal.message}},
-                refusal.message);
+            out.Failed("mac_refused", refusal.message);
             return ExitCode::Usage;
         case StoreOutcome::OrderInvalid:  // the order's block failed a file's checks
         case StoreOutcome::OrderExists:
         case StoreOutcome::OrderUnknown:
         case StoreOutcome::OrderNotOpen:
         case StoreOutcome::OrderFull:
-            out.Failure({{"event", "failed"},
-                         {"reason", StoreReasonWord(refusal.outcome)},
-                         {"message", refusal.message}},
-                        refusal.message);
+            out.Failed(StoreReasonWord(refusal.outcome), refusal.message);
             return refusal.outcome == StoreOutcome::OrderInvalid ? ExitCode::FileFailed
                                                                  : ExitCode::Usage;
         default:
